@@ -1,0 +1,265 @@
+#include "app/form1.h"
+
+#include "app/form1layout.h"
+#include "app/standins.h"
+#include "declaration/catalogue.h"
+#include "declaration/taxcomputation.h"
+
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWindow>
+
+namespace app {
+
+namespace {
+QString s(const char16_t *text) { return QString::fromUtf16(text); }
+
+QFont pixelFont(const QString &family, int pixels, bool bold = false)
+{
+    QFont f(family);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+} // namespace
+
+QString Form1Access::text(const QString &component) const
+{
+    QWidget *w = m_form.control(component);
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        return e->text();
+    if (auto *r = qobject_cast<QPlainTextEdit *>(w))
+        return r->toPlainText().replace(QLatin1Char('\n'), s(u"\r\n"));
+    return QString();
+}
+
+int Form1Access::itemIndex(const QString &group) const
+{
+    if (auto *g = qobject_cast<StandInRadioGroup *>(m_form.control(group)))
+        return g->itemIndex();
+    return -1;
+}
+
+QString Form1Access::caption(const QString &label) const
+{
+    if (auto *l = qobject_cast<QLabel *>(m_form.control(label)))
+        return l->text();
+    return QString();
+}
+
+void Form1Access::setCaption(const QString &label, const QString &caption)
+{
+    if (auto *l = qobject_cast<ComputedLabel *>(m_form.control(label)))
+        l->setCaption(caption);
+}
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_access(*this)
+{
+    setObjectName(s(u"Form1"));
+    setWindowTitle(s(u"Elektronikus nyomtatvány - Hollóberény Polgármesteri Hivatal"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setGeometry(172, 44, 806, 666);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0xC5, 0xB6, 0x98));
+    setPalette(pal);
+    setFont(pixelFont(s(u"MS Sans Serif"), 11));
+    buildMenu();
+    buildContent();
+}
+
+TForm1::~TForm1() = default;
+
+QWidget *TForm1::control(const QString &component) const
+{
+    return m_controls.value(component);
+}
+
+void TForm1::buildMenu()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(s(u"StyledMainMenu1"));
+    auto add = [&](const char16_t *name, const char16_t *caption, void (TForm1::*slot)()) {
+        QAction *a = bar->addAction(s(caption));
+        a->setObjectName(s(name));
+        connect(a, &QAction::triggered, this, slot);
+    };
+    add(u"Nyomtats1", u"Nyomtatás", &TForm1::Nyomtats1Click);
+    add(u"Kitltsitmutat1", u"Kitöltési útmutató", &TForm1::Kitltsitmutat1Click);
+    add(u"Kilps1", u"Kilépés", &TForm1::Kilps1Click);
+}
+
+void TForm1::buildContent()
+{
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(s(u"Form1Scroll"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_scroll->setWidgetResizable(false);
+    m_scroll->setBackgroundRole(QPalette::Window);
+    setCentralWidget(m_scroll);
+
+    const Placement *outer = findPlacement(s(u"StyledPanel1"));
+    auto *content = new QWidget;
+    content->setObjectName(s(u"Form1Content"));
+    content->setAutoFillBackground(false);
+    content->resize(outer->bounds.right() + 1, outer->bounds.bottom() + 1);
+
+    auto *panel = new QFrame(content);
+    panel->setObjectName(outer->component);
+    panel->setGeometry(outer->bounds);
+    panel->setAutoFillBackground(true);
+    QPalette pp = panel->palette();
+    pp.setColor(QPalette::Window, QColor(0xEA, 0xE5, 0xCF));
+    panel->setPalette(pp);
+    panel->setFont(pixelFont(s(u"Tahoma"), 11));
+    m_controls.insert(outer->component, panel);
+
+    for (const decl::Section &sec : decl::sections()) {
+        auto *p = new SectionPanel(sec.caption, panel);
+        p->setObjectName(sec.panel);
+        p->setGeometry(findPlacement(sec.panel)->bounds);
+        m_controls.insert(sec.panel, p);
+    }
+
+    // Caption controls first, so that the fields are drawn over boxes reaching under them.
+    for (const CaptionPlacement &c : form1Captions()) {
+        auto *l = new QLabel(c.text, m_controls.value(c.parent));
+        l->setObjectName(c.component);
+        l->setGeometry(c.bounds);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        l->setWordWrap(c.component != s(u"RTFLabel1"));
+        if (c.component == s(u"RTFLabel1")) {
+            l->setFont(pixelFont(s(u"Arial"), 16, true));
+            l->setWordWrap(true);
+        } else {
+            l->setFont(pixelFont(s(u"Arial"), 13));
+        }
+        m_controls.insert(c.component, l);
+    }
+
+    const QFont arial13 = pixelFont(s(u"Arial"), 13);
+    auto place = [&](QWidget *w, const QString &name) {
+        const Placement *p = findPlacement(name);
+        w->setParent(m_controls.value(p->parent));
+        w->setObjectName(name);
+        w->setGeometry(p->bounds);
+        m_controls.insert(name, w);
+    };
+
+    auto *hidden = new StandInNumEdit;
+    place(hidden, s(decl::hiddenNumEdit));
+
+    QList<QWidget *> tabChain{hidden};
+    for (int sec = 0; sec < decl::sections().size(); ++sec) {
+        // Fields and groups of this section in tab order.
+        QMap<int, QWidget *> ordered;
+        for (const decl::Field &f : decl::fields()) {
+            if (f.section != sec)
+                continue;
+            QWidget *w = nullptr;
+            switch (f.kind) {
+            case decl::FieldKind::TextEdit:
+                w = new QLineEdit;
+                break;
+            case decl::FieldKind::TaxNumber:
+            case decl::FieldKind::TaxId: {
+                auto *e = new QLineEdit;
+                e->setText(decl::initialText(f.kind));
+                w = e;
+                break;
+            }
+            case decl::FieldKind::NumericEdit: {
+                auto *e = new StandInNumEdit;
+                e->setFont(arial13);
+                e->OnExit = [this] { szamolas(); };
+                w = e;
+                break;
+            }
+            case decl::FieldKind::RichEdit: {
+                auto *e = new QPlainTextEdit;
+                e->setFont(arial13);
+                e->setTabChangesFocus(true);
+                w = e;
+                break;
+            }
+            }
+            place(w, f.component);
+            ordered.insert(f.tab, w);
+        }
+        for (const decl::RadioGroup &g : decl::radioGroups()) {
+            if (g.section != sec)
+                continue;
+            auto *w = new StandInRadioGroup(g.caption, g.items, g.columns);
+            w->setFont(arial13);
+            place(w, g.component);
+            ordered.insert(g.tab, w);
+        }
+        for (QWidget *w : ordered)
+            if (w->focusPolicy() & Qt::TabFocus)
+                tabChain.append(w);
+    }
+    for (int i = 1; i < tabChain.size(); ++i)
+        QWidget::setTabOrder(tabChain[i - 1], tabChain[i]);
+
+    for (const decl::ComputedLabel &c : decl::computedLabels()) {
+        const Placement *p = findPlacement(c.component);
+        auto *l = new ComputedLabel(computedLabelRight, p->bounds.top(), m_controls.value(p->parent));
+        l->setObjectName(c.component);
+        l->setFont(pixelFont(s(u"Arial"), 16, true));
+        l->setCaption(s(u"0"));
+        m_controls.insert(c.component, l);
+    }
+
+    m_scroll->setWidget(content);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    followWorkArea();
+    if (QWindow *w = windowHandle()) {
+        connect(w, &QWindow::screenChanged, this, &TForm1::followWorkArea, Qt::UniqueConnection);
+        if (QScreen *sc = w->screen())
+            connect(sc, &QScreen::availableGeometryChanged, this, &TForm1::followWorkArea, Qt::UniqueConnection);
+    }
+}
+
+void TForm1::followWorkArea()
+{
+    QScreen *sc = windowHandle() ? windowHandle()->screen() : screen();
+    if (!sc)
+        return;
+    const QRect work = sc->availableGeometry();
+    // The frame (title bar, borders) is part of what fills the work area.
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    const QMargins m(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                     frame.bottom() - client.bottom());
+    setGeometry(work.marginsRemoved(m));
+}
+
+void TForm1::Nyomtats1Click()
+{
+}
+
+void TForm1::Kitltsitmutat1Click()
+{
+}
+
+void TForm1::Kilps1Click()
+{
+    // Ends at once: no close request, no question, exit code 0.
+    QCoreApplication::exit(0);
+}
+
+void TForm1::szamolas()
+{
+    decl::szamolas(m_access);
+}
+
+} // namespace app

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "declaration/formaccess.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+class QAction;
+class QScrollArea;
+
+namespace app {
+
+class TForm1;
+
+// The declaration's access to the window's controls.
+class Form1Access : public decl::FormAccess
+{
+public:
+    explicit Form1Access(TForm1 &form) : m_form(form) {}
+    QString text(const QString &component) const override;
+    int itemIndex(const QString &group) const override;
+    QString caption(const QString &label) const override;
+    void setCaption(const QString &label, const QString &caption) override;
+
+private:
+    TForm1 &m_form;
+};
+
+// The main window: the whole declaration form on one vertically scrolling page.
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // A control of the form by its component name, nullptr when there is none.
+    QWidget *control(const QString &component) const;
+    decl::FormAccess &form() { return m_access; }
+
+    // Commands of the menu bar.
+    void Nyomtats1Click();
+    void Kitltsitmutat1Click();
+    void Kilps1Click();
+    // The shared exit handler of the eight area fields.
+    void szamolas();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildMenu();
+    void buildContent();
+    void followWorkArea();
+
+    Form1Access m_access;
+    QScrollArea *m_scroll = nullptr;
+    QHash<QString, QWidget *> m_controls;
+};
+
+} // namespace app

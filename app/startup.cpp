@@ -1,0 +1,19 @@
+#include "app/startup.h"
+
+#include "app/form1.h"
+#include "runtime/formatsettings.h"
+#include "runtime/ui/application.h"
+
+namespace app {
+
+int run(int argc, char **argv)
+{
+    // Read once, before anything else: the conversions never follow later locale changes.
+    rt::initFormatSettings();
+    rt::Application application(argc, argv);
+    TForm1 form1;
+    form1.show();
+    return application.exec();
+}
+
+} // namespace app
