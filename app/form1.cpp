@@ -71,7 +71,13 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_access(*this)
     buildContent();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // Closing moves the focus; the fields must not compute into a window being torn down.
+    for (QWidget *w : std::as_const(m_controls))
+        if (auto *e = qobject_cast<StandInNumEdit *>(w))
+            e->OnExit = nullptr;
+}
 
 QWidget *TForm1::control(const QString &component) const
 {

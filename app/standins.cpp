@@ -4,6 +4,7 @@
 #include "runtime/formatsettings.h"
 
 #include <QButtonGroup>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QRadioButton>
 
@@ -29,6 +30,10 @@ long double StandInNumEdit::value() const
 void StandInNumEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
+    // Exit means the focus moved to another control of the window, not that the window
+    // lost activation or a popup opened.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return;
     const QString normal = rt::formatFixed(value(), 14, 0);
     if (normal != text())
         setText(normal);
