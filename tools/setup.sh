@@ -6,7 +6,7 @@ TK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 TK_BUILD="$TK_ROOT/build"
 
 TK_PACKAGES=(
-  g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev
+  g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libx11-dev libxcb1-dev
   fonts-liberation fonts-dejavu-core
   xvfb xdotool x11-utils imagemagick
   libbenchmark-dev libxml2-utils
