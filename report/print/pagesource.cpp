@@ -1,0 +1,1 @@
+#include "report/print/pagesource.h"
