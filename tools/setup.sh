@@ -39,3 +39,34 @@ tk_build() {
   fi
   cmake --build "$TK_BUILD" --parallel "$(nproc)" "$@"
 }
+
+# Starts a print server with the cups-pdf printer "PDF" as the system default, unless one is
+# already running with it. Sets TK_CUPSD_PID when it started one (tk_stop_cups stops it).
+TK_CUPSD_PID=""
+tk_start_cups() {
+  if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
+    tk_sudo mkdir -p /run/cups
+    tk_sudo /usr/sbin/cupsd -f >/dev/null 2>&1 &
+    TK_CUPSD_PID=$!
+    local i
+    for i in $(seq 1 100); do
+      lpstat -r 2>/dev/null | grep -q 'is running' && break
+      sleep 0.1
+    done
+  fi
+  if ! lpstat -p PDF >/dev/null 2>&1; then
+    tk_sudo lpadmin -p PDF -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -E
+  fi
+  # Without the cairo renderer the PDF loses its text layer.
+  tk_sudo lpadmin -p PDF -o pdftops-renderer-default=pdftocairo
+  tk_sudo lpadmin -d PDF
+  lpstat -p -d || true
+}
+
+tk_stop_cups() {
+  if [ -n "$TK_CUPSD_PID" ]; then
+    tk_sudo kill "$TK_CUPSD_PID" 2>/dev/null || true
+    wait "$TK_CUPSD_PID" 2>/dev/null || true
+    TK_CUPSD_PID=""
+  fi
+}

@@ -1,0 +1,233 @@
+#include "report/print/printers.h"
+
+#include "runtime/errors.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace rep {
+
+namespace {
+
+QPageSize pageSizeFor(const PagePrintParams &p)
+{
+    switch (p.paperSize) {
+    case 1: return QPageSize(QPageSize::Letter);
+    case 5: return QPageSize(QPageSize::Legal);
+    case 8: return QPageSize(QPageSize::A3);
+    case 9: return QPageSize(QPageSize::A4);
+    case 11: return QPageSize(QPageSize::A5);
+    case 13: return QPageSize(QPageSize::B5);
+    default: break;
+    }
+    // Custom sizes (code 256) and codes without a Qt name go by their millimetres.
+    const double w = std::min(p.paperWidth, p.paperHeight);
+    const double h = std::max(p.paperWidth, p.paperHeight);
+    return QPageSize(QSizeF(w, h), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
+}
+
+QPrinter::DuplexMode duplexFor(int duplex)
+{
+    switch (duplex) {
+    case 1: return QPrinter::DuplexLongSide;
+    case 2: return QPrinter::DuplexShortSide;
+    default: return QPrinter::DuplexNone;
+    }
+}
+
+QPrinter::PaperSource sourceFor(int bin)
+{
+    // Bin codes 1 ... 14 follow the order of Qt's paper sources, one lower.
+    if (bin >= 1 && bin <= 14 && bin != 7)
+        return QPrinter::PaperSource(bin - 1);
+    return QPrinter::Auto;
+}
+
+QString cannotOpen(const QString &name)
+{
+    return QString::fromUtf16(u"A(z) \"%1\" nyomtató nem érhető el").arg(name);
+}
+
+} // namespace
+
+QString virtualPrinterName()
+{
+    return QString::fromUtf16(u"Virtuális");
+}
+
+TrepPrinter::TrepPrinter(const QString &name) : m_name(name) {}
+
+TrepPrinter::~TrepPrinter()
+{
+    if (m_painter && m_painter->isActive())
+        m_printer->abort();
+}
+
+QPrinter *TrepPrinter::qprinter()
+{
+    if (!m_printer) {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(m_name);
+        m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    }
+    return m_printer.get();
+}
+
+void TrepPrinter::beginDoc()
+{
+    QPrinter *p = qprinter();
+    if (outputFileName.isEmpty()) {
+        // The printer may have gone away (or the print server stopped) since the list was built.
+        if (QPrinterInfo::printerInfo(m_name).isNull() || !p->isValid())
+            throw rt::Exception(cannotOpen(m_name));
+        p->setOutputFormat(QPrinter::NativeFormat);
+        p->setPrinterName(m_name);
+        p->setOutputFileName(QString());
+    } else {
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setOutputFileName(outputFileName);
+    }
+    p->setDocName(documentName);
+    p->setFullPage(false);
+    m_pagesBegun = 0;
+    m_painter = std::make_unique<QPainter>();
+}
+
+void TrepPrinter::setPrintParams(const PagePrintParams &page, int copies, int bin)
+{
+    QPrinter *p = qprinter();
+    if (m_pagesBegun == 0)
+        p->setCopyCount(copies); // a document-wide setting: only before the first page
+    p->setDuplex(duplexFor(page.duplex));
+    p->setPaperSource(sourceFor(bin));
+    p->setPageSize(pageSizeFor(page));
+    p->setPageOrientation(page.orientation == 1 ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+void TrepPrinter::beginPage()
+{
+    if (m_pagesBegun == 0) {
+        if (!m_painter->begin(qprinter()))
+            throw rt::Exception(cannotOpen(m_name));
+    } else {
+        qprinter()->newPage();
+    }
+    ++m_pagesBegun;
+    m_pageOpen = true;
+}
+
+QPainter &TrepPrinter::canvas()
+{
+    return *m_painter;
+}
+
+void TrepPrinter::endPage()
+{
+    m_pageOpen = false;
+}
+
+void TrepPrinter::endDoc()
+{
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+    m_painter.reset();
+}
+
+void TrepPrinter::abort()
+{
+    if (m_painter && m_painter->isActive()) {
+        qprinter()->abort();
+        m_painter->end();
+    }
+    m_painter.reset();
+}
+
+double TrepPrinter::dpiX() const
+{
+    return m_printer ? m_printer->resolution() : 600;
+}
+
+double TrepPrinter::dpiY() const
+{
+    return m_printer ? m_printer->resolution() : 600;
+}
+
+QPointF TrepPrinter::offsetMM() const
+{
+    if (!m_printer)
+        return {};
+    return m_printer->pageLayout().paintRect(QPageLayout::Millimeter).topLeft();
+}
+
+QString TrepVirtualPrinter::name() const
+{
+    return virtualPrinterName();
+}
+
+void TrepVirtualPrinter::beginDoc()
+{
+    throw rt::Exception(QString::fromUtf16(u"Nincs nyomtató telepítve"));
+}
+
+QPainter &TrepVirtualPrinter::canvas()
+{
+    static QPainter unused;
+    return unused;
+}
+
+TrepPrinters &TrepPrinters::instance()
+{
+    static TrepPrinters printers;
+    return printers;
+}
+
+TrepPrinters::TrepPrinters()
+{
+    refresh();
+}
+
+void TrepPrinters::refresh()
+{
+    m_printers.clear();
+    m_names.clear();
+    m_current = -1;
+    const QList<QPrinterInfo> infos = QPrinterInfo::availablePrinters();
+    for (const QPrinterInfo &info : infos) {
+        m_printers.append(std::make_shared<TrepPrinter>(info.printerName()));
+        m_names.append(info.printerName());
+    }
+    m_physical = !m_printers.isEmpty();
+    if (m_physical) {
+        // A default printer missing from the list would leave no current printer: take the first.
+        if (!setPrinterByName(QPrinterInfo::defaultPrinterName()))
+            setPrinterIndex(0);
+    } else {
+        m_printers.append(std::make_shared<TrepVirtualPrinter>());
+        m_names.append(virtualPrinterName());
+        setPrinterIndex(0);
+    }
+}
+
+void TrepPrinters::setPrinterIndex(int index)
+{
+    if (index < 0 || index >= m_printers.size())
+        return;
+    m_current = index;
+    if (auto *p = dynamic_cast<TrepPrinter *>(m_printers[index].get()))
+        p->qprinter();
+}
+
+bool TrepPrinters::setPrinterByName(const QString &name)
+{
+    for (int i = 0; i < m_names.size(); ++i) {
+        if (m_names[i].compare(name, Qt::CaseInsensitive) == 0) {
+            setPrinterIndex(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace rep

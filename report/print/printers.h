@@ -1,0 +1,94 @@
+#pragma once
+
+#include "report/print/printerdevice.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <memory>
+
+class QPrinter;
+
+namespace rep {
+
+// A printer of the system, driven through QPrinter (CUPS on this platform).
+class TrepPrinter : public TrepCustomPrinter
+{
+public:
+    explicit TrepPrinter(const QString &name);
+    ~TrepPrinter() override;
+
+    QString name() const override { return m_name; }
+
+    void beginDoc() override;
+    void setPrintParams(const PagePrintParams &page, int copies, int bin) override;
+    void beginPage() override;
+    QPainter &canvas() override;
+    void endPage() override;
+    void endDoc() override;
+    void abort() override;
+    double dpiX() const override;
+    double dpiY() const override;
+    QPointF offsetMM() const override;
+
+    // The Qt printer holding the driver's settings; created when the printer is first made current.
+    QPrinter *qprinter();
+
+private:
+    QString m_name;
+    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QPainter> m_painter;
+    bool m_pageOpen = false;
+    int m_pagesBegun = 0;
+};
+
+// The stand-in when the system has no printer: it can be listed and measured but not printed on.
+class TrepVirtualPrinter : public TrepCustomPrinter
+{
+public:
+    QString name() const override;
+    bool isVirtual() const override { return true; }
+    void beginDoc() override;
+    void setPrintParams(const PagePrintParams &, int, int) override {}
+    void beginPage() override {}
+    QPainter &canvas() override;
+    void endPage() override {}
+    void endDoc() override {}
+    void abort() override {}
+    double dpiX() const override { return 600; }
+    double dpiY() const override { return 600; }
+    QPointF offsetMM() const override { return {4, 4}; }
+};
+
+// The process-wide printer list with one current printer.
+class TrepPrinters
+{
+public:
+    // Built from the system's printers on first use.
+    static TrepPrinters &instance();
+    // Rebuilds from the system (tests and a changed printer set).
+    void refresh();
+
+    const QStringList &names() const { return m_names; }
+    int count() const { return int(m_printers.size()); }
+    TrepCustomPrinter *printer(int index) const { return m_printers.value(index).get(); }
+    int printerIndex() const { return m_current; }
+    TrepCustomPrinter *current() const { return printer(m_current); }
+    void setPrinterIndex(int index);
+    // Makes the named printer current (case-insensitive); false when there is none by that name.
+    bool setPrinterByName(const QString &name);
+    bool hasPhysicalPrinters() const { return m_physical; }
+
+private:
+    TrepPrinters();
+
+    QList<std::shared_ptr<TrepCustomPrinter>> m_printers;
+    QStringList m_names;
+    int m_current = -1;
+    bool m_physical = false;
+};
+
+// The text a printer is shown under when there is no printer at all.
+QString virtualPrinterName();
+
+} // namespace rep

@@ -1,0 +1,46 @@
+#include "report/print/printreport.h"
+
+#include "report/print/pagesource.h"
+#include "report/print/printdialog.h"
+#include "report/print/printers.h"
+
+namespace rep {
+
+bool printReport(PageSource &pages, const TrepPrintOptions &options, int currentPage, const QString &documentName,
+                 PrintJob &job, const PrintHooks &hooks, QWidget *parent)
+{
+    PrintJobSettings settings;
+    settings.copies = options.Copies;
+    settings.collate = options.Collate;
+    settings.printPages = options.PrintPages;
+    settings.reverse = false;
+    QString rangeText = options.PageNumbers;
+
+    TrepPrinters &printers = TrepPrinters::instance();
+    printers.setPrinterByName(options.Printer);
+
+    if (options.ShowDialog) {
+        TrepPrintDialog dialog(parent);
+        dialog.setup(options.Copies, options.Collate, options.PageNumbers, currentPage);
+        const bool confirmed = hooks.runDialog ? hooks.runDialog(dialog) : dialog.exec() == QDialog::Accepted;
+        if (!confirmed)
+            return false;
+        const PrintDialogChoice choice = dialog.choice();
+        settings.copies = StrToInt(choice.copiesText);
+        settings.collate = choice.collate;
+        rangeText = choice.pageRange;
+        settings.printPages = choice.printPages;
+        settings.reverse = choice.reverse;
+    }
+    if (hooks.lock)
+        hooks.lock();
+    settings.range = parsePageRange(rangeText, pages.count());
+    TrepCustomPrinter *printer = printers.current();
+    if (!printer)
+        return false;
+    printer->documentName = documentName;
+    job.run(pages, *printer, settings);
+    return true;
+}
+
+} // namespace rep
