@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QStyleOptionFocusRect>
 
 namespace ctl {
 
@@ -362,11 +361,11 @@ void TCtlRadioGroupButton::paintEvent(QPaintEvent *)
     p.drawText(text, Qt::TextSingleLine | Qt::AlignLeft | Qt::AlignVCenter, Caption());
 
     if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = text.adjusted(-2, -1, 0, 0);
-        focus.backgroundColor = palette().color(backgroundRole());
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+        // A dotted rectangle round the caption text, as the platform marks a focused option.
+        QPen pen(palette().color(QPalette::WindowText), 1, Qt::DotLine);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(text.adjusted(-2, -1, 0, 0).adjusted(0, 0, -1, -1));
     }
 }
 

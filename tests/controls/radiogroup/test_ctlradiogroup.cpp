@@ -107,6 +107,11 @@ void TestCtlRadioGroup::mouseClickChooses()
     QVERIFY(!f.alanya->button(2)->Checked());
     QCOMPARE(change.count(), 2);
     QCOMPARE(change.last().first().toInt(), 0);
+
+    QSignalSpy dblClick(f.alanya, &TCtlRadioGroup::OnDblClick);
+    QTest::mouseDClick(f.alanya->button(0), Qt::LeftButton, {}, QPoint(20, 15));
+    QCOMPARE(dblClick.count(), 1);
+    QCOMPARE(change.count(), 2);
 }
 
 void TestCtlRadioGroup::releaseOutsideStillChooses()
@@ -175,6 +180,14 @@ void TestCtlRadioGroup::tabSkipsGroups()
     QTest::keyClick(f.alanya->button(3), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), f.after);
     QCOMPARE(f.alanya->ItemIndex(), 3);
+
+    // Focus given to a group goes on to its checked button, or past the group without one.
+    f.alanya->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(QApplication::focusWidget(), f.alanya->button(3));
+    f.before->setFocus(Qt::OtherFocusReason);
+    f.hasznalat->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), f.after);
+    QCOMPARE(f.hasznalat->ItemIndex(), -1);
 }
 
 void TestCtlRadioGroup::settingItemIndexFiresNothing()
