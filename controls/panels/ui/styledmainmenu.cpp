@@ -2,6 +2,7 @@
 
 #include "controls/panels/menubarpainting.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,6 +14,8 @@ TStyledMainMenu::TStyledMainMenu(QWidget *parent) : QMenuBar(parent)
 {
     // Menus drawn by the program itself, not handed to a platform menu bar.
     setNativeMenuBar(false);
+    // The system menu font, not the window's font.
+    setFont(QApplication::font(this));
     setMouseTracking(true);
 }
 

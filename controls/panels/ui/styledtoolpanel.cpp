@@ -1,14 +1,16 @@
 #include "controls/panels/ui/styledtoolpanel.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace ctl {
 
 TStyledToolPanel::TStyledToolPanel(QWidget *parent) : QWidget(parent)
 {
-    // A tab stop; a press on the panel's own surface focuses it.
-    setFocusPolicy(Qt::StrongFocus);
+    // A tab stop. Clicks focus it only on its own surface (mousePressEvent), so that a press on a
+    // label or a group frame inside does not pull the focus out of the field being edited.
+    setFocusPolicy(Qt::TabFocus);
     applyLook();
     connect(qApp, &QApplication::focusChanged, this, &TStyledToolPanel::focusChanged);
 }
@@ -48,6 +50,14 @@ void TStyledToolPanel::focusChanged(QWidget *, QWidget *now)
     m_focused = focused;
     update();
     Q_EMIT focusedChanged(focused);
+}
+
+void TStyledToolPanel::mousePressEvent(QMouseEvent *event)
+{
+    // Presses that children ignore arrive here too: only the panel's own surface counts.
+    if (event->button() == Qt::LeftButton && !childAt(event->position().toPoint()))
+        setFocus(Qt::MouseFocusReason);
+    QWidget::mousePressEvent(event);
 }
 
 void TStyledToolPanel::paintEvent(QPaintEvent *)

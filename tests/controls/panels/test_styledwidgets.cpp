@@ -3,6 +3,7 @@
 #include "controls/panels/ui/styledpanel.h"
 #include "controls/panels/ui/styledtoolpanel.h"
 
+#include <QLabel>
 #include <QMainWindow>
 #include <QSignalSpy>
 #include <QTest>
@@ -105,6 +106,14 @@ void TestStyledWidgets::pressOnPanelSurfaceFocusesPanel()
     QCOMPARE(QApplication::focusWidget(), f.section1);
     QVERIFY(f.section1->isFocused());
     QVERIFY(!f.section2->isFocused());
+
+    // A press on a caption label inside the section leaves the focus where it is.
+    auto *label = new QLabel(s(u"neve:"), f.section2);
+    label->setGeometry(24, 32, 100, 25);
+    label->show();
+    f.plot->setFocus(Qt::OtherFocusReason);
+    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(QApplication::focusWidget(), f.plot);
 }
 
 void TestStyledWidgets::enterChangesNothing_data()
