@@ -39,7 +39,7 @@ class RadioGroupModel
 public:
     static constexpr int MinColumns = 1;
     static constexpr int MaxColumns = 12;
-    // Frame width of the windows-style frame.
+    // Frame width in the bmWindows frame mode.
     static constexpr int FrameWidth = 2;
 
     const QStringList &Items() const { return m_items; }
