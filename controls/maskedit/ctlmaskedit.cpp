@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleHints>
 
 #include <cmath>
 
@@ -55,7 +56,10 @@ TCtlMaskEdit::TCtlMaskEdit(QWidget *parent) : QWidget(parent)
         Q_EMIT OnCursorPosChanged();
     });
 
-    m_blinkTimer.setInterval(m_caret.BlinkRate);
+    // Qt's flash time is a whole on-off cycle.
+    m_caret.BlinkRate = QGuiApplication::styleHints()->cursorFlashTime() / 2;
+    if (m_caret.BlinkRate > 0)
+        m_blinkTimer.setInterval(m_caret.BlinkRate);
     connect(&m_blinkTimer, &QTimer::timeout, this, [this] {
         m_caretOn = !m_caretOn;
         update(caretRect());
@@ -368,7 +372,8 @@ void TCtlMaskEdit::keyPressEvent(QKeyEvent *event)
     default:
         break;
     }
-    if (ctrl && !event->modifiers().testFlag(Qt::AltModifier)) {
+    const bool alt = event->modifiers().testFlag(Qt::AltModifier);
+    if (ctrl && !alt) {
         switch (key) {
         case Qt::Key_X: cutToClipboard(); return;
         case Qt::Key_C: copyToClipboard(); return;
@@ -378,7 +383,8 @@ void TCtlMaskEdit::keyPressEvent(QKeyEvent *event)
         }
     }
     const QString text = event->text();
-    if (text.isEmpty()) {
+    // Ctrl or Alt chords are commands for someone else, not characters.
+    if (text.isEmpty() || ctrl != alt) {
         event->ignore();
         return;
     }
@@ -428,7 +434,15 @@ void TCtlMaskEdit::mousePressEvent(QMouseEvent *event)
 
 void TCtlMaskEdit::dragSelectTo(const QPoint &pos)
 {
-    m_model.moveCaret(positionAt(pos.x()), true);
+    // Outside the text area the selection grows by one character per update, so that the
+    // repeat timer scrolls the text steadily.
+    const QRect area = textArea();
+    int target = positionAt(pos.x());
+    if (pos.x() > area.right())
+        target = qMin(target, positionAt(area.right()) + 1);
+    else if (pos.x() < area.left())
+        target = qMax(target, positionAt(area.left()) - 1);
+    m_model.moveCaret(target, true);
 }
 
 void TCtlMaskEdit::mouseMoveEvent(QMouseEvent *event)

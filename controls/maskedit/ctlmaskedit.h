@@ -16,11 +16,12 @@ class QMenu;
 namespace ctl {
 
 // The caret drawn by the field: 1 pixel wide, as high as "Qp" in the field's font.
+// A new field blinks at the platform's rate; the declaration form sets 530 ms.
 struct TCtlCaret
 {
     enum TCtlCaretStyle { csDefault };
     TCtlCaretStyle Style = csDefault;
-    int BlinkRate = 530; // ms; 0 or less: no blinking
+    int BlinkRate = 0;   // ms between on and off; 0 or less: no blinking
 };
 
 // A single-line field that keeps its text inside a mask and draws itself: frame, text,

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
 
 using namespace ctl;
@@ -33,6 +34,9 @@ struct FormField
         bevel.StyleInner = bvLowered;
         bevel.BorderInnerWidth = 1;
         edit->setBevel(bevel);
+        TCtlCaret caret;
+        caret.BlinkRate = 530;
+        edit->setCaret(caret);
         edit->setBlankChar(QLatin1Char('*'));
         edit->setMask(mask);
         window.show();
@@ -72,7 +76,7 @@ private Q_SLOTS:
         QCOMPARE(e.model().caret(), 1);
         QCOMPARE(e.model().maskType(), meMask);
         QCOMPARE(e.blankChar(), QLatin1Char('_'));
-        QCOMPARE(e.caret().BlinkRate, 530);
+        QCOMPARE(e.caret().BlinkRate, QGuiApplication::styleHints()->cursorFlashTime() / 2);
         QCOMPARE(e.focusPolicy(), Qt::StrongFocus);
         QCOMPARE(e.cursor().shape(), Qt::IBeamCursor);
     }
@@ -338,6 +342,27 @@ private Q_SLOTS:
         QCOMPARE(e.text(), QStringLiteral("1267834590"));
         // A double click selects the whole text when it holds no space.
         QTest::mouseDClick(&e, Qt::LeftButton, {}, QPoint(x4, 10));
+        QCOMPARE(e.model().selLength(), 10);
+    }
+
+    void dragScrollsWithTheTimer()
+    {
+        FormField f(taxIdMask);
+        TCtlMaskEdit &e = *f.edit;
+        e.resize(30, 21);
+        e.setText(QStringLiteral("1234567890"));
+        QTest::mousePress(&e, Qt::LeftButton, {}, QPoint(4, 10));
+        QCOMPARE(e.model().caret(), 1);
+        const QPoint outside(200, 10);
+        QMouseEvent move(QEvent::MouseMove, QPointF(outside), e.mapToGlobal(QPointF(outside)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&e, &move);
+        const int first = e.model().caret();
+        QVERIFY(first < 11); // one step, not a jump to the end
+        QTRY_COMPARE_WITH_TIMEOUT(e.model().caret(), 11, 5000);
+        QVERIFY(e.horizontalOffset() > 0);
+        QTest::mouseRelease(&e, Qt::LeftButton, {}, outside);
+        QCOMPARE(e.model().selStart(), 1);
         QCOMPARE(e.model().selLength(), 10);
     }
 
