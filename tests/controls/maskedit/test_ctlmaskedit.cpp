@@ -1,6 +1,7 @@
 #include "controls/maskedit/appeditstate.h"
 #include "controls/maskedit/ctlmaskedit.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
@@ -185,6 +186,24 @@ private Q_SLOTS:
         QTest::keyClicks(&e, QStringLiteral("152"));
         QCOMPARE(e.text(), QStringLiteral("12********"));
         QCOMPARE(seen, (QList<int>{Qt::Key_1, Qt::Key_5, Qt::Key_2}));
+    }
+
+    void ownKeysBeatWindowShortcuts()
+    {
+        FormField f(taxIdMask);
+        TCtlMaskEdit &e = *f.edit;
+        int fired = 0;
+        for (const QKeySequence &k : {QKeySequence(Qt::CTRL | Qt::Key_A), QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_5)}) {
+            auto *a = new QAction(&f.window);
+            a->setShortcut(k);
+            f.window.addAction(a);
+            connect(a, &QAction::triggered, this, [&] { ++fired; });
+        }
+        QTest::keyClick(&e, Qt::Key_5);
+        QTest::keyClick(&e, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&e, Qt::Key_Delete);
+        QCOMPARE(fired, 0);
+        QCOMPARE(e.text(), QStringLiteral("**********"));
     }
 
     void clipboard_data()
