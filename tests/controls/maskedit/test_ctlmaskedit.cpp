@@ -413,6 +413,24 @@ private Q_SLOTS:
         QCOMPARE(e.horizontalOffset(), 0);
     }
 
+    void selectionShownOnlyWithFocus()
+    {
+        FormField f(taxIdMask);
+        TCtlMaskEdit &e = *f.edit;
+        QTRY_VERIFY(e.hasFocus());
+        e.model().selectAll();
+        auto highlighted = [&] {
+            QImage img(e.size(), QImage::Format_RGB32);
+            e.render(&img);
+            return img.pixel(5, 14) == e.palette().color(QPalette::Highlight).rgb();
+        };
+        QVERIFY(highlighted());
+        e.clearFocus();
+        QVERIFY(!highlighted());
+        e.setHideSelection(false);
+        QVERIFY(highlighted());
+    }
+
     void scrollsToCaret()
     {
         FormField f(taxIdMask);
