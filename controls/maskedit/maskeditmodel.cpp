@@ -1,0 +1,343 @@
+#include "controls/maskedit/maskeditmodel.h"
+
+#include "controls/maskedit/appeditstate.h"
+
+namespace ctl {
+
+MaskEditModel::MaskEditModel(QObject *parent) : QObject(parent) {}
+
+void MaskEditModel::setMaskType(TCtlMaskType type)
+{
+    m_maskType = type;
+    if (type == meMask)
+        setText(blankPattern());
+}
+
+void MaskEditModel::setMask(const QString &mask)
+{
+    m_mask = mask;
+    m_editMask = EditMask(mask);
+    if (isPatternKind())
+        setText(blankPattern());
+}
+
+bool MaskEditModel::isValid(const QString &text) const
+{
+    return !isPatternKind() || m_editMask.isValid(text, m_blankChar, OnUserRule);
+}
+
+void MaskEditModel::setText(const QString &value)
+{
+    const QString text = m_maxLength > 0 ? value.left(m_maxLength) : value;
+    if (text == m_text)
+        return;
+    // An invalid string is refused and the field keeps what it held, rather than falling back
+    // to the copy of some earlier edit.
+    const bool changed = isValid(text);
+    if (changed) {
+        m_text = text;
+        // The records describe edits of the old text; replaying them here would be meaningless.
+        m_undo.clear();
+        m_redo.clear();
+    }
+    if (changed && !m_loading) {
+        Q_EMIT OnTextChangedAt(1);
+        Q_EMIT OnChange();
+    }
+    setCaret(1);
+}
+
+void MaskEditModel::endLoad()
+{
+    if (isPatternKind())
+        setText(blankPattern());
+    m_loading = false;
+}
+
+void MaskEditModel::setModified(bool on)
+{
+    if (m_modified == on)
+        return;
+    m_modified = on;
+    Q_EMIT OnModified();
+}
+
+void MaskEditModel::setSelectionState(int start, int length, int caret)
+{
+    const int end = int(m_text.size()) + 1;
+    m_caret = qBound(1, caret, end);
+    m_selStart = qBound(1, start, end);
+    m_selLength = qBound(0, length, end - m_selStart);
+    if (m_selLength == 0)
+        m_selStart = m_caret;
+    Q_EMIT OnCursorPosChanged();
+}
+
+int MaskEditModel::anchor() const
+{
+    if (m_selLength == 0)
+        return m_caret;
+    return m_caret == m_selStart ? m_selStart + m_selLength : m_selStart;
+}
+
+void MaskEditModel::setCaret(int position)
+{
+    setSelectionState(position, 0, position);
+}
+
+void MaskEditModel::moveCaret(int position, bool extend)
+{
+    position = qBound(1, position, int(m_text.size()) + 1);
+    if (!extend) {
+        setCaret(position);
+        return;
+    }
+    const int a = anchor();
+    setSelectionState(qMin(a, position), qAbs(position - a), position);
+}
+
+void MaskEditModel::select(int start, int length)
+{
+    start = qBound(1, start, int(m_text.size()) + 1);
+    length = qBound(0, length, int(m_text.size()) + 1 - start);
+    setSelectionState(start, length, start + length);
+}
+
+void MaskEditModel::moveLeft(bool word, bool extend)
+{
+    int p = m_caret - 1;
+    if (word) {
+        // Before the previous space, or the start when there is none.
+        p = 1;
+        for (int i = m_caret - 1; i >= 1; --i) {
+            if (m_text.at(i - 1) == QLatin1Char(' ')) {
+                p = i;
+                break;
+            }
+        }
+    }
+    moveCaret(p, extend);
+}
+
+void MaskEditModel::moveRight(bool word, bool extend)
+{
+    int p = m_caret + 1;
+    if (word) {
+        // Before the next space, or the end when there is none.
+        p = int(m_text.size()) + 1;
+        for (int i = m_caret + 1; i <= m_text.size(); ++i) {
+            if (m_text.at(i - 1) == QLatin1Char(' ')) {
+                p = i;
+                break;
+            }
+        }
+    }
+    moveCaret(p, extend);
+}
+
+void MaskEditModel::selectWordAt(int position)
+{
+    const int len = int(m_text.size());
+    position = qBound(1, position, len + 1);
+    int s = position;
+    while (s > 1 && m_text.at(s - 2) != QLatin1Char(' '))
+        --s;
+    int e = position;
+    while (e <= len && m_text.at(e - 1) != QLatin1Char(' '))
+        ++e;
+    select(s, e - s);
+}
+
+void MaskEditModel::replace(QString s, bool exact)
+{
+    if (m_readOnly)
+        return;
+    ReplaceRecord rec;
+    rec.caret = m_caret;
+    rec.selStart = m_selStart;
+    rec.selLength = m_selLength;
+
+    // Overwrite takes the character at the caret. Undo and redo carry their exact range.
+    if (!exact && m_selLength == 0 && !appEditState().insert && m_caret <= m_text.size())
+        m_selLength = 1;
+    m_previousText = m_text;
+    const int at = m_selStart;
+    const QString removed = m_text.mid(at - 1, m_selLength);
+    m_text.remove(at - 1, m_selLength);
+    m_selLength = 0;
+    if (isPatternKind()) {
+        QString probe = m_text;
+        probe.insert(at - 1, s);
+        if (!isValid(probe))
+            s.clear();
+    }
+    if (m_maxLength > 0 && m_text.size() + s.size() > m_maxLength)
+        s.clear();
+    m_text.insert(at - 1, s);
+    setModified(true);
+    const bool reverted = !isValid(m_text);
+    if (reverted)
+        m_text = m_previousText;
+
+    // The record holds what really changed, so that undo restores the text exactly (a record
+    // taken before the overwrite and the checks would undo a different range).
+    rec.at = at;
+    if (!reverted) {
+        rec.removed = removed;
+        rec.inserted = s;
+    }
+    if (m_replaying == Replaying::Undo) {
+        m_redo.append(rec);
+    } else {
+        m_undo.append(rec);
+        if (m_replaying == Replaying::No)
+            m_redo.clear();
+        m_canUndo = true;
+    }
+
+    if (!m_loading) {
+        Q_EMIT OnTextChangedAt(rec.selStart);
+        Q_EMIT OnChange();
+    }
+    setCaret(at + int(s.size()));
+}
+
+QChar MaskEditModel::applyCharCase(QChar c) const
+{
+    switch (m_charCase) {
+    case ecUpperCase: return c.toUpper();
+    case ecLowerCase: return c.toLower();
+    case ecNormal: break;
+    }
+    return c;
+}
+
+void MaskEditModel::typeChar(QChar c)
+{
+    if (!isPatternKind()) {
+        if (OnKeyPress)
+            OnKeyPress(c);
+        if (c.unicode() >= 32)
+            replace(QString(applyCharCase(c)), false);
+        return;
+    }
+    if (m_selLength > 1)
+        setSelectionState(m_selStart, 1, m_selStart);
+    appEditState().insert = false;
+    const bool accepted = m_editMask.accepts(c, m_selStart, m_blankChar, OnUserRule);
+    if (OnKeyPress)
+        OnKeyPress(c);
+    if (!accepted || c.unicode() < 32)
+        return;
+    replace(QString(applyCharCase(c)), false);
+}
+
+void MaskEditModel::blankSelection()
+{
+    replace(blankPattern().mid(m_selStart - 1, m_selLength), true);
+}
+
+void MaskEditModel::backspace()
+{
+    if (m_text.isEmpty() || m_readOnly)
+        return;
+    if (m_selLength == 0) {
+        if (m_caret <= 1)
+            return;
+        setSelectionState(m_caret - 1, 1, m_caret);
+    }
+    const int start = m_selStart;
+    if (isPatternKind()) {
+        blankSelection();
+        setCaret(start);
+    } else {
+        replace(QString(), true);
+    }
+}
+
+void MaskEditModel::deleteKey()
+{
+    if (m_readOnly)
+        return;
+    if (m_selLength == 0) {
+        if (m_caret > m_text.size())
+            return;
+        setSelectionState(m_caret, 1, m_caret);
+    }
+    const int caret = m_caret;
+    if (isPatternKind()) {
+        blankSelection();
+        setCaret(caret);
+    } else {
+        replace(QString(), true);
+    }
+}
+
+QString MaskEditModel::cut()
+{
+    if (m_selLength == 0)
+        return QString();
+    const QString s = selectedText();
+    replace(QString(), true);
+    return s;
+}
+
+void MaskEditModel::deleteSelection()
+{
+    if (m_selLength > 0)
+        replace(QString(), true);
+}
+
+void MaskEditModel::undo()
+{
+    undoOrRedo(true);
+}
+
+void MaskEditModel::redo()
+{
+    undoOrRedo(false);
+}
+
+void MaskEditModel::undoOrRedo(bool undo)
+{
+    QList<ReplaceRecord> &stack = undo ? m_undo : m_redo;
+    if (stack.isEmpty() || m_readOnly)
+        return;
+    const ReplaceRecord rec = stack.takeLast();
+    setSelectionState(rec.at, int(rec.inserted.size()), rec.at);
+    m_replaying = undo ? Replaying::Undo : Replaying::Redo;
+    replace(rec.removed, true);
+    m_replaying = Replaying::No;
+    if (undo)
+        m_canUndo = !m_undo.isEmpty();
+    // The caret where it stood before that edit, the restored text selected.
+    if (rec.removed.isEmpty())
+        setCaret(rec.caret);
+    else
+        setSelectionState(rec.at, int(rec.removed.size()), rec.caret);
+}
+
+bool MaskEditModel::moveSelectionTo(int position)
+{
+    if (m_selLength == 0 || m_readOnly)
+        return false;
+    const int start = m_selStart;
+    if (position >= start && position <= start + m_selLength)
+        return false;
+    const QString moved = selectedText();
+    const qsizetype before = m_text.size();
+    replace(QString(), true);
+    // When the removal was refused nothing before the drop point shifted.
+    if (position > start)
+        position -= int(before - m_text.size());
+    setCaret(position);
+    replace(moved, false);
+    return true;
+}
+
+int MaskEditModel::firstUnfilledRequired() const
+{
+    return isPatternKind() ? m_editMask.firstUnfilledRequired(m_text, OnUserRule) : 0;
+}
+
+} // namespace ctl

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace ctl {
+
+// A plain single-line text field: any character, no length limit. Its whole text is selected
+// when it receives the focus (a click then puts the caret where it lands); Enter and Ctrl+Enter
+// are swallowed without doing anything.
+class TStyledEdit : public QLineEdit
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Text READ Text WRITE setText)
+    Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE setAutoSelect)
+
+public:
+    explicit TStyledEdit(QWidget *parent = nullptr);
+
+    // The typed text (no prefix or suffix to strip).
+    QString Text() const { return text(); }
+    bool AutoSelect() const { return m_autoSelect; }
+    void setAutoSelect(bool autoSelect) { m_autoSelect = autoSelect; }
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    bool m_autoSelect = true;
+};
+
+} // namespace ctl
