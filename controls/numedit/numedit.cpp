@@ -12,6 +12,18 @@
 
 namespace ctl {
 
+namespace {
+
+// A menu, the menu bar or another window taking the focus for a while: the field is
+// neither left nor entered.
+bool isPassingFocusChange(Qt::FocusReason reason)
+{
+    return reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason
+        || reason == Qt::MenuBarFocusReason;
+}
+
+} // namespace
+
 TNumEdit::TNumEdit(QWidget *parent) : QLineEdit(parent)
 {
     // Text may enter only through the filter: no dropping, no middle-button paste.
@@ -243,7 +255,7 @@ void TNumEdit::focusInEvent(QFocusEvent *event)
     QLineEdit::focusInEvent(event);
     const Qt::FocusReason reason = event->reason();
     // A popup closing or the window coming back is not entering the field.
-    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+    if (isPassingFocusChange(reason))
         return;
     if (!m_autoSelect)
         return;
@@ -256,8 +268,7 @@ void TNumEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
     const Qt::FocusReason reason = event->reason();
-    // A menu or another window taking the focus for a while is not leaving the field.
-    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+    if (isPassingFocusChange(reason))
         return;
     m_selectOnClick = false;
     exitProcessing();
