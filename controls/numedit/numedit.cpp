@@ -181,18 +181,21 @@ void TNumEdit::pasteFromClipboard()
 void TNumEdit::keyPressEvent(QKeyEvent *event)
 {
     pull();
-    if (event->matches(QKeySequence::Copy)) {
+    // Ctrl+C, Ctrl+X and Ctrl+V, by their key or by the control character a layout gives.
+    const QString t = event->text();
+    const char16_t control = t.size() == 1 ? t.front().unicode() : 0;
+    if (event->matches(QKeySequence::Copy) || control == 3) {
         copyToClipboard();
         return;
     }
-    if (event->matches(QKeySequence::Cut)) {
+    if (event->matches(QKeySequence::Cut) || control == 24) {
         if (isReadOnly())
             copyToClipboard();
         else
             cutToClipboard();
         return;
     }
-    if (event->matches(QKeySequence::Paste)) {
+    if (event->matches(QKeySequence::Paste) || control == 22) {
         if (!isReadOnly())
             pasteFromClipboard();
         return;
@@ -229,7 +232,6 @@ void TNumEdit::keyPressEvent(QKeyEvent *event)
         event->ignore(); // still there for a dialog's default and cancel buttons
         return;
     }
-    const QString t = event->text();
     if (!t.isEmpty()) {
         typeText(t);
         return;
