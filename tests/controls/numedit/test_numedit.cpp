@@ -1,0 +1,290 @@
+#include "controls/numedit/numedit.h"
+#include "runtime/formatsettings.h"
+#include "runtime/messages.h"
+#include "runtime/ui/application.h"
+
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+using ctl::TNumEdit;
+
+namespace {
+
+QString s(const char16_t *text)
+{
+    return QString::fromUtf16(text);
+}
+
+// Keys as a string: "\b" Backspace, "\x7f" Delete, "\x01" Home, anything else typed.
+void typeKeys(QWidget *w, const QString &keys)
+{
+    for (QChar ch : keys) {
+        if (ch == QChar(8))
+            QTest::keyClick(w, Qt::Key_Backspace);
+        else if (ch == QChar(127))
+            QTest::keyClick(w, Qt::Key_Delete);
+        else if (ch == QChar(1))
+            QTest::keyClick(w, Qt::Key_Home);
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+}
+
+} // namespace
+
+class TestNumEdit : public QObject
+{
+    Q_OBJECT
+
+    QWidget *m_window = nullptr;
+    QLineEdit *m_before = nullptr;
+    TNumEdit *m_edit = nullptr;
+    QLineEdit *m_after = nullptr;
+    QStringList m_messages;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        rt::setMessageHandler([this](const rt::Message &m) { m_messages << m.text; });
+    }
+
+    void init()
+    {
+        rt::FormatSettings fs;
+        fs.decimalSeparator = QLatin1Char(',');
+        fs.thousandSeparator = QLatin1Char(' ');
+        rt::setFormatSettings(fs);
+        m_messages.clear();
+        m_window = new QWidget;
+        auto *layout = new QVBoxLayout(m_window);
+        m_before = new QLineEdit(m_window);
+        m_edit = new TNumEdit(m_window);
+        m_after = new QLineEdit(m_window);
+        layout->addWidget(m_before);
+        layout->addWidget(m_edit);
+        layout->addWidget(m_after);
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        m_before->setFocus(Qt::OtherFocusReason);
+        QVERIFY(m_before->hasFocus());
+    }
+
+    void cleanup()
+    {
+        delete m_window;
+        m_window = nullptr;
+    }
+
+    void tabSelectsZeroAndTypingReplacesIt()
+    {
+        QVERIFY(m_edit->alignment() & Qt::AlignRight);
+        QCOMPARE(m_edit->text(), s(u"0"));
+        QTest::keyClick(m_before, Qt::Key_Tab);
+        QVERIFY(m_edit->hasFocus());
+        QCOMPARE(m_edit->selectedText(), s(u"0"));
+        QTest::keyClicks(m_edit, QStringLiteral("1234"));
+        QCOMPARE(m_edit->text(), s(u"1234"));
+        QCOMPARE(m_edit->value(), 1234.0L);
+    }
+
+    void leavingRewritesBeforeOnExit_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("rewritten");
+        QTest::newRow("trailing separator") << s(u"1234,") << s(u"1234,") << s(u"1234");
+        QTest::newRow("leading zeros") << s(u"1007\x01\x7f") << s(u"007") << s(u"7");
+        QTest::newRow("trailing zero") << s(u"-0,50") << s(u"-0,50") << s(u"-0,5");
+        QTest::newRow("lone minus") << s(u"-5\b") << s(u"-") << s(u"0");
+        QTest::newRow("nothing typed") << QString() << s(u"0") << s(u"0");
+    }
+    void leavingRewritesBeforeOnExit()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, typed);
+        QFETCH(QString, rewritten);
+        QStringList seen;
+        m_edit->OnExit = [&] { seen << m_edit->text(); };
+        QTest::keyClick(m_before, Qt::Key_Tab);
+        typeKeys(m_edit, keys);
+        QCOMPARE(m_edit->text(), typed);
+        QVERIFY(seen.isEmpty());
+        QTest::keyClick(m_edit, Qt::Key_Tab);
+        QVERIFY(m_after->hasFocus());
+        QCOMPARE(seen, QStringList{rewritten});
+        QCOMPARE(m_edit->text(), rewritten);
+    }
+
+    void refusedKeysBeep_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("point under comma") << int(Qt::Key_Period) << s(u".") << 0;
+        QTest::newRow("blank") << int(Qt::Key_Space) << s(u" ") << 0;
+        QTest::newRow("letter") << int(Qt::Key_A) << s(u"a") << 0;
+        QTest::newRow("non-Latin letter") << int(Qt::Key_unknown) << s(u"ő") << 0;
+        QTest::newRow("Enter") << int(Qt::Key_Return) << s(u"\r") << 0;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << s(u"\x1b") << 0;
+        QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << s(u"\x1a") << int(Qt::ControlModifier);
+        QTest::newRow("Ctrl+A") << int(Qt::Key_A) << s(u"\x01") << int(Qt::ControlModifier);
+    }
+    void refusedKeysBeep()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, text);
+        QFETCH(int, modifiers);
+        QTest::keyClick(m_before, Qt::Key_Tab);
+        QTest::keyClicks(m_edit, QStringLiteral("12"));
+        QSignalSpy beeps(m_edit, &TNumEdit::beeped);
+        QTest::sendKeyEvent(QTest::Click, m_edit, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(beeps.count(), 1);
+        QCOMPARE(m_edit->text(), s(u"12"));
+        QCOMPARE(m_edit->cursorPosition(), 2);
+    }
+
+    void backspaceDeletesThenBeeps()
+    {
+        QTest::keyClick(m_before, Qt::Key_Tab);
+        QTest::keyClicks(m_edit, QStringLiteral("12"));
+        QSignalSpy beeps(m_edit, &TNumEdit::beeped);
+        QTest::keyClick(m_edit, Qt::Key_Backspace);
+        QCOMPARE(m_edit->text(), s(u"1"));
+        QCOMPARE(beeps.count(), 1);
+        QTest::keyClick(m_edit, Qt::Key_Delete); // nothing after the caret, no character either
+        QCOMPARE(beeps.count(), 1);
+    }
+
+    void firstClickSelectsAll()
+    {
+        m_edit->setValue(1234);
+        const QPoint middle(m_edit->width() / 2, m_edit->height() / 2);
+        QTest::mouseClick(m_edit, Qt::LeftButton, {}, middle);
+        QVERIFY(m_edit->hasFocus());
+        QCOMPARE(m_edit->selectedText(), s(u"1234"));
+        QTest::mouseClick(m_edit, Qt::LeftButton, {}, middle);
+        QVERIFY(!m_edit->hasSelectedText());
+    }
+
+    void pasteAnyText_data()
+    {
+        QTest::addColumn<QString>("clip");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("number") << s(u"12,5") << s(u"12,5");
+        QTest::newRow("grouped with a point") << s(u"1.234,5") << s(u"1234,5");
+        QTest::newRow("multi-line") << s(u"12\n34\r\n") << s(u"1234");
+        QTest::newRow("control characters") << s(u"\x16\x03\x18\t\x01") << s(u"0");
+        QTest::newRow("non-Latin") << s(u"١٢٣ 五 ő 😀") << s(u"0");
+        QTest::newRow("exponent beyond the limit") << s(u"1e99999") << s(u"1E999");
+        QTest::newRow("long") << QString(20000, QLatin1Char('7')) << QString();
+    }
+    void pasteAnyText()
+    {
+        QFETCH(QString, clip);
+        QFETCH(QString, text);
+        int exits = 0;
+        m_edit->OnExit = [&] { ++exits; };
+        QGuiApplication::clipboard()->setText(clip);
+        QTest::keyClick(m_before, Qt::Key_Tab);
+        QTest::keyClick(m_edit, Qt::Key_V, Qt::ControlModifier);
+        if (!text.isEmpty())
+            QCOMPARE(m_edit->text(), text);
+        QTest::keyClick(m_edit, Qt::Key_Tab);
+        QCOMPARE(exits, 1);
+        QVERIFY(m_messages.isEmpty());
+        QCOMPARE(m_edit->value(), ctl::NumEditModel::valueOf(m_edit->text()));
+    }
+
+    void copyAndCutGoThroughTheRules()
+    {
+        QTest::keyClick(m_before, Qt::Key_Tab);
+        QTest::keyClicks(m_edit, QStringLiteral("1234"));
+        m_edit->setSelection(1, 2);
+        QTest::keyClick(m_edit, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), s(u"23"));
+        QCOMPARE(m_edit->text(), s(u"14"));
+        m_edit->deselect();
+        QTest::keyClick(m_edit, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), s(u"0"));
+    }
+
+    // The context menu's Delete bypasses the rules; the conversion error then leaves exit
+    // processing, the application object shows it and OnExit does not run.
+    void contextMenuDeleteThenConversionError()
+    {
+        int exits = 0;
+        m_edit->OnExit = [&] { ++exits; };
+        QTest::keyClick(m_before, Qt::Key_Tab);
+        QTest::keyClicks(m_edit, QStringLiteral("1e5"));
+        QCOMPARE(m_edit->text(), s(u"1E5"));
+        m_edit->setSelection(0, 1);
+        std::unique_ptr<QMenu> menu(m_edit->createContextMenu());
+        auto *del = menu->findChild<QAction *>(QStringLiteral("delete"));
+        QVERIFY(del && del->isEnabled());
+        del->trigger();
+        QCOMPARE(m_edit->text(), s(u"E5"));
+        QTest::keyClick(m_edit, Qt::Key_Tab);
+        QCOMPARE(m_messages, QStringList{s(u"'E5' is not a valid floating point value.")});
+        QCOMPARE(exits, 0);
+        QCOMPARE(m_edit->text(), s(u"E5"));
+
+        menu.reset(m_edit->createContextMenu());
+        auto *undo = menu->findChild<QAction *>(QStringLiteral("undo"));
+        QVERIFY(undo && undo->isEnabled());
+        undo->trigger();
+        QCOMPARE(m_edit->text(), s(u"1E5"));
+    }
+
+    void openingTheContextMenuIsNotLeaving()
+    {
+        int exits = 0;
+        m_edit->OnExit = [&] { ++exits; };
+        QTest::keyClick(m_before, Qt::Key_Tab);
+        QTest::keyClicks(m_edit, QStringLiteral("12,"));
+        std::unique_ptr<QMenu> menu(m_edit->createContextMenu());
+        menu->popup(m_edit->mapToGlobal(QPoint(5, 5)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu.get()));
+        menu->close();
+        QCOMPARE(exits, 0);
+        QCOMPARE(m_edit->text(), s(u"12,"));
+    }
+
+    void outOfRangeIsClampedAndFocusReturns()
+    {
+        int exits = 0;
+        int invalid = 0;
+        m_edit->OnExit = [&] { ++exits; };
+        m_edit->setMaxValue(10);
+        QTest::keyClick(m_before, Qt::Key_Tab);
+        QTest::keyClicks(m_edit, QStringLiteral("12"));
+        QSignalSpy beeps(m_edit, &TNumEdit::beeped);
+        QTest::keyClick(m_edit, Qt::Key_Tab);
+        QCOMPARE(m_edit->text(), s(u"10"));
+        QCOMPARE(beeps.count(), 1);
+        QTRY_VERIFY(m_edit->hasFocus());
+        QCOMPARE(exits, 0);
+
+        m_edit->OnInvalidEntry = [&] { ++invalid; };
+        QTest::keyClicks(m_edit, QStringLiteral("99"));
+        QTest::keyClick(m_edit, Qt::Key_Tab);
+        QCOMPARE(invalid, 1);
+        QCOMPARE(exits, 0);
+        QCOMPARE(m_edit->text(), s(u"99"));
+        QVERIFY(m_after->hasFocus());
+    }
+};
+
+int main(int argc, char **argv)
+{
+    rt::Application app(argc, argv);
+    TestNumEdit test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_numedit.moc"

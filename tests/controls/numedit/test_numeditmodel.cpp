@@ -1,0 +1,536 @@
+#include "controls/numedit/numeditmodel.h"
+#include "runtime/errors.h"
+#include "runtime/formatsettings.h"
+
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTest>
+
+Q_DECLARE_METATYPE(long double)
+
+using ctl::NumEditModel;
+using ctl::TNumberFormat;
+
+namespace {
+
+void useSeparator(const QString &sep)
+{
+    rt::FormatSettings s;
+    s.decimalSeparator = sep.front();
+    s.thousandSeparator = sep == QStringLiteral(",") ? QLatin1Char(' ') : QLatin1Char(',');
+    rt::setFormatSettings(s);
+}
+
+// Edit states are written as text with "|" for the caret, or "[" and "]" around a
+// selection (anchor at "[", caret at "]").
+void load(NumEditModel &m, const QString &state)
+{
+    QString text;
+    int anchor = -1;
+    int caret = -1;
+    for (QChar ch : state) {
+        if (ch == QLatin1Char('|'))
+            anchor = caret = int(text.size());
+        else if (ch == QLatin1Char('['))
+            anchor = int(text.size());
+        else if (ch == QLatin1Char(']'))
+            caret = int(text.size());
+        else
+            text += ch;
+    }
+    m.setText(text);
+    m.setSelection(anchor, caret);
+}
+
+QString show(const NumEditModel &m)
+{
+    QString s = m.text();
+    if (!m.hasSelection())
+        return s.insert(m.caret(), QLatin1Char('|'));
+    s.insert(qMax(m.anchor(), m.caret()), QLatin1Char(m.anchor() < m.caret() ? ']' : '['));
+    s.insert(qMin(m.anchor(), m.caret()), QLatin1Char(m.anchor() < m.caret() ? '[' : ']'));
+    return s;
+}
+
+const QChar kBackspace = QChar(8);
+const QChar kDelete = QChar(127);
+
+// Types the keys: "\b" stands for the Backspace key, "\x7f" for Delete, anything else is a
+// character. Returns how many were refused.
+int press(NumEditModel &m, const QString &keys)
+{
+    int refused = 0;
+    for (QChar ch : keys) {
+        bool ok = true;
+        if (ch == kBackspace)
+            ok = m.keyBackspace();
+        else if (ch == kDelete)
+            ok = m.keyDelete();
+        else
+            ok = m.typeChar(ch);
+        if (!ok)
+            ++refused;
+    }
+    return refused;
+}
+
+QString s(const char16_t *text)
+{
+    return QString::fromUtf16(text);
+}
+
+} // namespace
+
+class TestNumEditModel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { useSeparator(QStringLiteral(",")); }
+    void cleanupTestCase() { rt::setFormatSettings(rt::FormatSettings{}); }
+
+    void untouchedFieldIsZero()
+    {
+        NumEditModel m;
+        QCOMPARE(m.text(), QStringLiteral("0"));
+        QCOMPARE(m.value(), 0.0L);
+        QCOMPARE(m.decimals(), -1);
+    }
+
+    void normalForm_data()
+    {
+        QTest::addColumn<QString>("sep");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<long double>("value");
+        QTest::addColumn<QString>("expected");
+        const QString c = QStringLiteral(",");
+        const QString p = QStringLiteral(".");
+        const int std = int(TNumberFormat::Standard);
+        QTest::newRow("0") << c << -1 << std << 0.0L << s(u"0");
+        QTest::newRow("1234,5") << c << -1 << std << 1234.5L << s(u"1234,5");
+        QTest::newRow("12") << c << -1 << std << 12.0L << s(u"12");
+        QTest::newRow("-0,25") << c << -1 << std << -0.25L << s(u"-0,25");
+        QTest::newRow("1234.5 under point") << p << -1 << std << 1234.5L << s(u"1234.5");
+        QTest::newRow("at most 14 places") << c << -1 << std << 0.123456789012345678L << s(u"0,12345678901235");
+        QTest::newRow("tiny negative is 0") << c << -1 << std << -1e-20L << s(u"0");
+        QTest::newRow("1e15 without exponent") << c << -1 << std << 1e15L << s(u"1000000000000000");
+        QTest::newRow("decimals 0 rounds half up") << c << 0 << std << 2.5L << s(u"3");
+        QTest::newRow("decimals 0 negative") << c << 0 << std << -2.5L << s(u"-3");
+        QTest::newRow("decimals 2 pads") << c << 2 << std << 1234.5L << s(u"1234,50");
+        QTest::newRow("decimals 2 zero") << p << 2 << std << 0.0L << s(u"0.00");
+        QTest::newRow("decimals 14") << c << 14 << std << 0.1L << s(u"0,10000000000000");
+        QTest::newRow("decimals 5 beyond 15 digits")
+            << c << 5 << std << 123456789012.345678L << s(u"123456789012,34600");
+        QTest::newRow("decimals 2 at 15 integer digits")
+            << c << 2 << std << 123456789012345.678L << s(u"123456789012346,00");
+        QTest::newRow("thousands") << c << -1 << int(TNumberFormat::Thousands) << 1234567.5L << s(u"1 234 567,5");
+        QTest::newRow("thousands negative, 2 places")
+            << p << 2 << int(TNumberFormat::Thousands) << -1234.5L << s(u"-1,234.50");
+        QTest::newRow("scientific") << c << -1 << int(TNumberFormat::Scientific) << 1234.5L << s(u"1,2345E3");
+        QTest::newRow("scientific 2 places")
+            << c << 2 << int(TNumberFormat::Scientific) << 0.00012345L << s(u"1,23E-4");
+        QTest::newRow("engineering") << c << -1 << int(TNumberFormat::Engineering) << 12345.0L << s(u"12,345E3");
+        QTest::newRow("engineering 1 place")
+            << c << 1 << int(TNumberFormat::Engineering) << 0.000123L << s(u"123,0E-6");
+    }
+    void normalForm()
+    {
+        QFETCH(QString, sep);
+        QFETCH(int, decimals);
+        QFETCH(int, format);
+        QFETCH(long double, value);
+        QFETCH(QString, expected);
+        useSeparator(sep);
+        NumEditModel m;
+        m.setNumberFormat(TNumberFormat(format));
+        m.setDecimals(decimals);
+        QCOMPARE(m.normalForm(value), expected);
+        m.setValue(value);
+        QCOMPARE(m.text(), expected);
+        QCOMPARE(m.canUndo(), false);
+    }
+
+    void exitRewrites_data()
+    {
+        QTest::addColumn<QString>("sep");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        const QString c = QStringLiteral(",");
+        QTest::newRow("trailing separator") << c << s(u"1234,") << s(u"1234");
+        QTest::newRow("007") << c << s(u"007") << s(u"7");
+        QTest::newRow("-0,50") << c << s(u"-0,50") << s(u"-0,5");
+        QTest::newRow("-0") << c << s(u"-0") << s(u"0");
+        QTest::newRow("lone minus") << c << s(u"-") << s(u"0");
+        QTest::newRow("empty") << c << QString() << s(u"0");
+        QTest::newRow("exponent") << c << s(u"1E3") << s(u"1000");
+        QTest::newRow("small exponent") << c << s(u"1,5E-5") << s(u"0,000015");
+        QTest::newRow("exponent without digits") << c << s(u"1E") << s(u"1");
+        QTest::newRow("zero mantissa") << c << s(u"0E-3") << s(u"0");
+        QTest::newRow("thousands separators dropped") << c << s(u"1 234,5") << s(u"1234,5");
+        QTest::newRow("point locale") << s(u".") << s(u"12.50") << s(u"12.5");
+    }
+    void exitRewrites()
+    {
+        QFETCH(QString, sep);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        useSeparator(sep);
+        NumEditModel m;
+        m.setText(text);
+        QCOMPARE(m.exitProcessing(), NumEditModel::ExitResult::Accepted);
+        QCOMPARE(m.text(), expected);
+        QCOMPARE(NumEditModel::valueOf(m.text()), NumEditModel::valueOf(text));
+    }
+
+    void exitConversionError_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("digitless mantissa") << s(u"E5");
+        QTest::newRow("overflow") << s(u"2E4932");
+        QTest::newRow("point under comma") << s(u"1.5");
+        QTest::newRow("letters") << s(u"abc");
+    }
+    void exitConversionError()
+    {
+        QFETCH(QString, text);
+        NumEditModel m;
+        m.setText(text);
+        try {
+            m.exitProcessing();
+            QFAIL("no conversion error");
+        } catch (const rt::EConvertError &e) {
+            QCOMPARE(e.message(), QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        }
+        QCOMPARE(m.text(), text);
+    }
+
+    void range()
+    {
+        NumEditModel m;
+        m.setMinValue(5); // above MaxValue 0: ignored
+        QCOMPARE(m.minValue(), 0.0L);
+        m.setMaxValue(10);
+        m.setMinValue(5);
+        m.setMaxValue(2); // below MinValue: ignored
+        QCOMPARE(m.maxValue(), 10.0L);
+        m.setText(s(u"12,"));
+        QCOMPARE(m.exitProcessing(), NumEditModel::ExitResult::OutOfRange);
+        QCOMPARE(m.text(), s(u"12"));
+        m.clampToRange();
+        QCOMPARE(m.text(), s(u"10"));
+        m.setText(s(u"3"));
+        QCOMPARE(m.exitProcessing(), NumEditModel::ExitResult::OutOfRange);
+        m.clampToRange();
+        QCOMPARE(m.text(), s(u"5"));
+        m.setText(s(u"7,5"));
+        QCOMPARE(m.exitProcessing(), NumEditModel::ExitResult::Accepted);
+    }
+
+    void decimalsClamp_data()
+    {
+        QTest::addColumn<int>("maxLength");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("negative") << 0 << -5 << -1 << s(u"0");
+        QTest::newRow("above 14") << 0 << 20 << 14 << s(u"0,00000000000000");
+        QTest::newRow("limited by MaxLength") << 4 << 3 << 2 << s(u"0,00");
+    }
+    void decimalsClamp()
+    {
+        QFETCH(int, maxLength);
+        QFETCH(int, decimals);
+        QFETCH(int, expected);
+        QFETCH(QString, text);
+        NumEditModel m;
+        m.setMaxLength(maxLength);
+        m.setDecimals(decimals);
+        QCOMPARE(m.decimals(), expected);
+        QCOMPARE(m.text(), text);
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<QString>("sep");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("refused");
+        const QString c = QStringLiteral(",");
+        const QString p = QStringLiteral(".");
+        const QString bs(kBackspace);
+        const QString del(kDelete);
+
+        // Typing.
+        QTest::newRow("entered field: 1234 replaces 0") << c << -1 << s(u"[0]") << s(u"1234") << s(u"1234|") << 0;
+        QTest::newRow("separator in the middle goes to the end") << c << -1 << s(u"12|34") << s(u",") << s(u"1234,|") << 0;
+        QTest::newRow("separator again moves after it") << c << -1 << s(u"1|234,5") << s(u",") << s(u"1234,|5") << 0;
+        QTest::newRow("point separator") << p << -1 << s(u"12|34") << s(u".") << s(u"1234.|") << 0;
+        QTest::newRow("point refused under comma") << c << -1 << s(u"12|") << s(u".") << s(u"12|") << 1;
+        QTest::newRow("comma refused under point") << p << -1 << s(u"12|") << s(u",") << s(u"12|") << 1;
+        QTest::newRow("blank, letters, plus refused") << c << -1 << s(u"12|") << s(u" ax+") << s(u"12|") << 4;
+        QTest::newRow("non-Latin digits refused") << c << -1 << s(u"12|") << s(u"١٢５") << s(u"12|") << 3;
+        QTest::newRow("control characters refused") << c << -1 << s(u"12|") << s(u"\r\x1b\t\x1a") << s(u"12|") << 4;
+        QTest::newRow("minus toggles on anywhere") << c << -1 << s(u"1|2") << s(u"-") << s(u"-1|2") << 0;
+        QTest::newRow("minus toggles off") << c << -1 << s(u"-1|2") << s(u"-") << s(u"1|2") << 0;
+        QTest::newRow("minus twice") << c << -1 << s(u"12|") << s(u"--") << s(u"12|") << 0;
+        QTest::newRow("minus on the entered 0") << c << -1 << s(u"[0]") << s(u"-5") << s(u"-5|") << 0;
+        QTest::newRow("nothing typed in front of the sign") << c << -1 << s(u"|-5") << s(u"3") << s(u"-3|5") << 0;
+        QTest::newRow("leading zero replaced") << c << -1 << s(u"0|,5") << s(u"7") << s(u"7|,5") << 0;
+        QTest::newRow("zero after minus replaced") << c << -1 << s(u"-0|") << s(u"7") << s(u"-7|") << 0;
+        QTest::newRow("digit over selection") << c << -1 << s(u"1[23]4") << s(u"9") << s(u"19|4") << 0;
+        QTest::newRow("minus over selection") << c << -1 << s(u"1[23]4") << s(u"-") << s(u"-1|4") << 0;
+        QTest::newRow("e becomes E at the end") << c << -1 << s(u"1|2") << s(u"e") << s(u"12E|") << 0;
+        QTest::newRow("E keeps the selection") << c << -1 << s(u"1[23]4") << s(u"E") << s(u"1234E|") << 0;
+        QTest::newRow("E again jumps after E") << c << -1 << s(u"|1E5") << s(u"E") << s(u"1E|5") << 0;
+        QTest::newRow("separator before E") << c << -1 << s(u"1|E5") << s(u",") << s(u"1,|E5") << 0;
+        QTest::newRow("zero after E replaced") << c << -1 << s(u"1E|0") << s(u"7") << s(u"1E7|") << 0;
+        QTest::newRow("exponent sign on") << c << -1 << s(u"1E5|") << s(u"-") << s(u"1E-5|") << 0;
+        QTest::newRow("exponent sign off") << c << -1 << s(u"1E-5|") << s(u"-") << s(u"1E5|") << 0;
+        QTest::newRow("exponent 4932") << c << -1 << s(u"1E493|") << s(u"2") << s(u"1E4932|") << 0;
+        QTest::newRow("exponent 4933 refused") << c << -1 << s(u"1E493|") << s(u"3") << s(u"1E493|") << 1;
+        QTest::newRow("exponent -4933 refused") << c << -1 << s(u"1E-493|") << s(u"3") << s(u"1E-493|") << 1;
+        QTest::newRow("exponent digit goes behind its sign") << c << -1 << s(u"1E|-5") << s(u"3") << s(u"1E-3|5") << 0;
+        QTest::newRow("overflowing value refused") << c << -1 << s(u"9E493|") << s(u"2") << s(u"9E493|") << 1;
+        QTest::newRow("sign toggle into overflow refused") << c << -1 << s(u"2E-4932|") << s(u"-") << s(u"2E-4932|") << 1;
+        QTest::newRow("decimals 2 from the entered field") << c << 2 << s(u"[0,00]") << s(u"12,5") << s(u"12,5|0") << 0;
+        QTest::newRow("decimals 2 overwrite") << c << 2 << s(u"1,|00") << s(u"5") << s(u"1,5|0") << 0;
+        QTest::newRow("decimals 2 full fraction refused") << c << 2 << s(u"1,50|") << s(u"7") << s(u"1,50|") << 1;
+        QTest::newRow("decimals 2 separator at caret") << c << 2 << s(u"1|2") << s(u",") << s(u"1,|2") << 0;
+        QTest::newRow("decimals 0 separator refused") << c << 0 << s(u"12|") << s(u",") << s(u"12|") << 1;
+
+        // Backspace and Delete, one character.
+        QTest::newRow("backspace the only integer digit") << c << -1 << s(u"5|,25") << bs << s(u"0|,25") << 0;
+        QTest::newRow("backspace the only character") << c << -1 << s(u"5|") << bs << s(u"0|") << 0;
+        QTest::newRow("backspace a fraction digit") << c << -1 << s(u"12,5|") << bs << s(u"12,|") << 0;
+        QTest::newRow("backspace skips the separator") << c << -1 << s(u"12,|5") << bs << s(u"1|,5") << 0;
+        QTest::newRow("delete skips the separator") << c << -1 << s(u"12|,5") << del << s(u"12,|") << 0;
+        QTest::newRow("backspace skips E") << c << -1 << s(u"12E|5") << bs << s(u"1|E5") << 0;
+        QTest::newRow("delete at the end") << c << -1 << s(u"12|") << del << s(u"12|") << 0;
+        QTest::newRow("backspace at the start") << c << -1 << s(u"|12") << bs << s(u"|12") << 0;
+        QTest::newRow("backspace the sign") << c << -1 << s(u"-|5") << bs << s(u"|5") << 0;
+        QTest::newRow("backspace leaves a lone minus") << c << -1 << s(u"-5|") << bs << s(u"-|") << 0;
+        QTest::newRow("delete first digit") << c << -1 << s(u"|12") << del << s(u"|2") << 0;
+        QTest::newRow("decimals 2 keep their width") << c << 2 << s(u"1,2|5") << bs << s(u"1,|50") << 0;
+        QTest::newRow("mantissa keeps a digit before E") << c << -1 << s(u"-5|E5") << bs << s(u"-|0E5") << 0;
+        QTest::newRow("first digit with an exponent sign") << c << -1 << s(u"5|E-3") << bs << s(u"|0E-3") << 0;
+        QTest::newRow("deletion into overflow refused") << c << -1 << s(u"1,0|5E4932") << bs << s(u"1,0|5E4932") << 1;
+
+        // Backspace and Delete, selection.
+        QTest::newRow("whole text selected") << c << -1 << s(u"[12,5]") << del << s(u"|0") << 0;
+        QTest::newRow("whole text selected, decimals 2") << c << 2 << s(u"[12,50]") << bs << s(u"|0,00") << 0;
+        QTest::newRow("two digits selected") << c << -1 << s(u"1[23]4") << del << s(u"1|4") << 0;
+        QTest::newRow("selection across the separator") << c << -1 << s(u"1[2,3]4") << bs << s(u"1|,4") << 0;
+        QTest::newRow("selection backwards") << c << -1 << s(u"1]23[4") << bs << s(u"1|4") << 0;
+        QTest::newRow("selected sign") << c << -1 << s(u"[-]12") << bs << s(u"|12") << 0;
+        QTest::newRow("selected separator only") << c << -1 << s(u"12[,]5") << bs << s(u"12,|5") << 0;
+    }
+    void keys()
+    {
+        QFETCH(QString, sep);
+        QFETCH(int, decimals);
+        QFETCH(QString, before);
+        QFETCH(QString, keys);
+        QFETCH(QString, after);
+        QFETCH(int, refused);
+        useSeparator(sep);
+        NumEditModel m;
+        m.setDecimals(decimals);
+        load(m, before);
+        QCOMPARE(press(m, keys), refused);
+        QCOMPARE(show(m), after);
+    }
+
+    void thousandsSeparatorSkipped()
+    {
+        NumEditModel m;
+        m.setNumberFormat(TNumberFormat::Thousands);
+        m.setValue(1234);
+        QCOMPARE(m.text(), s(u"1 234"));
+        m.setCaret(2);
+        QVERIFY(m.keyBackspace());
+        QCOMPARE(show(m), s(u"| 234"));
+        m.setSelection(0, 4);
+        QCOMPARE(m.copyText(), s(u"234"));
+    }
+
+    void copy_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("clip");
+        QTest::newRow("selection") << s(u"1[23]4") << s(u"23");
+        QTest::newRow("no selection gives 0") << s(u"12|") << s(u"0");
+        QTest::newRow("lone minus gives -0") << s(u"[-]5") << s(u"-0");
+        QTest::newRow("without thousands separators") << s(u"[1 234,5]") << s(u"1234,5");
+    }
+    void copy()
+    {
+        QFETCH(QString, state);
+        QFETCH(QString, clip);
+        NumEditModel m;
+        load(m, state);
+        QCOMPARE(m.copyText(), clip);
+        QCOMPARE(m.text(), QString(state).remove(QRegularExpression(QStringLiteral("[\\[\\]|]"))));
+    }
+
+    void cut()
+    {
+        NumEditModel m;
+        load(m, s(u"1[23]4"));
+        QCOMPARE(m.cut(), s(u"23"));
+        QCOMPARE(show(m), s(u"1|4"));
+        load(m, s(u"12|"));
+        QCOMPARE(m.cut(), s(u"0"));
+        QCOMPARE(show(m), s(u"12|"));
+    }
+
+    void paste_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("clip");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("refused");
+        QTest::newRow("number over the entered 0") << s(u"[0]") << s(u"1234") << s(u"1234|") << 0;
+        QTest::newRow("fraction at the end") << s(u"12|") << s(u",5") << s(u"12,5|") << 0;
+        QTest::newRow("replaces a selection") << s(u"1[23]4") << s(u"9") << s(u"19|4") << 0;
+        QTest::newRow("signed exponent") << s(u"[0]") << s(u"-12,5e-3") << s(u"-12,5E-3|") << 0;
+        QTest::newRow("grouped number") << s(u"[0]") << s(u"1 234,5") << s(u"1234,5|") << 1;
+        QTest::newRow("multi-line") << s(u"[0]") << s(u"12\r\n34") << s(u"1234|") << 2;
+        QTest::newRow("clipboard commands are plain characters") << s(u"[0]") << s(u"\x16\x03\x18") << s(u"|0") << 3;
+        QTest::newRow("non-Latin") << s(u"[0]") << s(u"١٢ő😀") << s(u"|0") << 5;
+        QTest::newRow("empty") << s(u"1[2]") << QString() << s(u"1|") << 0;
+    }
+    void paste()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, clip);
+        QFETCH(QString, after);
+        QFETCH(int, refused);
+        NumEditModel m;
+        load(m, before);
+        QCOMPARE(m.paste(clip), refused);
+        QCOMPARE(show(m), after);
+    }
+
+    void pasteLong_data()
+    {
+        QTest::addColumn<QString>("clip");
+        QTest::addColumn<int>("maxLength");
+        QTest::newRow("5000 nines") << QString(5000, QLatin1Char('9')) << 0;
+        QTest::newRow("40000 fraction digits") << s(u"0,") + QString(40000, QLatin1Char('1')) << 0;
+        QTest::newRow("MaxLength 6") << s(u"123456789") << 6;
+    }
+    void pasteLong()
+    {
+        QFETCH(QString, clip);
+        QFETCH(int, maxLength);
+        NumEditModel m;
+        m.setMaxLength(maxLength);
+        m.selectAll();
+        QVERIFY(m.paste(clip) > 0);
+        QVERIFY(m.text().size() <= (maxLength > 0 ? maxLength : 32767));
+        QCOMPARE(m.exitProcessing(), NumEditModel::ExitResult::Accepted);
+    }
+
+    // Whatever is typed, deleted or pasted, exit processing can read the text.
+    void randomEditingStaysReadable_data()
+    {
+        QTest::addColumn<QString>("sep");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<int>("format");
+        QTest::newRow("comma") << s(u",") << -1 << int(TNumberFormat::Standard);
+        QTest::newRow("point") << s(u".") << -1 << int(TNumberFormat::Standard);
+        QTest::newRow("comma, decimals 2") << s(u",") << 2 << int(TNumberFormat::Standard);
+        QTest::newRow("point, decimals 0") << s(u".") << 0 << int(TNumberFormat::Standard);
+        QTest::newRow("thousands") << s(u",") << -1 << int(TNumberFormat::Thousands);
+        QTest::newRow("scientific") << s(u".") << 3 << int(TNumberFormat::Scientific);
+    }
+    void randomEditingStaysReadable()
+    {
+        QFETCH(QString, sep);
+        QFETCH(int, decimals);
+        QFETCH(int, format);
+        useSeparator(sep);
+        const QString alphabet = s(u"0123456789-eE,. \n\x16\x03ő١");
+        QRandomGenerator rng(4932);
+        for (int round = 0; round < 200; ++round) {
+            NumEditModel m;
+            m.setNumberFormat(TNumberFormat(format));
+            m.setDecimals(decimals);
+            QStringList log;
+            for (int step = 0; step < 40; ++step) {
+                const int len = int(m.text().size());
+                const int op = rng.bounded(10);
+                if (op == 0) {
+                    m.setSelection(rng.bounded(len + 1), rng.bounded(len + 1));
+                    log << QStringLiteral("sel ") + show(m);
+                    continue;
+                }
+                if (op == 1) {
+                    QString clip;
+                    for (int i = rng.bounded(12); i > 0; --i)
+                        clip += alphabet[rng.bounded(int(alphabet.size()))];
+                    m.paste(clip);
+                    log << QStringLiteral("paste ") + clip;
+                } else if (op == 2) {
+                    m.keyBackspace();
+                    log << QStringLiteral("bs");
+                } else if (op == 3) {
+                    m.keyDelete();
+                    log << QStringLiteral("del");
+                } else if (op == 4) {
+                    m.setCaret(rng.bounded(len + 1));
+                    log << QStringLiteral("caret ") + show(m);
+                    continue;
+                } else {
+                    const QChar ch = alphabet[rng.bounded(int(alphabet.size()))];
+                    m.typeChar(ch);
+                    log << QStringLiteral("type ") + ch;
+                }
+                QVERIFY2(NumEditModel::isReadable(m.text()),
+                         qPrintable(log.join(QStringLiteral(" / ")) + QStringLiteral(" -> ") + m.text()));
+                QVERIFY(m.caret() >= 0 && m.caret() <= m.text().size());
+            }
+            const QString before = m.text();
+            QCOMPARE(m.exitProcessing(), NumEditModel::ExitResult::Accepted);
+            QCOMPARE(NumEditModel::valueOf(m.text()), NumEditModel::valueOf(m.normalForm(NumEditModel::valueOf(before))));
+        }
+    }
+
+    void undoAndDelete()
+    {
+        NumEditModel m;
+        load(m, s(u"12|"));
+        QVERIFY(!m.canUndo());
+        m.typeChar(QLatin1Char('3'));
+        QVERIFY(m.canUndo());
+        m.undo();
+        QCOMPARE(m.text(), s(u"12"));
+        m.undo();
+        QCOMPARE(m.text(), s(u"123"));
+        // The context menu's Delete works without the rules and can leave an unreadable text.
+        load(m, s(u"[1]E5"));
+        m.deleteSelection();
+        QCOMPARE(show(m), s(u"|E5"));
+        QVERIFY_THROWS_EXCEPTION(rt::EConvertError, m.exitProcessing());
+        m.undo();
+        QCOMPARE(m.text(), s(u"1E5"));
+    }
+
+    void readOnlyRefusesEditing()
+    {
+        NumEditModel m;
+        m.setReadOnly(true);
+        load(m, s(u"[12]"));
+        QVERIFY(!m.typeChar(QLatin1Char('3')));
+        QVERIFY(!m.keyDelete());
+        QCOMPARE(m.paste(s(u"5")), 1);
+        QCOMPARE(m.cut(), s(u"12"));
+        QCOMPARE(m.text(), s(u"12"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNumEditModel)
+#include "test_numeditmodel.moc"
