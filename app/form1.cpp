@@ -1,7 +1,14 @@
 #include "app/form1.h"
 
 #include "app/form1layout.h"
-#include "app/standins.h"
+#include "app/computedlabel.h"
+#include "controls/maskedit/ctlmaskedit.h"
+#include "controls/numedit/numedit.h"
+#include "controls/panels/ui/styledmainmenu.h"
+#include "controls/panels/ui/styledpanel.h"
+#include "controls/panels/ui/stylededit.h"
+#include "controls/panels/ui/styledtoolpanel.h"
+#include "controls/radiogroup/ui/ctlradiogroup.h"
 #include "declaration/catalogue.h"
 #include "declaration/taxcomputation.h"
 
@@ -30,6 +37,8 @@ QFont pixelFont(const QString &family, int pixels, bool bold = false)
 QString Form1Access::text(const QString &component) const
 {
     QWidget *w = m_form.control(component);
+    if (auto *m = qobject_cast<ctl::TCtlMaskEdit *>(w))
+        return m->text();
     if (auto *e = qobject_cast<QLineEdit *>(w))
         return e->text();
     if (auto *r = qobject_cast<QPlainTextEdit *>(w))
@@ -39,8 +48,8 @@ QString Form1Access::text(const QString &component) const
 
 int Form1Access::itemIndex(const QString &group) const
 {
-    if (auto *g = qobject_cast<StandInRadioGroup *>(m_form.control(group)))
-        return g->itemIndex();
+    if (auto *g = qobject_cast<ctl::TCtlRadioGroup *>(m_form.control(group)))
+        return g->ItemIndex();
     return -1;
 }
 
@@ -75,7 +84,7 @@ TForm1::~TForm1()
 {
     // Closing moves the focus; the fields must not compute into a window being torn down.
     for (QWidget *w : std::as_const(m_controls))
-        if (auto *e = qobject_cast<StandInNumEdit *>(w))
+        if (auto *e = qobject_cast<ctl::TNumEdit *>(w))
             e->OnExit = nullptr;
 }
 
@@ -86,6 +95,7 @@ QWidget *TForm1::control(const QString &component) const
 
 void TForm1::buildMenu()
 {
+    setMenuBar(new ctl::TStyledMainMenu(this));
     QMenuBar *bar = menuBar();
     bar->setObjectName(s(u"StyledMainMenu1"));
     auto add = [&](const char16_t *name, const char16_t *caption, void (TForm1::*slot)()) {
@@ -115,19 +125,18 @@ void TForm1::buildContent()
     content->setAutoFillBackground(false);
     content->resize(outer->bounds.right() + 1, outer->bounds.bottom() + 1);
 
-    auto *panel = new QFrame(content);
+    auto *panel = new ctl::TStyledPanel(content);
     panel->setObjectName(outer->component);
     panel->setGeometry(outer->bounds);
-    panel->setAutoFillBackground(true);
-    QPalette pp = panel->palette();
-    pp.setColor(QPalette::Window, QColor(0xEA, 0xE5, 0xCF));
-    panel->setPalette(pp);
     panel->setFont(pixelFont(s(u"Tahoma"), 11));
     m_controls.insert(outer->component, panel);
 
+    QList<QWidget *> sectionPanels;
     for (const decl::Section &sec : decl::sections()) {
-        auto *p = new SectionPanel(sec.caption, panel);
+        auto *p = new ctl::TStyledToolPanel(panel);
+        p->setCaption(sec.caption);
         p->setObjectName(sec.panel);
+        sectionPanels.append(p);
         p->setGeometry(findPlacement(sec.panel)->bounds);
         m_controls.insert(sec.panel, p);
     }
@@ -157,7 +166,7 @@ void TForm1::buildContent()
         m_controls.insert(name, w);
     };
 
-    auto *hidden = new StandInNumEdit;
+    auto *hidden = new ctl::TNumEdit;
     place(hidden, s(decl::hiddenNumEdit));
 
     QList<QWidget *> tabChain{hidden};
@@ -170,17 +179,27 @@ void TForm1::buildContent()
             QWidget *w = nullptr;
             switch (f.kind) {
             case decl::FieldKind::TextEdit:
-                w = new QLineEdit;
+                w = new ctl::TStyledEdit;
                 break;
             case decl::FieldKind::TaxNumber:
             case decl::FieldKind::TaxId: {
-                auto *e = new QLineEdit;
-                e->setText(decl::initialText(f.kind));
+                auto *e = new ctl::TCtlMaskEdit;
+                e->setBlankChar(QLatin1Char('*'));
+                e->setMask(QString::fromUtf16(f.kind == decl::FieldKind::TaxNumber ? decl::taxNumberMask
+                                                                                     : decl::taxIdMask));
+                ctl::TCtlBevel bevel;
+                bevel.Mode = ctl::bmCustom;
+                bevel.StyleInner = ctl::bvLowered;
+                bevel.BorderInnerWidth = 1;
+                e->setBevel(bevel);
+                ctl::TCtlCaret caret;
+                caret.BlinkRate = 530;
+                e->setCaret(caret);
                 w = e;
                 break;
             }
             case decl::FieldKind::NumericEdit: {
-                auto *e = new StandInNumEdit;
+                auto *e = new ctl::TNumEdit;
                 e->setFont(arial13);
                 e->OnExit = [this] { szamolas(); };
                 w = e;
@@ -200,11 +219,16 @@ void TForm1::buildContent()
         for (const decl::RadioGroup &g : decl::radioGroups()) {
             if (g.section != sec)
                 continue;
-            auto *w = new StandInRadioGroup(g.caption, g.items, g.columns);
+            auto *w = new ctl::TCtlRadioGroup;
             w->setFont(arial13);
+            w->setCaption(g.caption);
+            w->setItems(g.items);
+            w->setColumns(g.columns);
             place(w, g.component);
             ordered.insert(g.tab, w);
         }
+        // The section panel takes the focus itself before its fields.
+        tabChain.append(sectionPanels.at(sec));
         for (QWidget *w : ordered)
             if (w->focusPolicy() & Qt::TabFocus)
                 tabChain.append(w);

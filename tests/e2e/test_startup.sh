@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The program starts, its main window fills the work area, and "Kilépés" ends it with code 0.
+# The program starts, its main window fills the work area (a screen taller than the form, so the
+# screenshot shows the whole window), and "Kilépés" ends it with code 0.
 PROGRAM=$1
 OUT=$2
 source "$(dirname "$0")/lib.sh"
 mkdir -p "$OUT"
 
-start_xvfb 1280x1024x24
+start_xvfb 1280x2048x24
 start_app env LANG=hu_HU.UTF-8 "$PROGRAM"
 W=$(wait_window "$MAIN_TITLE_RE")
 
@@ -16,7 +17,7 @@ title=$(xdotool getwindowname "$W")
 geometry=$(xwininfo -id "$W")
 width=$(sed -n 's/^ *Width: //p' <<<"$geometry")
 height=$(sed -n 's/^ *Height: //p' <<<"$geometry")
-[ "$width" = 1280 ] && [ "$height" = 1024 ] || fail "window is ${width}x${height}, not 1280x1024"
+[ "$width" = 1280 ] && [ "$height" = 2048 ] || fail "window is ${width}x${height}, not 1280x2048"
 
 sleep 0.3 # let the first paint land before the screenshot
 import -window root "$OUT/startup.png"
