@@ -1,0 +1,220 @@
+#include "report/print/pagesource.h"
+#include "report/print/printdialog.h"
+#include "report/print/printers.h"
+#include "report/print/printreport.h"
+#include "runtime/errors.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace rep;
+
+namespace {
+
+// Two A4 pages, each with a line of text naming its page.
+class TextPages : public PageSource
+{
+public:
+    int count() const override { return 2; }
+    QSize pageSize(int) const override { return {794, 1123}; }
+    PagePrintParams printParams(int) const override { return {}; }
+    void drawPage(int index, QPainter &p, double sx, double sy, double ox, double oy) override
+    {
+        p.save();
+        p.translate(ox, oy);
+        p.scale(sx, sy);
+        QFont f(QStringLiteral("Arial"));
+        f.setPixelSize(16);
+        p.setFont(f);
+        p.drawText(QPointF(100, 100), QString::fromUtf16(u"Oldal %1 árvíztűrő 250.800 Ft.").arg(index + 1));
+        p.drawRect(QRectF(50, 50, 694, 1023));
+        p.restore();
+    }
+    void saveToFile(const QString &) override {}
+};
+
+QString run(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Waits until the print server has no pending job, then returns the newest PDF it wrote.
+QString newestPdfAfter(const QDateTime &since)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 30000) {
+        if (run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty()) {
+            const QDir dir(QDir::homePath() + QStringLiteral("/PDF"));
+            const QFileInfoList files = dir.entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
+            if (!files.isEmpty() && files.first().lastModified() >= since)
+                return files.first().absoluteFilePath();
+        }
+        QTest::qWait(100);
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestPrinting : public QObject
+{
+    Q_OBJECT
+
+    QString pdfText(const QString &file)
+    {
+        return run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (QPrinterInfo::availablePrinters().isEmpty())
+            QSKIP("no printer: run through test.sh, which starts the print server");
+    }
+
+    void defaultPrinterIsCurrent()
+    {
+        TrepPrinters &printers = TrepPrinters::instance();
+        QVERIFY(printers.hasPhysicalPrinters());
+        QCOMPARE(printers.current()->name(), QPrinterInfo::defaultPrinterName());
+    }
+
+    void printsBothPagesOnThePrinter()
+    {
+        TextPages pages;
+        PrintJob job;
+        PrintHooks hooks;
+        hooks.runDialog = [](TrepPrintDialog &) { return true; };
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        QVERIFY(printReport(pages, TrepPrintOptions{}, 1, QString(), job, hooks));
+        const QString pdf = newestPdfAfter(before);
+        QVERIFY2(!pdf.isEmpty(), "no PDF arrived");
+        const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2"))), qPrintable(info));
+        QVERIFY2(info.contains(QStringLiteral("(A4)")), qPrintable(info));
+        // The print server's PostScript step keeps ő and ű as pictures without a text layer
+        // (the page shows them; pdftotext does not), so only the other letters are read back.
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains(QString::fromUtf16(u"Oldal 1 árvízt")) && text.contains(QStringLiteral("250.800 Ft.")),
+                 qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Oldal 2")));
+    }
+
+    // "Fájlba nyomtat": the chosen name gets ".prn" and holds the document.
+    void printsIntoAFile()
+    {
+        QTemporaryDir dir;
+        TextPages pages;
+        PrintJob job;
+        PrintHooks hooks;
+        hooks.runDialog = [&](TrepPrintDialog &d) {
+            d.findChild<QCheckBox *>(QStringLiteral("FileCB"))->setChecked(true);
+            d.askPrintFileName = [&] { return dir.filePath(QStringLiteral("bevallas.pdf")); };
+            d.findChild<QRadioButton *>(QStringLiteral("CurPageRB"))->setChecked(true);
+            d.accept();
+            return d.result() == QDialog::Accepted;
+        };
+        QVERIFY(printReport(pages, TrepPrintOptions{}, 2, QString(), job, hooks));
+        const QString prn = dir.filePath(QStringLiteral("bevallas.prn"));
+        QVERIFY(QFileInfo::exists(prn));
+        const QString text = pdfText(prn);
+        QVERIFY2(text.contains(QString::fromUtf16(u"Oldal 2 árvíztűrő 250.800 Ft.")) && !text.contains(QStringLiteral("Oldal 1")),
+                 qPrintable(text));
+        TrepPrinters::instance().current()->outputFileName.clear();
+    }
+
+    void cancellingTheFileDialogCancelsThePrint()
+    {
+        TextPages pages;
+        PrintJob job;
+        PrintHooks hooks;
+        bool locked = false;
+        hooks.lock = [&] { locked = true; };
+        hooks.runDialog = [&](TrepPrintDialog &d) {
+            d.findChild<QCheckBox *>(QStringLiteral("FileCB"))->setChecked(true);
+            d.askPrintFileName = [] { return QString(); };
+            d.accept();
+            return d.result() == QDialog::Accepted;
+        };
+        QVERIFY(!printReport(pages, TrepPrintOptions{}, 1, QString(), job, hooks));
+        QVERIFY(!locked);
+    }
+
+    void badCopiesOrRangePrintNothing_data()
+    {
+        QTest::addColumn<QString>("copies");
+        QTest::addColumn<QString>("range");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("copies") << QStringLiteral("két") << QString()
+                                << QString::fromUtf16(u"'két' is not a valid integer value");
+        QTest::newRow("range") << QStringLiteral("1") << QStringLiteral("1-x")
+                               << QStringLiteral("'x' is not a valid integer value");
+    }
+    void badCopiesOrRangePrintNothing()
+    {
+        QFETCH(QString, copies);
+        QFETCH(QString, range);
+        QFETCH(QString, message);
+        TextPages pages;
+        PrintJob job;
+        int printed = 0;
+        job.onPagePrinting = [&](int) { ++printed; };
+        PrintHooks hooks;
+        hooks.runDialog = [&](TrepPrintDialog &d) {
+            d.findChild<QLineEdit *>(QStringLiteral("CopiesE"))->setText(copies);
+            if (!range.isEmpty()) {
+                d.findChild<QRadioButton *>(QStringLiteral("PageNumbersRB"))->setChecked(true);
+                d.findChild<QLineEdit *>(QStringLiteral("PageNumbersE"))->setText(range);
+            }
+            return true;
+        };
+        try {
+            printReport(pages, TrepPrintOptions{}, 1, QString(), job, hooks);
+            QFAIL("no error");
+        } catch (const rt::EConvertError &e) {
+            QCOMPARE(e.message(), message);
+        }
+        QCOMPARE(printed, 0);
+    }
+
+    // Cancelling the dialog restores the printer that was current before it opened.
+    void cancelRestoresPrinter()
+    {
+        TrepPrinters &printers = TrepPrinters::instance();
+        const int before = printers.printerIndex();
+        TrepPrintDialog dialog;
+        dialog.setup(1, true, QString(), 1);
+        printers.setPrinterIndex(printers.count() - 1);
+        dialog.reject();
+        QCOMPARE(printers.printerIndex(), before);
+    }
+
+    void dialogTexts()
+    {
+        TrepPrintDialog d;
+        QCOMPARE(d.windowTitle(), QStringLiteral("Nyomtat"));
+        QCOMPARE(d.findChild<QCheckBox *>(QStringLiteral("FileCB"))->text(), QString::fromUtf16(u"Fájlba nyomtat"));
+        auto *pagesCB = d.findChild<QComboBox *>(QStringLiteral("PrintPagesCB"));
+        QCOMPARE(pagesCB->count(), 3);
+        QCOMPARE(pagesCB->itemText(1), QString::fromUtf16(u"Páratlan oldalak"));
+        QVERIFY(d.findChild<QRadioButton *>(QStringLiteral("AllRB"))->isChecked());
+    }
+};
+
+QTEST_MAIN(TestPrinting)
+#include "test_printing.moc"
