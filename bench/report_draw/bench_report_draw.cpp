@@ -2,7 +2,7 @@
 // measuring, spread advances, exact frames) and, as a baseline in the same run, with bare
 // QPainter calls on the same texts and geometry. Also the cost of one memo against its length.
 
-#include "report/draw/drawtext.h"
+#include "report/draw/trepdrawtext.h"
 #include "report/draw/objectdraw.h"
 
 #include <benchmark/benchmark.h>

@@ -1,8 +1,9 @@
 #include "report/draw/objectdraw.h"
 
-#include "report/draw/drawtext.h"
+#include "report/draw/trepdrawtext.h"
 #include "report/draw/rounding.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
@@ -209,6 +210,17 @@ void pixelLine(QPainter &p, int x1, int y1, int x2, int y2, const QColor &color,
             p.fillRect(QRect(x1, a, 1, length), color);
         else
             p.fillRect(QRect(a, y1, length, 1), color);
+        return;
+    }
+    // Vector devices (PDF, printer) get a real line: thousands of one-pixel squares would
+    // bloat the output, and their pixels are placed by the device anyway.
+    const QPaintEngine *engine = p.paintEngine();
+    if (x1 != x2 && y1 != y2 && engine && engine->type() != QPaintEngine::Raster) {
+        QPen pen(color, 1, pattern.empty() ? Qt::SolidLine : Qt::CustomDashLine, Qt::FlatCap);
+        if (!pattern.empty())
+            pen.setDashPattern(QList<qreal>(pattern.begin(), pattern.end()));
+        p.setPen(pen);
+        p.drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
         return;
     }
     PixelRuns runs(p, color);

@@ -1,4 +1,4 @@
-#include "report/draw/drawtext.h"
+#include "report/draw/trepdrawtext.h"
 #include "report/draw/objectdraw.h"
 
 #include <QBuffer>
@@ -324,6 +324,57 @@ private Q_SLOTS:
             QVERIFY(x >= 5 && x < 15);
         }
         QCOMPARE(QList<int>(firstColumn.begin(), firstColumn.end()), rows);
+    }
+
+    // One-pixel dash patterns start at the first pixel: 48 pixels hold two periods.
+    void dashStyles_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("count");
+        QTest::newRow("dash 18 on 6 off") << int(fsDash) << 36;
+        QTest::newRow("dot 3 on 3 off") << int(fsDot) << 24;
+        QTest::newRow("dash dot") << int(fsDashDot) << 24;
+        QTest::newRow("dash dot dot") << int(fsDashDotDot) << 30;
+    }
+    void dashStyles()
+    {
+        QFETCH(int, style);
+        QFETCH(int, count);
+        QImage img = blank(60, 20);
+        QPainter p(&img);
+        DrawLine line;
+        line.Left = 5;
+        line.Top = 10;
+        line.Width = 48;
+        line.Frame.Style = TrepFrameStyle(style);
+        drawLine(line, argsFor(p));
+        p.end();
+        const Pixels ink = inked(img);
+        QCOMPARE(int(ink.size()), count);
+        QVERIFY(ink.count({5, 10}) == 1);
+        QCOMPARE(inkBounds(img).top(), 10);
+        QCOMPARE(inkBounds(img).bottom(), 10);
+    }
+
+    void highlightChangesFontAndColourForOneDrawing()
+    {
+        QImage img = blank(120, 40);
+        QPainter p(&img);
+        DrawMemo m = memo(0, 0, 120, 40, QStringLiteral("HHHH"), arial(-24));
+        m.Highlight.Active = true;
+        m.Highlight.Color = 0x0000FF00;           // green background
+        m.Highlight.Font = arial(-24);
+        m.Highlight.Font.Color = 0x00FF0000;      // blue text
+        drawMemo(m, argsFor(p));
+        p.end();
+        QCOMPARE(m.Color, clNone);
+        QCOMPARE(img.pixel(1, 38), green);
+        bool blue = false;
+        for (int y = 0; y < 40 && !blue; ++y) {
+            for (int x = 0; x < 120 && !blue; ++x)
+                blue = img.pixel(x, y) == qRgb(0, 0, 255);
+        }
+        QVERIFY(blue);
     }
 
     void rectangleShape_data()

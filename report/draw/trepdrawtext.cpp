@@ -1,4 +1,4 @@
-#include "report/draw/drawtext.h"
+#include "report/draw/trepdrawtext.h"
 
 #include "report/draw/rounding.h"
 #include "report/draw/spreadpixels.h"

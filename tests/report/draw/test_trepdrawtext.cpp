@@ -1,4 +1,4 @@
-#include "report/draw/drawtext.h"
+#include "report/draw/trepdrawtext.h"
 
 #include <QTest>
 
@@ -293,4 +293,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestDrawText)
-#include "test_drawtext.moc"
+#include "test_trepdrawtext.moc"
