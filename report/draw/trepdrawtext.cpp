@@ -114,13 +114,14 @@ void TrepDrawText::setText(const QString &text)
     if (text.isEmpty())
         return;
 
+    const QRawFont font = rawFont(m_measurePixels);
     const qsizetype n = text.size();
     qsizetype start = 0;
     while (true) {
         qsizetype end = start;
         while (end < n && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n'))
             ++end;
-        breakLine(text.mid(start, end - start));
+        breakLine(font, text.mid(start, end - start));
         if (end == n)
             break;
         start = end + 1;
@@ -132,13 +133,12 @@ void TrepDrawText::setText(const QString &text)
     }
 }
 
-void TrepDrawText::breakLine(const QString &source)
+void TrepDrawText::breakLine(const QRawFont &font, const QString &source)
 {
     // An empty line keeps its height: it is laid out as a single space.
     const QString text = source.isEmpty() ? QStringLiteral(" ") : source;
     const int n = int(text.size());
 
-    QRawFont font = rawFont(m_measurePixels);
     std::vector<quint32> glyphs(n);
     int count = n;
     if (!font.glyphIndexesForChars(text.constData(), n, glyphs.data(), &count) || count != n) {

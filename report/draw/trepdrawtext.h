@@ -91,6 +91,12 @@ public:
     const std::vector<Line> &lines() const { return m_lines; }
     QString plainText() const;
 
+    // Inline tags, hyphenation and rotated output are not drawn; the options are kept for
+    // callers that need them.
+    bool allowHtmlTags() const { return m_allowHtmlTags; }
+    bool wordBreak() const { return m_wordBreak; }
+    int rotation() const { return m_rotation; }
+
     int fontSize() const { return m_fontSize; }               // whole points
     int measurePixelHeight() const { return m_measurePixels; } // h600
     int maxWidth600() const { return m_maxWidth; }
@@ -100,7 +106,7 @@ public:
 
 private:
     QRawFont rawFont(int pixelSize);
-    void breakLine(const QString &source);
+    void breakLine(const QRawFont &font, const QString &source);
     void addLine(const QString &source, const std::vector<quint32> &glyphs,
                  const std::vector<double> &ext, int from, int to);
 
