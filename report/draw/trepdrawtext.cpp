@@ -1,0 +1,423 @@
+#include "report/draw/trepdrawtext.h"
+
+#include "report/draw/rounding.h"
+#include "report/draw/spreadpixels.h"
+
+#include <QFont>
+#include <QGlyphRun>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace rep::draw {
+
+namespace {
+
+int readScreenDpi()
+{
+    const QImage probe(1, 1, QImage::Format_RGB32);
+    const int dpi = probe.logicalDpiY();
+    return dpi > 0 ? dpi : 96;
+}
+
+bool isBlockSpace(QChar c)
+{
+    return c.unicode() == 32 || c.unicode() == 160;
+}
+
+} // namespace
+
+TrepDrawText::TrepDrawText(int screenDpi)
+    : m_screenDpi(screenDpi > 0 ? screenDpi : readScreenDpi())
+{
+    setFont(DrawFont{});
+}
+
+TrepDrawText &TrepDrawText::shared()
+{
+    static TrepDrawText text;
+    return text;
+}
+
+bool TrepDrawText::tryLock()
+{
+    if (m_busy)
+        return false;
+    m_busy = true;
+    return true;
+}
+
+void TrepDrawText::setFont(const DrawFont &font)
+{
+    m_font = font;
+    // Whole points, halves away from zero, as the platform converts a height to a size.
+    m_fontSize = std::max(1, roundAway(std::abs(font.Height) * 72.0 / m_screenDpi));
+    m_measurePixels = std::max(1, roundAway(m_fontSize * double(MeasureDpi) / 72.0));
+    m_fontKey = font.Name + QLatin1Char('/') + QString::number(font.Style & (fsBold | fsItalic))
+                + QLatin1Char('/');
+}
+
+void TrepDrawText::setOptions(bool wordWrap, bool allowHtmlTags, int rotation, bool wordBreak,
+                              bool rtlReading)
+{
+    m_wordWrap = wordWrap;
+    m_allowHtmlTags = allowHtmlTags;
+    m_rotation = ((rotation % 360) + 360) % 360;
+    m_wordBreak = wordBreak;
+    m_rtlReading = rtlReading;
+}
+
+void TrepDrawText::setGaps(double paragraphGap, double charSpacing, double lineSpacing)
+{
+    m_paragraphGap = paragraphGap;
+    m_charSpacing = charSpacing;
+    m_lineSpacing = lineSpacing;
+}
+
+void TrepDrawText::setDimensions(const TRect &textRect, const TRect &clipRect, double scaleX,
+                                 double scaleY)
+{
+    m_textRect = textRect;
+    m_clipRect = clipRect;
+    m_scaleX = scaleX;
+    m_scaleY = scaleY;
+}
+
+QRawFont TrepDrawText::rawFont(int pixelSize)
+{
+    const QString key = m_fontKey + QString::number(pixelSize);
+    auto it = m_fonts.constFind(key);
+    if (it != m_fonts.constEnd())
+        return *it;
+    QFont font(m_font.Name);
+    font.setPixelSize(pixelSize);
+    font.setBold(m_font.Style & fsBold);
+    font.setItalic(m_font.Style & fsItalic);
+    font.setKerning(false);
+    QRawFont raw = QRawFont::fromFont(font);
+    if (m_fonts.size() > 64)
+        m_fonts.clear();
+    m_fonts.insert(key, raw);
+    return raw;
+}
+
+void TrepDrawText::setText(const QString &text)
+{
+    m_lines.clear();
+    const bool rotated = (m_rotation >= 90 && m_rotation < 180) || m_rotation >= 270;
+    const int w = rotated ? m_textRect.height() : m_textRect.width();
+    m_maxWidth = roundEven(double(MeasureDpi) * w / m_screenDpi);
+    m_firstWidth = roundEven((w - m_paragraphGap) * MeasureDpi / m_screenDpi);
+    m_charSpacing600 = roundEven(double(MeasureDpi) * m_charSpacing / m_screenDpi);
+    if (text.isEmpty())
+        return;
+
+    const QRawFont font = rawFont(m_measurePixels);
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    while (true) {
+        qsizetype end = start;
+        while (end < n && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n'))
+            ++end;
+        breakLine(font, text.mid(start, end - start));
+        if (end == n)
+            break;
+        start = end + 1;
+        if (text[end] == QLatin1Char('\r') && start < n && text[start] == QLatin1Char('\n'))
+            ++start;
+        // A break at the very end opens no further line.
+        if (start == n)
+            break;
+    }
+}
+
+void TrepDrawText::breakLine(const QRawFont &font, const QString &source)
+{
+    // An empty line keeps its height: it is laid out as a single space.
+    const QString text = source.isEmpty() ? QStringLiteral(" ") : source;
+    const int n = int(text.size());
+
+    std::vector<quint32> glyphs(n);
+    int count = n;
+    if (!font.glyphIndexesForChars(text.constData(), n, glyphs.data(), &count) || count != n) {
+        // Surrogate pairs give fewer glyphs: map every code unit on its own instead.
+        for (int i = 0; i < n; ++i) {
+            int one = 1;
+            if (!font.glyphIndexesForChars(text.constData() + i, 1, &glyphs[i], &one))
+                glyphs[i] = 0;
+        }
+    }
+    std::vector<QPointF> adv(n);
+    if (n > 0 && !font.advancesForGlyphIndexes(glyphs.data(), adv.data(), n))
+        std::fill(adv.begin(), adv.end(), QPointF());
+
+    // ext[i]: cumulative extent of characters 1..i at the measuring resolution.
+    std::vector<double> ext(n + 1);
+    ext[0] = 0;
+    for (int i = 1; i <= n; ++i)
+        ext[i] = ext[i - 1] + adv[i - 1].x() + m_charSpacing600;
+
+    const size_t firstIndex = m_lines.size();
+    if (!m_wordWrap || n == 1 || ext[n] < m_firstWidth) {
+        addLine(text, glyphs, ext, 1, n);
+    } else {
+        int s = 1;
+        int p = 1;
+        double e = 0;
+        int b = m_firstWidth;
+        int i = 1;
+        while (i <= n) {
+            if (text[i - 1] == QLatin1Char(' '))
+                p = i;
+            if (ext[i] - e <= b) {
+                ++i;
+                continue;
+            }
+            if (p == s) {
+                // No space since the segment start: break between characters.
+                if (i == s) {
+                    addLine(text, glyphs, ext, s, s);
+                } else {
+                    addLine(text, glyphs, ext, s, i - 1);
+                    p = i - 1;
+                }
+            } else {
+                addLine(text, glyphs, ext, s, p - 1); // the space at p is dropped
+            }
+            e = ext[p];
+            s = p + 1;
+            p = p + 1;
+            b = m_maxWidth;
+            i = s;
+        }
+        // When the last break ended exactly at the end nothing is left to make a line of.
+        if (s <= n)
+            addLine(text, glyphs, ext, s, n);
+    }
+    m_lines[firstIndex].flags |= FirstOfParagraph;
+    m_lines.back().flags |= LastOfParagraph;
+}
+
+void TrepDrawText::addLine(const QString &source, const std::vector<quint32> &glyphs,
+                           const std::vector<double> &ext, int from, int to)
+{
+    Line line;
+    if (to >= from) {
+        line.text = source.mid(from - 1, to - from + 1);
+        line.glyphs.assign(glyphs.begin() + (from - 1), glyphs.begin() + to);
+        line.width600 = ext[to] - ext[from - 1];
+    }
+    m_lines.push_back(std::move(line));
+}
+
+QString TrepDrawText::plainText() const
+{
+    QString result;
+    for (const Line &line : m_lines)
+        result += line.text + QStringLiteral("\r\n");
+    return result;
+}
+
+double TrepDrawText::textHeight() const
+{
+    const double lineHeight = m_measurePixels * double(m_screenDpi) / MeasureDpi + m_lineSpacing;
+    return lineHeight * double(m_lines.size());
+}
+
+double TrepDrawText::textWidth() const
+{
+    const int gap600 = roundEven(double(MeasureDpi) * m_paragraphGap / m_screenDpi);
+    double widest = 0;
+    for (const Line &line : m_lines) {
+        const double w = line.width600 + ((line.flags & FirstOfParagraph) ? gap600 : 0);
+        widest = std::max(widest, w);
+    }
+    return widest / (double(MeasureDpi) / m_screenDpi);
+}
+
+int TrepDrawText::outputPixelHeight(int dpiY, bool printer) const
+{
+    const int points = printer ? m_fontSize : roundEven(m_fontSize * m_scaleY);
+    const int dpi = printer ? dpiY : m_screenDpi;
+    return std::max(1, roundAway(points * double(dpi) / 72.0));
+}
+
+TrepDrawText::Placement TrepDrawText::place(int dpiX, int dpiY, bool printer, TrepHAlign hAlign,
+                                            TrepVAlign vAlign)
+{
+    Placement result;
+    const int n = int(m_lines.size());
+    if (n == 0 || dpiX <= 0 || dpiY <= 0)
+        return result;
+
+    const int h = outputPixelHeight(dpiY, printer);
+    result.pixelHeight = h;
+    const double r = double(MeasureDpi) / dpiY;
+    const double ideal = printer ? n * (m_lineSpacing * m_scaleY + m_measurePixels / r)
+                                 : n * (m_lineSpacing + m_measurePixels / r) * m_scaleY;
+    const int L = roundEven(ideal);
+    result.idealHeight = L;
+    const int step = roundEven(m_lineSpacing * m_scaleY) + h;
+    result.step = step;
+
+    // The lines fill the ideal height: the difference goes to the gaps between them.
+    std::vector<int> gaps(n > 1 ? n - 1 : 0, step);
+    spreadPixels(int(std::clamp<long long>(L - (long long)n * step, -1000000000LL, 1000000000LL)),
+                 gaps);
+    const bool gapsDescend = std::all_of(gaps.begin(), gaps.end(), [](int g) { return g > 0; });
+
+    const TRect &clip = m_clipRect;
+    const int x = clip.Left;
+    int y = clip.Top;
+    const int availW = clip.width();
+    const int availH = clip.height();
+    if (vAlign == vaBottom)
+        y += roundEven(availH - double(L));
+    else if (vAlign == vaCenter)
+        y += roundEven((availH - double(L)) / 2);
+
+    QRawFont out = rawFont(h);
+    const int charSpacing = roundEven(m_charSpacing * m_scaleX);
+    const double toDevice = double(MeasureDpi) / dpiX;
+    std::vector<QPointF> adv;
+
+    for (int i = 0; i < n; ++i) {
+        if (gapsDescend && y >= clip.Bottom)
+            break;
+        const Line &line = m_lines[i];
+        // Glyphs reach below the top by about twice the nominal height at most.
+        const bool visible = y < clip.Bottom && y + 2 * h + 2 > clip.Top;
+        if (visible && !line.glyphs.empty()) {
+            const bool first = line.flags & FirstOfParagraph;
+            const int indent = first && (hAlign == haLeft || hAlign == haBlock)
+                                   ? roundEven(m_paragraphGap * m_scaleX)
+                                   : 0;
+            TrepHAlign a = hAlign;
+            if (a == haBlock && (line.flags & LastOfParagraph))
+                a = m_rtlReading ? haRight : haLeft;
+
+            PlacedLine placed;
+            placed.index = i;
+            placed.y = y;
+            placed.x = x + indent;
+            const int B = availW - indent;
+            const int count = int(line.glyphs.size());
+            adv.resize(count);
+            if (!out.advancesForGlyphIndexes(line.glyphs.data(), adv.data(), count))
+                std::fill(adv.begin(), adv.end(), QPointF());
+            placed.advances.resize(count);
+            long long f = 0;
+            for (int k = 0; k < count; ++k) {
+                placed.advances[k] = roundEven(adv[k].x()) + charSpacing;
+                f += placed.advances[k];
+            }
+            const int t = printer ? roundEven(line.width600 / toDevice)
+                                  : roundEven(line.width600 / toDevice * m_scaleX);
+            placed.idealWidth = t;
+            if (a == haRight)
+                placed.x += roundEven(double(B) - t + 1);
+            else if (a == haCenter)
+                placed.x += roundEven((double(B) - t) / 2);
+
+            bool spread = false;
+            if (a == haBlock) {
+                std::vector<int> spaces;
+                for (int k = 0; k < count; ++k) {
+                    if (isBlockSpace(line.text[k]))
+                        spaces.push_back(k);
+                }
+                if (!spaces.empty()) {
+                    std::vector<int> extra(spaces.size());
+                    spreadPixels(int(std::clamp<long long>(B - f, -1000000000LL, 1000000000LL)),
+                                 extra);
+                    for (size_t k = 0; k < spaces.size(); ++k)
+                        placed.advances[spaces[k]] += extra[k];
+                    spread = true;
+                }
+            }
+            if (!spread)
+                spreadPixels(int(std::clamp<long long>(t - f, -1000000000LL, 1000000000LL)),
+                             placed.advances);
+            result.lines.push_back(std::move(placed));
+        }
+        if (i < n - 1)
+            y += gaps[i];
+    }
+    return result;
+}
+
+void TrepDrawText::drawText(QPainter &canvas, TrepHAlign hAlign, TrepVAlign vAlign, bool printer)
+{
+    if (m_lines.empty())
+        return;
+    const TRect &clip = m_clipRect;
+    if (clip.width() <= 0 || clip.height() <= 0)
+        return;
+    const QColor color = toQColor(m_font.Color);
+    if (!color.isValid())
+        return;
+    QPaintDevice *device = canvas.device();
+    const int dpiX = device ? device->logicalDpiX() : m_screenDpi;
+    const int dpiY = device ? device->logicalDpiY() : m_screenDpi;
+
+    const Placement placement = place(dpiX, dpiY, printer, hAlign, vAlign);
+    if (placement.lines.empty())
+        return;
+    const QRawFont out = rawFont(placement.pixelHeight);
+    const int ascent = roundEven(out.ascent());
+
+    canvas.save();
+    const QRect clipRect(clip.Left, clip.Top, clip.width(), clip.height());
+    canvas.setClipRect(clipRect, canvas.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    canvas.setPen(color);
+
+    QGlyphRun run;
+    run.setRawFont(out);
+    run.setUnderline(m_font.Style & fsUnderline);
+    run.setStrikeOut(m_font.Style & fsStrikeOut);
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    for (const PlacedLine &placed : placement.lines) {
+        const Line &line = m_lines[placed.index];
+        glyphs.clear();
+        positions.clear();
+        long long pos = placed.x;
+        const int count = int(line.glyphs.size());
+        for (int k = 0; k < count; ++k) {
+            // Only glyphs that can reach into the clip rectangle are output.
+            if (pos >= clip.Right)
+                break;
+            if (pos + placed.advances[k] + 2LL * placement.pixelHeight > clip.Left) {
+                glyphs.append(line.glyphs[k]);
+                positions.append(QPointF(double(pos), double(placed.y + ascent)));
+            }
+            pos += placed.advances[k];
+        }
+        if (glyphs.isEmpty())
+            continue;
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        canvas.drawGlyphRun(QPointF(0, 0), run);
+    }
+    canvas.restore();
+}
+
+TrepDrawTextLock::TrepDrawTextLock(TrepDrawText &text)
+    : m_used(&text)
+{
+    if (!text.tryLock()) {
+        m_own = new TrepDrawText(text.screenDpi());
+        m_own->tryLock();
+        m_used = m_own;
+    }
+}
+
+TrepDrawTextLock::~TrepDrawTextLock()
+{
+    m_used->unlock();
+    delete m_own;
+}
+
+} // namespace rep::draw
