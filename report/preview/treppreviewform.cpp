@@ -93,6 +93,17 @@ TrepPreviewForm::TrepPreviewForm(QWidget *parent, PreviewHooks hooks) : QDialog(
     m_zoomBox->setGeometry(3, 1, 49, 21);
     m_zoomBox->view()->setMinimumWidth(100);
     m_zoomBox->setToolTip(QStringLiteral("Zoom"));
+    // Drawn flat with an 11-pixel button: flat while idle, raised under the mouse or with the
+    // focus, sunken while the list is open.
+    m_zoomBox->setStyleSheet(QStringLiteral(
+        "QComboBox { border: 1px solid palette(button); background: palette(base); padding: 0 0 0 1px; }"
+        "QComboBox:hover, QComboBox:focus { border: 1px outset palette(mid); }"
+        "QComboBox:on { border: 1px inset palette(mid); }"
+        "QComboBox::drop-down { width: 11px; border: 1px solid palette(button); background: palette(button); }"
+        "QComboBox::drop-down:hover { border: 1px outset palette(mid); }"
+        "QComboBox::drop-down:on { border: 1px inset palette(mid); }"
+        "QComboBox::down-arrow { width: 5px; height: 3px; border-left: 2px solid palette(button);"
+        " border-right: 2px solid palette(button); border-top: 3px solid palette(text); }"));
     m_zoomBox->lineEdit()->installEventFilter(this);
     bar->addWidget(m_zoomPanel);
     m_toolbarControls.append(m_zoomPanel);
@@ -290,6 +301,7 @@ void TrepPreviewForm::updateStatus()
 void TrepPreviewForm::rewriteZoomBox()
 {
     m_zoomBox->setEditText(zoomText(m_preview->zoom()));
+    m_zoomBox->lineEdit()->setCursorPosition(0);
 }
 
 void TrepPreviewForm::applyZoomBox(int index)
