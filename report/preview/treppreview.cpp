@@ -203,20 +203,31 @@ void TrepPreview::find()
         return;
     m_lastSearchText = request.text;
     m_workspace->setHit(-1, {});
-    if (m_search.start(request.text, request.caseSensitive, request.fromTop ? 0 : m_state.currentPage() - 1))
-        showHit();
+    try {
+        if (m_search.start(request.text, request.caseSensitive, request.fromTop ? 0 : m_state.currentPage() - 1))
+            showHit();
+    } catch (const std::exception &e) {
+        // A page that cannot be rebuilt ends the search with its error.
+        rt::showException(e);
+    }
 }
 
 void TrepPreview::findNext()
 {
     if (!m_findEnabled)
         return;
-    if (m_search.findNext())
-        showHit();
+    try {
+        if (m_search.findNext())
+            showHit();
+    } catch (const std::exception &e) {
+        rt::showException(e);
+    }
 }
 
 QList<TextRecord> TrepPreview::pageText(int page)
 {
+    if (m_hooks.pageText)
+        return m_hooks.pageText(page);
     if (!m_source)
         return {};
     return recordPageText(*m_source, page);

@@ -8,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -57,6 +58,7 @@ TrepPreviewForm::TrepPreviewForm(QWidget *parent, PreviewHooks hooks) : QDialog(
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
     setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setWindowIcon(previewToolbarIcon(QStringLiteral("ZoomWholePageB")));
     // The designed client area, used when the window is not maximized.
     resize(741, 584);
     move(185, 107);
@@ -329,7 +331,14 @@ void TrepPreviewForm::applyZoomBox(int index)
 bool TrepPreviewForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
+        auto *keyEvent = static_cast<QKeyEvent *>(event);
+        const int key = keyEvent->key();
+        // The window's commands work from the edit boxes too.
+        const bool ctrl = keyEvent->modifiers() & Qt::ControlModifier;
+        if (key == Qt::Key_F3 || (ctrl && (key == Qt::Key_P || key == Qt::Key_S || key == Qt::Key_F))) {
+            QCoreApplication::sendEvent(m_preview, event);
+            return true;
+        }
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             if (watched == m_zoomBox->lineEdit()) {
                 applyZoomBox(-1);

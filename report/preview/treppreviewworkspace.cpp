@@ -2,6 +2,8 @@
 
 #include "report/preview/previewstate.h"
 #include "report/print/pagesource.h"
+#include "runtime/errors.h"
+#include "runtime/messages.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -103,7 +105,18 @@ void TrepPreviewWorkspace::paintEvent(QPaintEvent *event)
         p.drawLine(r.right() + 1, r.top() + 1, r.right() + 1, r.bottom() + 1);
         p.drawLine(r.left() + 1, r.bottom() + 1, r.right() + 1, r.bottom() + 1);
         p.save();
-        m_source->drawPage(i, p, z, z, r.left(), r.top());
+        try {
+            m_source->drawPage(i, p, z, z, r.left(), r.top());
+        } catch (const std::exception &e) {
+            // A page that cannot be rebuilt stays blank. Its error is shown once, after the
+            // paint event: a message box inside it would paint again and fail again.
+            if (!m_drawErrorShown) {
+                m_drawErrorShown = true;
+                const QString message = QString::fromUtf8(e.what());
+                QMetaObject::invokeMethod(
+                    this, [message] { rt::showException(rt::Exception(message)); }, Qt::QueuedConnection);
+            }
+        }
         p.restore();
     }
     if (m_hitPage >= 0 && pages.contains(m_hitPage)) {

@@ -47,6 +47,7 @@ private:
     bool m_dragging = false;
     QPoint m_dragStart;
     QPoint m_dragScroll;
+    bool m_drawErrorShown = false;
     int m_hitPage = -1;
     QRectF m_hitBounds;
 };

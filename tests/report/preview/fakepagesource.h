@@ -21,6 +21,8 @@ public:
     void drawPage(int index, QPainter &painter, double sx, double sy, double ox, double oy) override
     {
         ++drawn;
+        if (failDraw)
+            throw rt::Exception(QStringLiteral("Nem találom az osztályt TrepFooView"));
         QFont f(QStringLiteral("Arial"));
         f.setPixelSize(qMax(1, int(14 * sy)));
         painter.setFont(f);
@@ -37,6 +39,7 @@ public:
     }
 
     int drawn = 0;
+    bool failDraw = false;
     QString savedTo;
     std::function<void(const QString &)> onSave;
 

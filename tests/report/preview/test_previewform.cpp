@@ -282,6 +282,45 @@ private Q_SLOTS:
         QCOMPARE(image.pixelColor(page.right() + 2, page.top() + 20), QColor(0x80, 0x80, 0x80));
     }
 
+    void drawErrorShownOnceAfterPainting()
+    {
+        FakePageSource source(twoPages());
+        TrepPreviewForm form(nullptr);
+        showAt(form, source);
+        source.failDraw = true;
+        QWidget *viewport = form.preview()->workspace()->viewport();
+        const QRect page = form.preview()->state().pageRect(0);
+        const QImage image = viewport->grab().toImage();
+        viewport->grab();
+        QCOMPARE(m_messages.size(), 0);
+        QTRY_COMPARE(m_messages.size(), 1);
+        QVERIFY(m_messages.first().text.startsWith(hu(u"Nem találom az osztályt")));
+        QCOMPARE(image.pixelColor(page.left() + 1, page.top() + 20), QColor(Qt::white));
+        QCoreApplication::processEvents();
+        QCOMPARE(m_messages.size(), 1);
+    }
+
+    void findUsesTheIntegratorsPageTexts()
+    {
+        // Pages whose texts are drawn as glyph runs give their texts through the hook.
+        FakePageSource source(twoPages());
+        PreviewHooks hooks;
+        hooks.askSearch = [](QWidget *, const QString &) {
+            return SearchRequest{true, QStringLiteral("rejtett"), false, false};
+        };
+        hooks.pageText = [](int page) {
+            QList<TextRecord> texts;
+            if (page == 0)
+                texts.append({QStringLiteral("rejtett szöveg"), QRectF(100, 200, 80, 14)});
+            return texts;
+        };
+        TrepPreviewForm form(nullptr, hooks);
+        showAt(form, source);
+        QTest::keyClick(form.preview(), Qt::Key_F, Qt::ControlModifier);
+        const QRect page = form.preview()->state().pageRect(0);
+        QCOMPARE(form.preview()->workspace()->hitRect(), QRect(page.left() + 99, page.top() + 200, 82, 14));
+    }
+
     void saveForcesPrpAndResetsThePage()
     {
         FakePageSource source(twoPages());
@@ -418,7 +457,7 @@ private Q_SLOTS:
         QCOMPARE(workspace->hitRect(), second);
 
         request.caseSensitive = true;
-        QTest::keyClick(preview, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(form.zoomBox()->lineEdit(), Qt::Key_F, Qt::ControlModifier);
         QCOMPARE(offered, QStringLiteral("bevallás"));
         QVERIFY(!workspace->hitRect().isEmpty());
     }
