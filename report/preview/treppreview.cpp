@@ -23,6 +23,13 @@ constexpr int kPanelHeight = 75;
 constexpr int kPageKeyStep = 300;
 constexpr int kLineKeyStep = 8;
 
+// The last confirmed search text outlives the window: the next preview offers it again.
+QString &lastSearchText()
+{
+    static QString text;
+    return text;
+}
+
 QString defaultSaveFileName(QWidget *, const QString &filter)
 {
     // Owned by the application, like the engine's other top-level dialogs.
@@ -189,10 +196,10 @@ void TrepPreview::find()
 {
     SearchRequest request;
     if (m_hooks.askSearch) {
-        request = m_hooks.askSearch(this, m_lastSearchText);
+        request = m_hooks.askSearch(this, lastSearchText());
     } else {
         TrepSearchDialog dialog(m_text, nullptr);
-        dialog.setSearchText(m_lastSearchText);
+        dialog.setSearchText(lastSearchText());
         request.accepted = dialog.exec() == QDialog::Accepted;
         request.text = dialog.searchText();
         request.fromTop = dialog.fromTop();
@@ -201,7 +208,7 @@ void TrepPreview::find()
     m_findEnabled = true;
     if (!request.accepted)
         return;
-    m_lastSearchText = request.text;
+    lastSearchText() = request.text;
     m_workspace->setHit(-1, {});
     try {
         if (m_search.start(request.text, request.caseSensitive, request.fromTop ? 0 : m_state.currentPage() - 1))

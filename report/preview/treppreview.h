@@ -132,7 +132,6 @@ private:
     QPushButton *m_messageCancel = nullptr;
     bool m_stop = false;
     TextSearch m_search;
-    QString m_lastSearchText;
     bool m_findEnabled = false;
 };
 

@@ -460,6 +460,36 @@ private Q_SLOTS:
         QTest::keyClick(form.zoomBox()->lineEdit(), Qt::Key_F, Qt::ControlModifier);
         QCOMPARE(offered, QStringLiteral("bevallás"));
         QVERIFY(!workspace->hitRect().isEmpty());
+
+        // The next window of the run offers the last confirmed text.
+        request.text = QStringLiteral("telek");
+        QTest::keyClick(preview, Qt::Key_F, Qt::ControlModifier);
+        TrepPreviewForm other(nullptr, hooks);
+        other.init(&source, declarationOptions());
+        QTest::keyClick(other.preview(), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(offered, QStringLiteral("telek"));
+    }
+
+    void findThroughTheSearchDialog()
+    {
+        FakePageSource source(twoPages());
+        TrepPreviewForm form(nullptr);
+        showAt(form, source);
+        bool dialogSeen = false;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<TrepSearchDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialogSeen = true;
+            dialog->findChild<QLineEdit *>(QStringLiteral("TextE"))->setText(hu(u"adózó"));
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("OkB")), Qt::LeftButton);
+        });
+        QTest::keyClick(form.preview(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(dialogSeen);
+        const QRect page = form.preview()->state().pageRect(0);
+        const QRect hit = form.preview()->workspace()->hitRect();
+        QVERIFY(!hit.isEmpty());
+        QVERIFY(page.contains(hit.center()));
     }
 
     void searchDialogTexts()
