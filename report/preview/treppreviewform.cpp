@@ -207,13 +207,28 @@ TrepPreviewForm::TrepPreviewForm(QWidget *parent, PreviewHooks hooks) : QDialog(
     connect(priorB, &QToolButton::clicked, m_preview, &TrepPreview::prior);
     connect(nextB, &QToolButton::clicked, m_preview, &TrepPreview::next);
     connect(lastB, &QToolButton::clicked, m_preview, &TrepPreview::last);
-    connect(m_zoomBox, &QComboBox::activated, this, &TrepPreviewForm::applyZoomBox);
+    connect(m_zoomBox, &QComboBox::activated, this, [this](int index) {
+        // The box also reports a typed text matching an entry when it loses the focus; only a
+        // choice from the list (the box keeps the focus) applies, Enter is handled apart.
+        if (m_zoomBox->hasFocus() || m_zoomBox->lineEdit()->hasFocus())
+            applyZoomBox(index);
+    });
     connect(m_closeButton, &QPushButton::clicked, this, &QDialog::close);
     connect(m_preview, &TrepPreview::pageChanged, this, &TrepPreviewForm::updateStatus);
     connect(m_preview, &TrepPreview::zoomChanged, this, &TrepPreviewForm::rewriteZoomBox);
     (void)openB;
 
     m_preview->setFocus();
+}
+
+TrepPreviewForm::~TrepPreviewForm()
+{
+    // The children outlive this part of the object: nothing they report may reach it.
+    m_zoomBox->disconnect(this);
+    m_preview->disconnect(this);
+    m_closeButton->disconnect(this);
+    m_zoomBox->lineEdit()->removeEventFilter(this);
+    m_pageEdit->removeEventFilter(this);
 }
 
 QToolButton *TrepPreviewForm::addButton(const char *name, const QString &englishCaption)

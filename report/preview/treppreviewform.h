@@ -25,6 +25,7 @@ class TrepPreviewForm : public QDialog
     Q_OBJECT
 public:
     explicit TrepPreviewForm(QWidget *parent, PreviewHooks hooks = {});
+    ~TrepPreviewForm() override;
 
     // Sets the window up from the report's preview options and attaches the pages; a
     // non-empty report name becomes the caption.

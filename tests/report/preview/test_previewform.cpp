@@ -187,13 +187,28 @@ private Q_SLOTS:
         QCOMPARE(form.preview()->state().layout().columns(), 1);
         QCOMPARE(form.zoomBox()->currentText(), QStringLiteral("100%"));
 
-        form.zoomBox()->setCurrentIndex(6);
-        form.applyZoomBox(6);
+        // Choosing from the list, as the open list reports it to the box that has the focus.
+        const auto choose = [&](int index) {
+            form.zoomBox()->lineEdit()->setFocus();
+            QTRY_VERIFY(form.zoomBox()->lineEdit()->hasFocus());
+            form.zoomBox()->setCurrentIndex(index);
+            Q_EMIT form.zoomBox()->activated(index);
+        };
+        choose(6);
         QCOMPARE(form.preview()->zoomMode(), zmPageWidth);
-        form.zoomBox()->setCurrentIndex(4);
-        form.applyZoomBox(4);
+        QVERIFY(form.preview()->hasFocus());
+        choose(4);
         QTRY_COMPARE(form.zoomBox()->currentText(), QStringLiteral("150%"));
         QCOMPARE(form.preview()->zoom(), 1.5);
+
+        // Leaving the box with a text that matches an entry applies nothing.
+        click("ZoomWholePageB");
+        form.zoomBox()->lineEdit()->setFocus();
+        QTRY_VERIFY(form.zoomBox()->lineEdit()->hasFocus());
+        form.zoomBox()->lineEdit()->setText(QStringLiteral("100%"));
+        form.preview()->setFocus();
+        QTRY_VERIFY(form.preview()->hasFocus());
+        QCOMPARE(form.preview()->zoomMode(), zmWholePage);
     }
 
     void wholePageFollowsResize()
