@@ -86,6 +86,9 @@ TrepPreview::~TrepPreview()
     m_state.viewChanged = nullptr;
     m_state.pageChanged = nullptr;
     m_state.zoomChanged = nullptr;
+    // The workspace draws from m_state, which goes before the children would.
+    delete m_workspace;
+    m_workspace = nullptr;
 }
 
 void TrepPreview::setHooks(PreviewHooks hooks)
