@@ -20,7 +20,7 @@ TextLookup effectiveLookup(TextLookup lookup);
 // Replaces each "%d" in order by the next number ("%d. oldal %d oldalból" with 1, 2).
 QString formatNumbers(const QString &format, const QList<int> &numbers);
 
-// Delphi-style extension change: the part after the last "." of the file name is replaced,
+// Changes the extension: the part from the last "." of the file name on is replaced,
 // or the extension is appended when the name has none.
 QString changeFileExt(const QString &fileName, const QString &extension);
 
