@@ -1,0 +1,545 @@
+#include "fakepagesource.h"
+
+#include "report/preview/previewzoom.h"
+#include "report/preview/showpreparedreport.h"
+#include "report/preview/treppreviewform.h"
+#include "report/preview/treppreviewworkspace.h"
+#include "report/preview/trepsearchdialog.h"
+#include "runtime/formatsettings.h"
+#include "runtime/messages.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace rep;
+
+namespace {
+
+QString hu(const char16_t *s)
+{
+    return QString::fromUtf16(s);
+}
+
+// The declaration's options: printing and zooming only, nothing editable.
+TrepPreviewOptions declarationOptions()
+{
+    TrepPreviewOptions o;
+    o.AllowEdit = false;
+    o.Buttons = pbPrint | pbZoom;
+    o.Zoom = 1.0;
+    return o;
+}
+
+// A window that is shown at a known size, so that the workspace has a client area.
+TrepPreviewOptions shownOptions()
+{
+    TrepPreviewOptions o = declarationOptions();
+    o.Maximized = false;
+    return o;
+}
+
+QList<QStringList> twoPages()
+{
+    return {{QStringLiteral("Elektronikus nyomtatvány"), QStringLiteral("Adózó neve")},
+            {QStringLiteral("Telek adatai"), QStringLiteral("BEVALLÁS 2006 évi telekadó"), QStringLiteral("bevallás vége")}};
+}
+
+int darkShare(const QImage &image, const QRect &r)
+{
+    int dark = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                ++dark;
+    return 100 * dark / qMax(1, r.width() * r.height());
+}
+
+} // namespace
+
+class TestPreviewForm : public QObject
+{
+    Q_OBJECT
+
+    QList<rt::Message> m_messages;
+
+    void showAt(TrepPreviewForm &form, FakePageSource &source, QSize size = QSize(900, 700))
+    {
+        form.init(&source, shownOptions());
+        form.resize(size);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTRY_VERIFY(form.preview()->state().clientSize().height() > 500);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        rt::FormatSettings fs;
+        fs.decimalSeparator = QLatin1Char(',');
+        rt::setFormatSettings(fs);
+        rt::setMessageHandler([this](const rt::Message &m) { m_messages.append(m); });
+    }
+    void init() { m_messages.clear(); }
+
+    void openingShowsTheDeclarationView()
+    {
+        FakePageSource source(twoPages());
+        TrepPreviewForm form(nullptr);
+        form.init(&source, declarationOptions());
+        QCOMPARE(form.windowTitle(), hu(u"Előkép"));
+        QVERIFY(form.windowState() & Qt::WindowMaximized);
+        QCOMPARE(form.zoomBox()->currentText(), QStringLiteral("100%"));
+        QCOMPARE(form.pageText(), hu(u"1. oldal 2 oldalból"));
+        QCOMPARE(form.statusBar()->objectName(), QStringLiteral("StatusBar"));
+
+        QStringList visible;
+        for (QWidget *w : form.toolbarControls())
+            if (w->isVisibleTo(&form))
+                visible << w->objectName();
+        QCOMPARE(visible, QStringLiteral("PrintB Sep1 ZoomWholePageB ZoomPageWidthB Zoom100B Zoom50B ZoomPanel "
+                                         "repTBPanel1 CancelB").split(QLatin1Char(' ')));
+
+        const auto control = [&](const char *name) { return form.findChild<QWidget *>(QString::fromLatin1(name)); };
+        QCOMPARE(control("PrintB")->toolTip(), hu(u"Nyomtat"));
+        QCOMPARE(control("Zoom50B")->toolTip(), hu(u"Két oldal"));
+        QCOMPARE(control("ZoomCB")->toolTip(), hu(u"Nagyít"));
+        QCOMPARE(qobject_cast<QPushButton *>(control("CancelB"))->text(), hu(u"Bezár"));
+        QCOMPARE(control("HandToolB")->toolTip(), hu(u"Húzó eszköz"));
+        QVERIFY(!control("NewPageB")->isEnabled());
+        QCOMPARE(form.zoomBox()->count(), 8);
+        QCOMPARE(form.zoomBox()->itemText(6), hu(u"Oldal széles"));
+        QCOMPARE(form.zoomBox()->itemText(7), hu(u"Teljes oldal"));
+    }
+
+    void allButtonsWithCaptions()
+    {
+        FakePageSource source(twoPages());
+        TrepPreviewForm form(nullptr);
+        TrepPreviewOptions o;
+        o.ShowCaptions = true;
+        o.Buttons = TrepPreviewButtons(0x7ff) & ~TrepPreviewButtons(pbZoom);
+        form.init(&source, o, QStringLiteral("Saját riport"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Saját riport"));
+        const auto control = [&](const char *name) { return form.findChild<QWidget *>(QString::fromLatin1(name)); };
+        QVERIFY(!control("Sep1")->isVisibleTo(&form));
+        QVERIFY(!control("ZoomPanel")->isVisibleTo(&form));
+        QVERIFY(control("PageE")->isVisibleTo(&form));
+        QVERIFY(control("NewPageB")->isEnabled());
+        QCOMPARE(qobject_cast<QToolButton *>(control("FirstB"))->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+        QCOMPARE(qobject_cast<QToolButton *>(control("FirstB"))->text(), hu(u"Első"));
+    }
+
+    void typedZoom_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("10 floors at 25%") << "10" << "25%" << 0;
+        QTest::newRow("150 % with a blank") << "150 %" << "150%" << 0;
+        QTest::newRow("decimal comma") << "62,5" << "62%" << 0;
+        QTest::newRow("not a number keeps the zoom") << "nagy" << "100%" << 1;
+        QTest::newRow("only a percent sign") << "%" << "100%" << 0;
+        QTest::newRow("list entry typed") << hu(u"Teljes oldal") << "WHOLE" << 0;
+    }
+    void typedZoom()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(int, messages);
+        FakePageSource source(twoPages());
+        TrepPreviewForm form(nullptr);
+        showAt(form, source);
+        QLineEdit *edit = form.zoomBox()->lineEdit();
+        edit->setText(typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        if (shown == QLatin1String("WHOLE")) {
+            QCOMPARE(form.preview()->zoomMode(), zmWholePage);
+            shown = zoomText(form.preview()->zoom());
+        }
+        QTRY_COMPARE(form.zoomBox()->currentText(), shown);
+        QCOMPARE(m_messages.size(), messages);
+        if (messages)
+            QVERIFY(m_messages.first().text.contains(QStringLiteral("'nagy'")));
+        QVERIFY(form.isVisible()); // Enter must not reach the close button
+    }
+
+    void zoomButtonsAndListEntries()
+    {
+        FakePageSource source(twoPages());
+        TrepPreviewForm form(nullptr);
+        showAt(form, source);
+        const auto click = [&](const char *name) {
+            QTest::mouseClick(form.findChild<QToolButton *>(QString::fromLatin1(name)), Qt::LeftButton);
+        };
+        click("Zoom50B");
+        QCOMPARE(form.preview()->state().layout().columns(), 2);
+        QCOMPARE(form.zoomBox()->currentText(), zoomText(form.preview()->zoom()));
+        click("Zoom100B");
+        QCOMPARE(form.preview()->state().layout().columns(), 1);
+        QCOMPARE(form.zoomBox()->currentText(), QStringLiteral("100%"));
+
+        // Choosing from the list, as the open list reports it to the box that has the focus.
+        const auto choose = [&](int index) {
+            form.zoomBox()->lineEdit()->setFocus();
+            QTRY_VERIFY(form.zoomBox()->lineEdit()->hasFocus());
+            form.zoomBox()->setCurrentIndex(index);
+            Q_EMIT form.zoomBox()->activated(index);
+        };
+        choose(6);
+        QCOMPARE(form.preview()->zoomMode(), zmPageWidth);
+        QVERIFY(form.preview()->hasFocus());
+        choose(4);
+        QTRY_COMPARE(form.zoomBox()->currentText(), QStringLiteral("150%"));
+        QCOMPARE(form.preview()->zoom(), 1.5);
+
+        // Leaving the box with a text that matches an entry applies nothing.
+        click("ZoomWholePageB");
+        form.zoomBox()->lineEdit()->setFocus();
+        QTRY_VERIFY(form.zoomBox()->lineEdit()->hasFocus());
+        form.zoomBox()->lineEdit()->setText(QStringLiteral("100%"));
+        form.preview()->setFocus();
+        QTRY_VERIFY(form.preview()->hasFocus());
+        QCOMPARE(form.preview()->zoomMode(), zmWholePage);
+    }
+
+    void wholePageFollowsResize()
+    {
+        FakePageSource source(twoPages());
+        TrepPreviewForm form(nullptr);
+        showAt(form, source);
+        QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("ZoomWholePageB")), Qt::LeftButton);
+        const double before = form.preview()->zoom();
+        form.resize(900, 900);
+        QTRY_VERIFY(form.preview()->zoom() > before);
+        const int clientHeight = form.preview()->workspace()->viewport()->height();
+        QCOMPARE(form.preview()->zoom(), (clientHeight - 20) / 1123.0);
+        QCOMPARE(form.zoomBox()->currentText(), zoomText(form.preview()->zoom()));
+    }
+
+    void keysScrollAndChangeThePage()
+    {
+        FakePageSource source(twoPages());
+        TrepPreviewForm form(nullptr);
+        showAt(form, source);
+        TrepPreview *preview = form.preview();
+        QScrollBar *bar = preview->workspace()->verticalScrollBar();
+        // Page 2 becomes current once its top (1143) is a fifth of its height below the edge.
+        while (preview->state().scroll().y() + 300 < 1143 - 1123 / 5)
+            QTest::keyClick(preview, Qt::Key_PageDown);
+        QCOMPARE(form.pageText(), hu(u"1. oldal 2 oldalból"));
+        const int before = preview->state().scroll().y();
+        QTest::keyClick(preview, Qt::Key_PageDown);
+        QCOMPARE(preview->state().scroll().y(), before + 300);
+        QCOMPARE(bar->value(), before + 300);
+        QCOMPARE(form.pageText(), hu(u"2. oldal 2 oldalból"));
+        QTest::keyClick(preview, Qt::Key_Up);
+        QCOMPARE(preview->state().scroll().y(), before + 292);
+
+        QTest::keyClick(preview, Qt::Key_Home);
+        QCOMPARE(preview->currentPage(), 1);
+        QCOMPARE(bar->value(), 0);
+        QTest::keyClick(preview, Qt::Key_End);
+        QCOMPARE(form.pageText(), hu(u"2. oldal 2 oldalból"));
+
+        // The scroll bar moves the view and the page follows.
+        bar->setValue(0);
+        QCOMPARE(preview->state().scroll().y(), 0);
+        QCOMPARE(preview->currentPage(), 1);
+
+        // Esc closes the window.
+        QTest::keyClick(preview, Qt::Key_Escape);
+        QVERIFY(!form.isVisible());
+    }
+
+    void wheelAndDrag()
+    {
+        FakePageSource source(twoPages());
+        TrepPreviewForm form(nullptr);
+        showAt(form, source);
+        QWidget *viewport = form.preview()->workspace()->viewport();
+        QWheelEvent down(QPointF(100, 100), viewport->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -120),
+                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &down);
+        QCOMPARE(form.preview()->state().scroll().y(), 20);
+        QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(200, 300));
+        QTest::mouseMove(viewport, QPoint(200, 250));
+        QMouseEvent move(QEvent::MouseMove, QPointF(200, 250), viewport->mapToGlobal(QPointF(200, 250)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(200, 250));
+        QCOMPARE(form.preview()->state().scroll().y(), 70);
+    }
+
+    void paintsOnlyVisiblePagesInFrames()
+    {
+        FakePageSource source(QList<QStringList>(30, {QStringLiteral("sor")}));
+        TrepPreviewForm form(nullptr);
+        showAt(form, source);
+        QWidget *viewport = form.preview()->workspace()->viewport();
+        source.drawn = 0;
+        const QImage image = viewport->grab().toImage();
+        QCOMPARE(source.drawn, 1);
+        const QRect page = form.preview()->state().pageRect(0);
+        QCOMPARE(image.pixelColor(5, 5), QColor(0x80, 0x80, 0x80));
+        QCOMPARE(image.pixelColor(page.left(), page.top() + 50), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(page.left() + 1, page.top() + 20), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(page.right() + 1, page.top() + 20), QColor(Qt::black)); // shadow
+        QCOMPARE(image.pixelColor(page.right() + 1, page.top()), QColor(0x80, 0x80, 0x80));
+        QCOMPARE(image.pixelColor(page.right() + 2, page.top() + 20), QColor(0x80, 0x80, 0x80));
+    }
+
+    void drawErrorShownOnceAfterPainting()
+    {
+        FakePageSource source(twoPages());
+        TrepPreviewForm form(nullptr);
+        showAt(form, source);
+        source.failDraw = true;
+        QWidget *viewport = form.preview()->workspace()->viewport();
+        const QRect page = form.preview()->state().pageRect(0);
+        const QImage image = viewport->grab().toImage();
+        viewport->grab();
+        QCOMPARE(m_messages.size(), 0);
+        QTRY_COMPARE(m_messages.size(), 1);
+        QVERIFY(m_messages.first().text.startsWith(hu(u"Nem találom az osztályt")));
+        QCOMPARE(image.pixelColor(page.left() + 1, page.top() + 20), QColor(Qt::white));
+        QCoreApplication::processEvents();
+        QCOMPARE(m_messages.size(), 1);
+    }
+
+    void findUsesTheIntegratorsPageTexts()
+    {
+        // Pages whose texts are drawn as glyph runs give their texts through the hook.
+        FakePageSource source(twoPages());
+        PreviewHooks hooks;
+        hooks.askSearch = [](QWidget *, const QString &) {
+            return SearchRequest{true, QStringLiteral("rejtett"), false, false};
+        };
+        hooks.pageText = [](int page) {
+            QList<TextRecord> texts;
+            if (page == 0)
+                texts.append({QStringLiteral("rejtett szöveg"), QRectF(100, 200, 80, 14)});
+            return texts;
+        };
+        TrepPreviewForm form(nullptr, hooks);
+        showAt(form, source);
+        QTest::keyClick(form.preview(), Qt::Key_F, Qt::ControlModifier);
+        const QRect page = form.preview()->state().pageRect(0);
+        QCOMPARE(form.preview()->workspace()->hitRect(), QRect(page.left() + 99, page.top() + 200, 82, 14));
+    }
+
+    void saveForcesPrpAndResetsThePage()
+    {
+        FakePageSource source(twoPages());
+        PreviewHooks hooks;
+        QString filter;
+        hooks.saveFileName = [&](QWidget *, const QString &f) {
+            filter = f;
+            return QStringLiteral("/tmp/preview-test/bevallas.txt");
+        };
+        TrepPreviewForm form(nullptr, hooks);
+        showAt(form, source);
+        TrepPreview *preview = form.preview();
+        bool lockedWhileSaving = false;
+        QString message;
+        source.onSave = [&](const QString &) {
+            lockedWhileSaving = preview->locked();
+            message = preview->messagePanel()->findChild<QLabel *>()->text();
+        };
+        QTest::keyClick(preview, Qt::Key_End);
+        QTest::keyClick(preview, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(filter, hu(u"Előkészített riport (*.prp)"));
+        QCOMPARE(source.savedTo, QStringLiteral("/tmp/preview-test/bevallas.prp"));
+        QVERIFY(lockedWhileSaving);
+        QCOMPARE(message, hu(u"Fájl mentése..."));
+        QVERIFY(!preview->locked());
+        QVERIFY(!preview->messagePanel()->isVisible());
+        QCOMPARE(preview->currentPage(), 1);
+        QCOMPARE(form.pageText(), hu(u"2. oldal 2 oldalból"));
+
+        // A failing save is shown and still unlocks.
+        source.onSave = [](const QString &) { throw rt::Exception(QStringLiteral("Hozzáférés megtagadva")); };
+        QTest::keyClick(preview, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY(m_messages.first().text.startsWith(QStringLiteral("Hozzáférés megtagadva")));
+        QVERIFY(!preview->locked());
+    }
+
+    void printWithoutPrinter()
+    {
+        FakePageSource source(twoPages());
+        PreviewHooks hooks;
+        int printed = 0;
+        hooks.hasPhysicalPrinter = [] { return false; };
+        hooks.print = [&](PreviewPrintHost &) { ++printed; };
+        TrepPreviewForm form(nullptr, hooks);
+        form.init(&source, declarationOptions());
+        QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("PrintB")), Qt::LeftButton);
+        QCOMPARE(printed, 0);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages.first().caption, hu(u"Hiba"));
+        QCOMPARE(m_messages.first().text, hu(u"Nincs nyomtató telepítve"));
+    }
+
+    void printShowsProgressAndUnlocks_data()
+    {
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("printed, cancelled at page 2") << "printed";
+        QTest::newRow("dialog cancelled") << "cancelled";
+        QTest::newRow("job failed") << "error";
+    }
+    void printShowsProgressAndUnlocks()
+    {
+        QFETCH(QString, outcome);
+        FakePageSource source(twoPages());
+        PreviewHooks hooks;
+        hooks.hasPhysicalPrinter = [] { return true; };
+        int pageForDialog = 0;
+        QStringList shown;
+        bool stopSeen = false;
+        TrepPreviewForm *formPtr = nullptr;
+        hooks.print = [&](PreviewPrintHost &host) {
+            pageForDialog = host.currentPage();
+            if (outcome == QLatin1String("cancelled"))
+                return;
+            host.lock();
+            if (outcome == QLatin1String("error"))
+                throw rt::Exception(QStringLiteral("Nyomtatási hiba"));
+            for (int page = 1; page <= 2 && !host.stopRequested(); ++page) {
+                host.pageBeingPrinted(page);
+                QFrame *panel = formPtr->preview()->messagePanel();
+                shown << panel->findChild<QLabel *>()->text();
+                auto *cancel = panel->findChild<QPushButton *>();
+                QVERIFY(cancel->isVisible());
+                QCOMPARE(cancel->text(), hu(u"Mégsem"));
+                QTest::mouseClick(cancel, Qt::LeftButton);
+            }
+            stopSeen = host.stopRequested();
+        };
+        TrepPreviewForm form(nullptr, hooks);
+        formPtr = &form;
+        showAt(form, source);
+        TrepPreview *preview = form.preview();
+        QTest::keyClick(preview, Qt::Key_End);
+        QTest::keyClick(preview, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(pageForDialog, 2);
+        if (outcome == QLatin1String("printed")) {
+            QCOMPARE(shown, QStringList({hu(u"Oldal nyomtatása 1")}));
+            QVERIFY(stopSeen);
+        }
+        QCOMPARE(m_messages.size(), outcome == QLatin1String("error") ? 1 : 0);
+        QVERIFY(!preview->locked());
+        QVERIFY(!preview->messagePanel()->isVisible());
+        QCOMPARE(preview->currentPage(), 1);
+    }
+
+    void findHighlightsAndF3Continues()
+    {
+        FakePageSource source(twoPages());
+        PreviewHooks hooks;
+        SearchRequest request{true, QStringLiteral("bevallás"), true, false};
+        QString offered;
+        hooks.askSearch = [&](QWidget *, const QString &last) {
+            offered = last;
+            return request;
+        };
+        TrepPreviewForm form(nullptr, hooks);
+        showAt(form, source);
+        TrepPreview *preview = form.preview();
+        auto *workspace = preview->workspace();
+        QVERIFY(workspace->hitRect().isEmpty());
+
+        QTest::keyClick(preview, Qt::Key_F, Qt::ControlModifier);
+        QRect hit = workspace->hitRect();
+        QVERIFY(!hit.isEmpty());
+        // The hit on page 2 was scrolled into view, its bottom 20 pixels above the view's bottom.
+        QCOMPARE(hit.bottom() + 1, workspace->viewport()->height() - 20);
+        QVERIFY(darkShare(workspace->viewport()->grab().toImage(), hit) > 60);
+
+        QTest::keyClick(preview, Qt::Key_F3);
+        const QRect second = workspace->hitRect();
+        QVERIFY(second.top() > hit.top() || workspace->verticalScrollBar()->value() > 0);
+        QVERIFY(second != hit);
+        QTest::keyClick(preview, Qt::Key_F3); // no further hit: nothing changes
+        QCOMPARE(workspace->hitRect(), second);
+
+        request.caseSensitive = true;
+        QTest::keyClick(form.zoomBox()->lineEdit(), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(offered, QStringLiteral("bevallás"));
+        QVERIFY(!workspace->hitRect().isEmpty());
+
+        // The next window of the run offers the last confirmed text.
+        request.text = QStringLiteral("telek");
+        QTest::keyClick(preview, Qt::Key_F, Qt::ControlModifier);
+        TrepPreviewForm other(nullptr, hooks);
+        other.init(&source, declarationOptions());
+        QTest::keyClick(other.preview(), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(offered, QStringLiteral("telek"));
+    }
+
+    void findThroughTheSearchDialog()
+    {
+        FakePageSource source(twoPages());
+        TrepPreviewForm form(nullptr);
+        showAt(form, source);
+        bool dialogSeen = false;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<TrepSearchDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialogSeen = true;
+            dialog->findChild<QLineEdit *>(QStringLiteral("TextE"))->setText(hu(u"adózó"));
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("OkB")), Qt::LeftButton);
+        });
+        QTest::keyClick(form.preview(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(dialogSeen);
+        const QRect page = form.preview()->state().pageRect(0);
+        const QRect hit = form.preview()->workspace()->hitRect();
+        QVERIFY(!hit.isEmpty());
+        QVERIFY(page.contains(hit.center()));
+    }
+
+    void searchDialogTexts()
+    {
+        TrepSearchDialog dialog({}, nullptr);
+        dialog.setSearchText(QStringLiteral("adó"));
+        QCOMPARE(dialog.windowTitle(), hu(u"Szövegkereső"));
+        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("TextL"))->text(), hu(u"Keresendő szöveg:"));
+        QCOMPARE(dialog.findChild<QGroupBox *>(QStringLiteral("SearchL"))->title(), hu(u"Keresési opciók  "));
+        auto *top = dialog.findChild<QCheckBox *>(QStringLiteral("TopCB"));
+        auto *caseCB = dialog.findChild<QCheckBox *>(QStringLiteral("CaseCB"));
+        QCOMPARE(top->text(), hu(u"Elölről keres"));
+        QCOMPARE(caseCB->text(), hu(u"Kis-, nagybetűérzékenyen"));
+        QVERIFY(!top->isChecked() && !caseCB->isChecked());
+        QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("CancelB"))->text(), hu(u"Mégsem"));
+        QVERIFY(!dialog.findChild<QLabel *>(QStringLiteral("ReplaceL"))->isVisibleTo(&dialog));
+        QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("TextE"))->selectedText(), QStringLiteral("adó"));
+    }
+
+    void showPreparedReportRunsModally()
+    {
+        FakePageSource source(twoPages());
+        QString caption;
+        QTimer::singleShot(0, [&] {
+            auto *form = qobject_cast<TrepPreviewForm *>(QApplication::activeModalWidget());
+            if (!form)
+                return;
+            caption = form->windowTitle() + QLatin1Char('|') + form->pageText();
+            QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("CancelB")), Qt::LeftButton);
+        });
+        showPreparedReport(source, declarationOptions(), {});
+        QCOMPARE(caption, hu(u"Előkép|1. oldal 2 oldalból"));
+        QVERIFY(QApplication::topLevelWidgets().size() <= 1 || !qobject_cast<TrepPreviewForm *>(QApplication::activeModalWidget()));
+    }
+};
+
+QTEST_MAIN(TestPreviewForm)
+#include "test_previewform.moc"
