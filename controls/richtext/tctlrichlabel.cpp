@@ -72,6 +72,7 @@ void TCtlRichLabel::rerender()
         m_model.setFont(font());
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     renderModel();
+    m_renderedSize = size();
     QGuiApplication::restoreOverrideCursor();
     ++m_renderCount;
     update();
@@ -90,7 +91,9 @@ void TCtlRichLabel::paintEvent(QPaintEvent *)
 
 void TCtlRichLabel::resizeEvent(QResizeEvent *)
 {
-    rerender();
+    // Hidden widgets get resize events again on showing and grabbing; only a new size counts.
+    if (m_renderCount == 0 || size() != m_renderedSize)
+        rerender();
 }
 
 bool TCtlRichLabel::event(QEvent *event)

@@ -53,6 +53,7 @@ private:
     bool m_parentColor = true;
     QColor m_color = Qt::white;
     int m_renderCount = 0;
+    QSize m_renderedSize;
 };
 
 } // namespace rtf
