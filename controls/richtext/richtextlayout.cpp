@@ -10,8 +10,27 @@
 
 namespace rtf {
 
+namespace {
+
+// The layout's device: 96 dots per inch, the resolution the captions and the twips of the
+// paragraph formats are designed at, whatever the screen says.
+QPaintDevice *layoutDevice()
+{
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+        image.setDotsPerMeterX(3780);
+        image.setDotsPerMeterY(3780);
+        return image;
+    }();
+    return &device;
+}
+
+} // namespace
+
 Fit fitDocument(QTextDocument &document, int width, int height)
 {
+    if (document.documentLayout()->paintDevice() != layoutDevice())
+        document.documentLayout()->setPaintDevice(layoutDevice());
     document.setDocumentMargin(0);
     if (document.textWidth() != width)
         document.setTextWidth(width);
