@@ -764,10 +764,12 @@ QTextBlockFormat Reader::blockFormat(const ParaState &pa) const
         QList<QTextOption::Tab> tabs;
         QList<int> sorted = pa.tabs;
         std::sort(sorted.begin(), sorted.end());
-        // Our tab positions count from the paragraph's left indent, RTF's from the margin.
+        // RTF counts tab stops from the margin, the layout from where the line starts; tabs
+        // stand almost always in a paragraph's first line (hanging indents), so count from there.
+        const int firstLineStart = pa.li + pa.fi;
         for (int t : sorted)
-            if (t > pa.li)
-                tabs.append(QTextOption::Tab(px(t - pa.li), QTextOption::LeftTab));
+            if (t > firstLineStart)
+                tabs.append(QTextOption::Tab(px(t - firstLineStart), QTextOption::LeftTab));
         f.setTabPositions(tabs);
     }
     if (pa.sl != 0) {

@@ -1,4 +1,5 @@
 #include "controls/richtext/codepage.h"
+#include "controls/richtext/richtextlayout.h"
 #include "controls/richtext/rtfreader.h"
 
 #include <QFontInfo>
@@ -6,6 +7,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 using namespace rtf;
 
@@ -98,6 +100,7 @@ private Q_SLOTS:
     void text();
     void brokenInput_data();
     void brokenInput();
+    void hangingIndentTabReachesLeftIndent();
     void codePageTables();
     void fontsResolveToInstalledFaces();
 };
@@ -159,7 +162,7 @@ void TestRtfReader::paragraphFormats_data()
     QTest::newRow("justified") << QByteArray("\\qj body\\par") << 0 << "align" << QVariant(int(Qt::AlignJustify));
     QTest::newRow("\\pard resets") << QByteArray("\\qc\\li284 a\\par\\pard b\\par") << 1 << "left" << QVariant(0.0);
     QTest::newRow("tab stop from the indent") << QByteArray("\\fi-283\\li1134\\tx1134\\tx1700 A)\\tab x\\par") << 0
-                                              << "tabs" << QVariant(QStringLiteral("37.73"));
+                                              << "tabs" << QVariant(QStringLiteral("18.87 56.60"));
     QTest::newRow("tab stop from the margin") << QByteArray("\\tx720 a\\tab b\\par") << 0 << "tabs" << QVariant(QStringLiteral("48.00"));
     QTest::newRow("line spacing one and a half") << QByteArray("\\sl360\\slmult1 a\\par") << 0 << "lineHeight"
                                                  << QVariant(QStringLiteral("150/%1").arg(int(QTextBlockFormat::ProportionalHeight)));
@@ -259,6 +262,18 @@ void TestRtfReader::brokenInput()
     // Whatever was read lays out.
     d.setTextWidth(300);
     QVERIFY(d.size().height() >= 0);
+}
+
+void TestRtfReader::hangingIndentTabReachesLeftIndent()
+{
+    // "A)" hangs out into the first-line indent; the text after the tab starts at the left indent.
+    QTextDocument d;
+    QVERIFY(readRtf(doc("\\fi-283\\li1134\\tx1134 A)\\tab azokr\\'f3l a f\\'f6ldr\\'e9szekr\\'f5l\\par"), d).ok);
+    fitDocument(d, 600, 600);
+    const QTextBlock b = d.begin();
+    const QTextLine line = b.layout()->lineAt(0);
+    QVERIFY(qAbs(line.x() - (1134 - 283) / 15.0) < 0.5);
+    QVERIFY(qAbs(line.cursorToX(3) - 1134 / 15.0) < 0.5);
 }
 
 void TestRtfReader::codePageTables()
