@@ -64,6 +64,27 @@ void RichLabelModel::setFont(const QFont &font)
     m_documentStale = true;
 }
 
+namespace {
+
+// The lines as RTF bytes: they hold 8-bit text; anything beyond travels as \u escapes.
+QByteArray rtfBytes(const QStringList &lines)
+{
+    QByteArray bytes;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            bytes += '\n';
+        for (QChar c : lines.at(i)) {
+            if (c.unicode() <= 0xFF)
+                bytes += char(c.unicode());
+            else
+                bytes += "\\u" + QByteArray::number(qint16(c.unicode())) + '?';
+        }
+    }
+    return bytes;
+}
+
+} // namespace
+
 QTextDocument &RichLabelModel::document()
 {
     if (!m_document)
@@ -71,7 +92,7 @@ QTextDocument &RichLabelModel::document()
     if (m_documentStale) {
         ReadOptions options;
         options.defaultFont = m_font;
-        m_readResult = readRtf(m_lines.join(QLatin1Char('\n')).toLatin1(), *m_document, options);
+        m_readResult = readRtf(rtfBytes(m_lines), *m_document, options);
         m_documentStale = false;
     }
     return *m_document;

@@ -126,6 +126,7 @@ private:
     void ensureBlock();
     void flushRun();
     void finish();
+    void setDefaultTab(int twips);
     CodePage currentCodePage() const;
     QTextCharFormat charFormat(const CharState &ch) const;
     QTextBlockFormat blockFormat(const ParaState &para) const;
@@ -178,6 +179,7 @@ ReadResult Reader::run()
 {
     m_doc.clear();
     m_doc.setDefaultFont(m_options.defaultFont);
+    setDefaultTab(720);
     m_cursor = QTextCursor(&m_doc);
     m_stack.append(Group{});
 
@@ -493,6 +495,8 @@ void Reader::handleWord(QByteArrayView w, bool hasParam, int param)
     // Document header.
     if (w == "ansicpg") {
         m_docCodePage = codePageForAnsiCpg(param, m_docCodePage);
+    } else if (w == "deftab") {
+        setDefaultTab(clampInt(param, 15, maxTwips));
     } else if (w == "deff") {
         m_defaultFont = clampInt(param, 0, maxTableEntries - 1);
     } else if (w == "uc") {
@@ -829,6 +833,13 @@ void Reader::endParagraph()
     if (!m_blockHasText)
         m_cursor.setBlockCharFormat(charFormat(g().ch)); // an empty line is as high as its font
     m_pendingBreak = true;
+}
+
+void Reader::setDefaultTab(int twips)
+{
+    QTextOption option = m_doc.defaultTextOption();
+    option.setTabStopDistance(twips / 15.0);
+    m_doc.setDefaultTextOption(option);
 }
 
 void Reader::finish()

@@ -59,6 +59,7 @@ private Q_SLOTS:
     void richLabelTextArea_data();
     void richLabelTextArea();
     void richLabelFrame();
+    void richLabelLinesCarryAnyCharacter();
     void scrollBoxBars_data();
     void scrollBoxBars();
 };
@@ -210,6 +211,16 @@ void TestRichLabels::richLabelFrame()
 
     label->setBevel(TCtlRTFBevel{bvLowered, bvNone, bsTop | bsBottom});
     QCOMPARE(label->renderedImage().width(), 200 - 4);
+}
+
+void TestRichLabels::richLabelLinesCarryAnyCharacter()
+{
+    // Lines are strings: 8-bit text is read in the document's code page, the rest as it is.
+    Parent parent;
+    auto *label = new TCtlRichLabel(&parent);
+    label->setLines({QStringLiteral("{\\rtf1\\ansi\\ansicpg1250 \\'f5 \xf5 \u0151"), QStringLiteral("\u2019}")});
+    QCOMPARE(label->model().document().toPlainText(), QStringLiteral("ő ő ő’"));
+    QVERIFY(label->model().readResult().ok);
 }
 
 void TestRichLabels::scrollBoxBars_data()
