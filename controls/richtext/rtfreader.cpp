@@ -142,7 +142,7 @@ private:
     ReadResult m_result;
 
     QList<Group> m_stack;
-    int m_skippedDepth = 0;   // groups nested beyond the depth limit
+    qsizetype m_skippedDepth = 0; // groups nested beyond the depth limit
     bool m_started = false;   // the document's outer group has been opened
     bool m_ended = false;     // ... and closed again
 
@@ -470,12 +470,16 @@ void Reader::handleWord(QByteArrayView w, bool hasParam, int param)
     const bool on = !hasParam || param != 0;
 
     if (s.dest == Dest::ColorTable) {
+        const int component = clampInt(param, 0, 255);
         if (w == "red")
-            m_colour.setRed(clampInt(param, 0, 255)), m_colourSet = true;
+            m_colour.setRed(component);
         else if (w == "green")
-            m_colour.setGreen(clampInt(param, 0, 255)), m_colourSet = true;
+            m_colour.setGreen(component);
         else if (w == "blue")
-            m_colour.setBlue(clampInt(param, 0, 255)), m_colourSet = true;
+            m_colour.setBlue(component);
+        else
+            return;
+        m_colourSet = true;
         return;
     }
     if (s.dest == Dest::FontTable) {
