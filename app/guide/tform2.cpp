@@ -1,0 +1,55 @@
+#include "app/guide/tform2.h"
+
+#include "app/guide/captions.h"
+#include "controls/richtext/tctlrichscrollbox.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace guide {
+
+TForm2::TForm2(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint),
+      m_panel(new QFrame(this)),
+      m_viewer(new rtf::TCtlRichScrollBox(m_panel))
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Kitöltési útmutató"));
+    setGeometry(204, 174, 696, 480);
+    setSizeGripEnabled(false);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0xC5, 0xB6, 0x98));
+    setPalette(pal);
+    setAutoFillBackground(true);
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(11);
+    setFont(f);
+
+    m_panel->setObjectName(QStringLiteral("Panel1"));
+    m_panel->setGeometry(16, 16, 657, 417);
+    m_panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_panel->setLineWidth(1);
+    QPalette pp = m_panel->palette();
+    pp.setColor(QPalette::Window, QColor(0xF6, 0xF4, 0xE7));
+    m_panel->setPalette(pp);
+    m_panel->setAutoFillBackground(true);
+
+    m_viewer->setObjectName(QStringLiteral("CtlRichScrollBox1"));
+    m_viewer->setGeometry(16, 16, 625, 385);
+    m_viewer->setRichText(guideRtf());
+}
+
+void TForm2::showModal()
+{
+    // Centred on the screen each time it is shown.
+    if (QScreen *screen = (parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen())) {
+        QRect r = frameGeometry();
+        r.moveCenter(screen->geometry().center());
+        move(r.topLeft());
+    }
+    exec();
+}
+
+} // namespace guide

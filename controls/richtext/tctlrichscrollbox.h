@@ -1,0 +1,31 @@
+#pragma once
+
+#include "controls/richtext/tctlrichlabel.h"
+
+class QScrollBar;
+
+namespace rtf {
+
+// A read-only rich-text viewer: a rich label with a vertical and a horizontal scroll bar
+// whose positions give the offset of the rendered image in the text area.
+class TCtlRichScrollBox : public TCtlRichLabel
+{
+    Q_OBJECT
+public:
+    explicit TCtlRichScrollBox(QWidget *parent = nullptr);
+
+    QScrollBar *horizontalBar() const { return m_horz; }
+    QScrollBar *verticalBar() const { return m_vert; }
+    // The part of the box the rendered image is copied into.
+    QRect textArea() const;
+
+protected:
+    void renderModel() override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QScrollBar *m_horz;
+    QScrollBar *m_vert;
+};
+
+} // namespace rtf
