@@ -2,6 +2,10 @@
 
 #include "app/form1layout.h"
 #include "app/computedlabel.h"
+#include "app/guide/captions.h"
+#include "app/guide/tform2.h"
+#include "controls/richtext/tctlrichlabel.h"
+#include "controls/richtext/trtflabel.h"
 #include "controls/maskedit/ctlmaskedit.h"
 #include "controls/numedit/numedit.h"
 #include "controls/panels/ui/styledmainmenu.h"
@@ -143,18 +147,25 @@ void TForm1::buildContent()
 
     // Caption controls first, so that the fields are drawn over boxes reaching under them.
     for (const CaptionPlacement &c : form1Captions()) {
-        auto *l = new QLabel(c.text, m_controls.value(c.parent));
-        l->setObjectName(c.component);
-        l->setGeometry(c.bounds);
-        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        l->setWordWrap(c.component != s(u"RTFLabel1"));
-        if (c.component == s(u"RTFLabel1")) {
-            l->setFont(pixelFont(s(u"Arial"), 16, true));
-            l->setWordWrap(true);
+        QWidget *parent = m_controls.value(c.parent);
+        QWidget *label = nullptr;
+        if (c.component.startsWith(s(u"CtlRichLabel"))) {
+            auto *l = new rtf::TCtlRichLabel(parent);
+            if (c.component == s(u"CtlRichLabel1"))
+                l->setFont(pixelFont(s(u"Arial"), 13));
+            l->setRichText(guide::captionRtf(c.component));
+            label = l;
         } else {
-            l->setFont(pixelFont(s(u"Arial"), 13));
+            auto *l = new rtf::TRTFLabel(parent);
+            l->setWordWrap(false);
+            l->setRichText(guide::captionRtf(c.component));
+            label = l;
         }
-        m_controls.insert(c.component, l);
+        label->setObjectName(c.component);
+        label->setGeometry(c.bounds);
+        // Captions are painted beneath every other control of their panel.
+        label->lower();
+        m_controls.insert(c.component, label);
     }
 
     const QFont arial13 = pixelFont(s(u"Arial"), 13);
@@ -277,8 +288,15 @@ void TForm1::Nyomtats1Click()
 {
 }
 
+void TForm1::setGuideWindow(guide::TForm2 *form2)
+{
+    m_form2 = form2;
+}
+
 void TForm1::Kitltsitmutat1Click()
 {
+    if (m_form2)
+        m_form2->showModal();
 }
 
 void TForm1::Kilps1Click()

@@ -8,6 +8,10 @@
 class QAction;
 class QScrollArea;
 
+namespace guide {
+class TForm2;
+}
+
 namespace app {
 
 class TForm1;
@@ -38,6 +42,9 @@ public:
     QWidget *control(const QString &component) const;
     decl::FormAccess &form() { return m_access; }
 
+    // The filling-guide window, created hidden after this one.
+    void setGuideWindow(guide::TForm2 *form2);
+
     // Commands of the menu bar.
     void Nyomtats1Click();
     void Kitltsitmutat1Click();
@@ -56,6 +63,7 @@ private:
     Form1Access m_access;
     QScrollArea *m_scroll = nullptr;
     QHash<QString, QWidget *> m_controls;
+    guide::TForm2 *m_form2 = nullptr;
 };
 
 } // namespace app

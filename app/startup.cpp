@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/form1.h"
+#include "app/guide/tform2.h"
 #include "runtime/formatsettings.h"
 #include "runtime/ui/application.h"
 
@@ -12,6 +13,8 @@ int run(int argc, char **argv)
     rt::initFormatSettings();
     rt::Application application(argc, argv);
     TForm1 form1;
+    guide::TForm2 form2(&form1);
+    form1.setGuideWindow(&form2);
     form1.show();
     return application.exec();
 }
