@@ -115,12 +115,12 @@ void TrepReport::AddError(const QString &text)
     m_errors.insert(it, text);
 }
 
-void TrepReport::LoadFromStream(const TrepXMLItem &item)
+void TrepReport::RestoreFromCopy(const TrepXMLItem &item)
 {
     const TrepEngineOptions engineOptions = EngineOptions;
     const TrepPreviewOptions previewOptions = PreviewOptions;
     void *const preview = Preview;
-    TrepComponent::LoadFromStream(item);
+    LoadFromStream(item);
     const bool convertNulls = EngineOptions.ConvertNulls;
     const bool doublePass = EngineOptions.DoublePass;
     const bool outlineVisible = PreviewOptions.OutlineVisible;

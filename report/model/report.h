@@ -84,10 +84,10 @@ public:
     QString CurrentObjectName;
     bool Reloading = false;
 
-    // Reads the report from the stored form; the engine options (but ConvertNulls and
-    // DoublePass), the preview options (but OutlineVisible and OutlineWidth) and Preview keep
-    // the values they had before.
-    void LoadFromStream(const TrepXMLItem &item) override;
+    // The restore after a preparation: reads the report from the copy, but the engine options
+    // (except ConvertNulls and DoublePass), the preview options (except OutlineVisible and
+    // OutlineWidth) and Preview keep the values they had before.
+    void RestoreFromCopy(const TrepXMLItem &item);
 
 private:
     QStringList m_errors;
