@@ -396,6 +396,29 @@ QString TrepComponent::DiffText(const TrepComponent &other) const
     return text;
 }
 
+std::vector<QString> TrepComponent::PropValues() const
+{
+    std::vector<QString> values;
+    const auto &defs = Props().defs();
+    values.reserve(defs.size());
+    for (const PropDef &p : defs)
+        values.push_back(p.get(*this));
+    return values;
+}
+
+QString TrepComponent::DiffText(const std::vector<QString> &otherValues) const
+{
+    QString text;
+    const auto &defs = Props().defs();
+    for (size_t i = 0; i < defs.size(); ++i) {
+        const QString mine = defs[i].get(*this);
+        if (i < otherValues.size() && otherValues[i] == mine)
+            continue;
+        appendAttr(text, QLatin1String(defs[i].name), mine);
+    }
+    return text;
+}
+
 const PropTable &TrepReportComponent::Props() const
 {
     return TrepComponent::Props();

@@ -84,6 +84,11 @@ public:
     // The stored properties in which this object differs from another of its class, as an
     // attribute text (geometry l, t, w, h first).
     virtual QString DiffText(const TrepComponent &other) const;
+    // Every property value in table order (stored or not); the prepared-page store keeps them
+    // for its source copies so that each difference text formats only one side.
+    std::vector<QString> PropValues() const;
+    // DiffText against an object of the same class whose PropValues() are given.
+    QString DiffText(const std::vector<QString> &otherValues) const;
     // Stored properties as pairs; all of them with saveDefaults, otherwise only non-default ones.
     TrepAttrList StoredProps(bool saveDefaults = false) const;
     // Applies pairs in order; returns the number that could not be applied.

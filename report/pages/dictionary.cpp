@@ -1,0 +1,61 @@
+#include "report/pages/dictionary.h"
+
+#include <algorithm>
+
+namespace rep {
+
+QString TrepDictionary::CreateUniqueName(const QString &prefix) const
+{
+    int n = 10000;
+    while (n > 1 && !m_entries.contains(prefix + QString::number(n)))
+        n /= 2;
+    // Every number up to the contiguous top is taken; continue counting from above it.
+    const int top = m_contiguous.value(prefix, 0);
+    if (n <= top)
+        n = top + 1;
+    while (m_entries.contains(prefix + QString::number(n)))
+        ++n;
+    return prefix + QString::number(n);
+}
+
+TrepDictionary::Entry &TrepDictionary::Add(const QString &shortName, const QString &sourceName,
+                                           TrepComponent *object)
+{
+    Entry &e = m_entries[shortName];
+    e.sourceName = sourceName;
+    e.object = object;
+    qsizetype digits = shortName.size();
+    while (digits > 0 && shortName.at(digits - 1).isDigit())
+        --digits;
+    if (digits < shortName.size()) {
+        const QString prefix = shortName.left(digits);
+        int top = m_contiguous.value(prefix, 0);
+        while (m_entries.contains(prefix + QString::number(top + 1)))
+            ++top;
+        m_contiguous.insert(prefix, top);
+    }
+    return e;
+}
+
+const TrepDictionary::Entry *TrepDictionary::Find(const QString &shortName) const
+{
+    const auto it = m_entries.constFind(shortName);
+    return it == m_entries.constEnd() ? nullptr : &*it;
+}
+
+QStringList TrepDictionary::SortedNames() const
+{
+    QStringList names = m_entries.keys();
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    return names;
+}
+
+void TrepDictionary::Clear()
+{
+    m_entries.clear();
+    m_contiguous.clear();
+}
+
+} // namespace rep
