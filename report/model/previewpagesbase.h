@@ -28,6 +28,8 @@ public:
     // Records a visible object (normally a band) with its visible children on the current page.
     virtual void AddObject(TrepComponent *object) = 0;
     virtual void Finish() = 0;
+    // Between the passes of a double-pass run: drops what the first pass added.
+    virtual void ClearFirstPassPages() = 0;
 
     // The rebuilt page; the store keeps ownership. nullptr when the store is empty.
     virtual TrepReportPage *GetPage(int index) = 0;

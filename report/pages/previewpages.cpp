@@ -171,6 +171,27 @@ void TrepPreviewPages::Finish()
     m_running = false;
 }
 
+void TrepPreviewPages::ClearFirstPassPages()
+{
+    m_cache.clear();
+    TrepXMLItem *pages = PreviewPagesItem();
+    if (m_passPage < 0) {
+        // The pass began on an empty store: everything but the anchors goes.
+        for (int i = m_root.count() - 1; i >= 0; --i) {
+            if (m_root.child(i)->name().compare(QLatin1String("anchors"), Qt::CaseInsensitive) != 0)
+                m_root.takeAt(i);
+        }
+    } else if (pages) {
+        while (pages->count() > m_passPage + 1)
+            pages->takeAt(pages->count() - 1);
+        TrepXMLItem *page = pages->child(m_passPage);
+        while (page->count() > m_passObjects)
+            page->takeAt(page->count() - 1);
+    }
+    CurrentPage = m_passPage;
+    m_sizeEstimate = 0;
+}
+
 TrepReportPage *TrepPreviewPages::GetPage(int index)
 {
     TrepXMLItem *pages = PreviewPagesItem();

@@ -37,6 +37,7 @@ public:
     void AddPage(TrepReportPage *page) override;
     void AddObject(TrepComponent *object) override;
     void Finish() override;
+    void ClearFirstPassPages() override;
     TrepReportPage *GetPage(int index) override;
     QSize PageSize(int index) override;
     void DrawPage(int index, QPainter *canvas, double scaleX, double scaleY, double offsetX,
