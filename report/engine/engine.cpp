@@ -51,8 +51,9 @@ bool TrepEngine::PrepareReport(bool clearPages)
         m_report.AddError(repFormat(repGet(QStringLiteral("clDSNotExist")), {name}));
 
     if (m_report.Errors().isEmpty()) {
-        TrepXMLItem copy;
-        m_report.SaveToStream(copy);
+        // A snapshot of the whole template, restored afterwards also when the run failed.
+        TrepReport copy;
+        copy.Assign(m_report, true);
         try {
             if (prepareScript())
                 run();

@@ -20,6 +20,12 @@ struct LoadGuard
     ~LoadGuard() { --s_loading; }
 };
 
+void invalidateNames(const TrepComponent *c)
+{
+    if (TrepReport *report = c->Report())
+        report->InvalidateNameIndex();
+}
+
 QHash<QString, ComponentFactory> &registry()
 {
     static QHash<QString, ComponentFactory> classes;
@@ -43,30 +49,15 @@ void ensureRegistered()
     r.insert(QStringLiteral("TrepReport"), [] { return new TrepReport; });
 }
 
-// Default values per class, aligned with the class's property table; a property whose
-// stored() is false on a fresh object has no default and is always written when stored.
-struct Defaults
+// A fresh object per class: stored properties are those that differ from it.
+const TrepComponent *defaultInstance(const TrepComponent &object)
 {
-    std::vector<QString> values;
-    std::vector<bool> has;
-};
-
-const Defaults &defaultsFor(const TrepComponent &object)
-{
-    static QHash<QString, Defaults> cache;
-    const QString cls = object.ClassName();
-    auto it = cache.constFind(cls);
+    static QHash<const PropTable *, const TrepComponent *> cache;
+    const PropTable *table = &object.Props();
+    auto it = cache.constFind(table);
     if (it != cache.constEnd())
         return *it;
-    Defaults d;
-    std::unique_ptr<TrepComponent> fresh(createComponent(cls));
-    const auto &defs = object.Props().defs();
-    for (const PropDef &p : defs) {
-        const bool has = fresh && (!p.stored || p.stored(*fresh));
-        d.has.push_back(has);
-        d.values.push_back(has ? p.get(*fresh) : QString());
-    }
-    return *cache.insert(cls, d);
+    return *cache.insert(table, createComponent(object.ClassName()));
 }
 
 } // namespace
@@ -135,6 +126,7 @@ TrepComponent::TrepComponent() = default;
 
 TrepComponent::~TrepComponent()
 {
+    invalidateNames(this);
     if (m_parent)
         m_parent->m_objects.removeOne(this);
     m_parent = nullptr;
@@ -174,6 +166,7 @@ void TrepComponent::SetName(const QString &name)
         }
     }
     m_name = name;
+    invalidateNames(this);
 }
 
 void TrepComponent::SetLeft(double v)
@@ -271,19 +264,25 @@ static TrepComponent *findIn(const TrepComponent *c, QStringView name)
 
 TrepComponent *TrepComponent::FindObject(const QString &name) const
 {
+    if (IsReport())
+        return static_cast<const TrepReport *>(this)->FindIndexed(name);
     // The same order as AllObjects, without building the list.
     return findIn(this, name);
 }
+
+
 
 void TrepComponent::SetParent(TrepComponent *parent)
 {
     if (m_parent == parent)
         return;
+    invalidateNames(this);
     if (m_parent)
         m_parent->m_objects.removeOne(this);
     m_parent = parent;
     if (m_parent)
         m_parent->m_objects.append(this);
+    invalidateNames(this);
     SetParentFont(m_parentFont);
 }
 
@@ -299,33 +298,57 @@ TrepPage *TrepComponent::Page() const
 TrepReport *TrepComponent::Report() const
 {
     for (const TrepComponent *c = this; c; c = c->m_parent) {
-        if (auto *report = dynamic_cast<const TrepReport *>(c))
-            return const_cast<TrepReport *>(report);
+        if (c->IsReport())
+            return static_cast<TrepReport *>(const_cast<TrepComponent *>(c));
     }
     return nullptr;
 }
 
 void TrepComponent::Clear()
 {
-    while (!m_objects.isEmpty())
-        delete m_objects.last();
+    // Detach all first: removing each child from a long list one by one would be quadratic.
+    if (m_objects.isEmpty())
+        return;
+    invalidateNames(this);
+    const QList<TrepComponent *> children = std::exchange(m_objects, {});
+    for (TrepComponent *child : children) {
+        child->m_parent = nullptr;
+        delete child;
+    }
 }
 
 TrepAttrList TrepComponent::StoredProps(bool saveDefaults) const
 {
     TrepAttrList pairs;
-    const auto &defs = Props().defs();
-    const Defaults &d = defaultsFor(*this);
-    for (size_t i = 0; i < defs.size(); ++i) {
-        const PropDef &p = defs[i];
+    const TrepComponent *fresh = defaultInstance(*this);
+    for (const PropDef &p : Props().defs()) {
         if (p.stored && !p.stored(*this))
             continue;
-        QString value = p.get(*this);
-        if (!saveDefaults && !p.always && d.has[i] && d.values[i] == value)
+        // A property the fresh object does not store (its font) has no default to omit.
+        const bool hasDefault = fresh && (!p.stored || p.stored(*fresh));
+        if (!saveDefaults && !p.always && hasDefault && p.equal(*this, *fresh))
             continue;
-        pairs.append({QString::fromLatin1(p.name), std::move(value)});
+        pairs.append({QString::fromLatin1(p.name), p.get(*this)});
     }
     return pairs;
+}
+
+void TrepComponent::CopyProps(const TrepComponent &source, bool copyName)
+{
+    const PropTable &table = Props();
+    if (&table == &source.Props()) {
+        const PropDef *nameDef = copyName ? nullptr : table.find(u"Name");
+        for (const PropDef &p : table.defs()) {
+            if (&p == nameDef)
+                continue;
+            if (p.stored && !p.stored(source))
+                continue;
+            p.copy(*this, source);
+        }
+        return;
+    }
+    // Different classes: through the stored form.
+    ApplyProps(source.StoredProps(true), copyName);
 }
 
 int TrepComponent::ApplyProps(const TrepAttrList &pairs, bool applyName)
@@ -375,46 +398,40 @@ void TrepComponent::loadInto(const TrepXMLItem &item, bool applyName)
 
 void TrepComponent::Assign(const TrepComponent &source, bool withChildren)
 {
-    TrepXMLItem item;
-    source.SaveToStream(item, withChildren, true);
-    LoadFromStream(item);
+    LoadGuard guard;
+    Clear();
+    CopyProps(source, false);
+    if (withChildren)
+        copyChildren(source);
+}
+
+void TrepComponent::copyChildren(const TrepComponent &source)
+{
+    for (const TrepComponent *sourceChild : source.m_objects) {
+        TrepComponent *child = createComponent(sourceChild->ClassName());
+        if (!child)
+            throw rt::Exception(repGet(QStringLiteral("xrCantFindClass")) + QLatin1Char(' ') + sourceChild->ClassName());
+        child->SetParent(this);
+        child->CopyProps(*sourceChild, true);
+        child->copyChildren(*sourceChild);
+    }
 }
 
 QString TrepComponent::DiffText(const TrepComponent &other) const
 {
     QString text;
     const auto &defs = Props().defs();
-    const auto &otherDefs = other.Props().defs();
-    const bool sameTable = &defs == &otherDefs;
+    const bool sameTable = &Props() == &other.Props();
     for (const PropDef &p : defs) {
-        const PropDef *q = sameTable ? &p : other.Props().find(QString::fromLatin1(p.name));
-        const QString mine = p.get(*this);
-        if (q && q->get(other) == mine)
-            continue;
-        appendAttr(text, QLatin1String(p.name), mine);
-    }
-    return text;
-}
-
-std::vector<QString> TrepComponent::PropValues() const
-{
-    std::vector<QString> values;
-    const auto &defs = Props().defs();
-    values.reserve(defs.size());
-    for (const PropDef &p : defs)
-        values.push_back(p.get(*this));
-    return values;
-}
-
-QString TrepComponent::DiffText(const std::vector<QString> &otherValues) const
-{
-    QString text;
-    const auto &defs = Props().defs();
-    for (size_t i = 0; i < defs.size(); ++i) {
-        const QString mine = defs[i].get(*this);
-        if (i < otherValues.size() && otherValues[i] == mine)
-            continue;
-        appendAttr(text, QLatin1String(defs[i].name), mine);
+        if (sameTable) {
+            if (p.equal(*this, other))
+                continue;
+        } else {
+            const PropDef *q = other.Props().find(QString::fromLatin1(p.name));
+            if (q && q->get(other) == p.get(*this))
+                continue;
+        }
+        appendAttr(text, QLatin1String(p.name), p.get(*this));
     }
     return text;
 }

@@ -64,6 +64,7 @@ public:
     virtual void SetParent(TrepComponent *parent);
     TrepPage *Page() const;
     TrepReport *Report() const;
+    virtual bool IsReport() const { return false; }
     // First object of AllObjects whose Name equals name, A to Z without case; nullptr if none.
     TrepComponent *FindObject(const QString &name) const;
 
@@ -84,23 +85,20 @@ public:
     // The stored properties in which this object differs from another of its class, as an
     // attribute text (geometry l, t, w, h first).
     virtual QString DiffText(const TrepComponent &other) const;
-    // Every property value in table order (stored or not); the prepared-page store keeps them
-    // for its source copies so that each difference text formats only one side.
-    std::vector<QString> PropValues() const;
-    // DiffText against an object of the same class whose PropValues() are given.
-    QString DiffText(const std::vector<QString> &otherValues) const;
     // Stored properties as pairs; all of them with saveDefaults, otherwise only non-default ones.
     TrepAttrList StoredProps(bool saveDefaults = false) const;
     // Applies pairs in order; returns the number that could not be applied.
     int ApplyProps(const TrepAttrList &pairs, bool applyName = true);
+    // Copies the stored properties of another object through the write accessors, in stored
+    // order, without a text round trip.
+    void CopyProps(const TrepComponent &source, bool copyName = true);
 
     virtual void StartReportHook() {}
 
     // Links kept by the prepared-page store: the source copy of a template object and the short
-    // name shared by both; the copy's full serialized text ("ClassName" + attribute text).
+    // name shared by both.
     TrepComponent *SourceObject = nullptr;
     QString ShortName;
-    QString FullText;
 
 protected:
     virtual void FontChanged();
@@ -116,6 +114,7 @@ protected:
 
 private:
     void loadInto(const TrepXMLItem &item, bool applyName);
+    void copyChildren(const TrepComponent &source);
 };
 
 // Objects that take part in preparation: the print steps of the engine.

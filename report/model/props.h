@@ -22,6 +22,9 @@ struct PropDef
     const char *name;
     QString (*get)(const TrepComponent &);
     bool (*set)(TrepComponent &, const QString &); // false: the text cannot be applied
+    // Typed comparison and copy between two objects of the class (no text round trip).
+    bool (*equal)(const TrepComponent &, const TrepComponent &);
+    void (*copy)(TrepComponent &, const TrepComponent &);
     // nullptr: always stored when it differs from the default; otherwise stored only while true.
     bool (*stored)(const TrepComponent &) = nullptr;
     // Written even when equal to the default (values that must survive as a group).
@@ -97,6 +100,16 @@ inline constexpr const char *REP_NAMES_BRUSH[] = {"bsSolid", "bsClear", "bsHoriz
                     return false;                                                                   \
                 Apply;                                                                              \
                 return true;                                                                        \
+            },                                                                                      \
+            [](const TrepComponent &a, const TrepComponent &b) -> bool {                            \
+                const ParseType x = [&] { const Cls &o = static_cast<const Cls &>(a); return ParseType(Expr); }(); \
+                const ParseType y = [&] { const Cls &o = static_cast<const Cls &>(b); return ParseType(Expr); }(); \
+                return x == y;                                                                      \
+            },                                                                                      \
+            [](TrepComponent &c, const TrepComponent &source) {                                     \
+                const ParseType v = [&] { const Cls &o = static_cast<const Cls &>(source); return ParseType(Expr); }(); \
+                [[maybe_unused]] Cls &o = static_cast<Cls &>(c);                                    \
+                Apply;                                                                              \
             }}
 
 inline bool parseString(const QString &s, QString &v) { v = s; return true; }

@@ -104,6 +104,29 @@ QList<TrepReportPage *> TrepReport::Pages() const
     return pages;
 }
 
+static QString foldName(const QString &name)
+{
+    QString folded = name;
+    for (QChar &c : folded) {
+        if (c.unicode() >= 'a' && c.unicode() <= 'z')
+            c = QChar(char16_t(c.unicode() - 32));
+    }
+    return folded;
+}
+
+TrepComponent *TrepReport::FindIndexed(const QString &name) const
+{
+    if (!m_nameIndexValid) {
+        m_nameIndex.clear();
+        // Insert in reverse pre-order so that the first object of a name wins.
+        QList<TrepComponent *> all = AllObjects();
+        for (auto it = all.crbegin(); it != all.crend(); ++it)
+            m_nameIndex.insert(foldName((*it)->Name()), *it);
+        m_nameIndexValid = true;
+    }
+    return m_nameIndex.value(foldName(name), nullptr);
+}
+
 void TrepReport::AddError(const QString &text)
 {
     const auto less = [](const QString &a, const QString &b) {
@@ -115,12 +138,12 @@ void TrepReport::AddError(const QString &text)
     m_errors.insert(it, text);
 }
 
-void TrepReport::RestoreFromCopy(const TrepXMLItem &item)
+void TrepReport::RestoreFromCopy(const TrepReport &copy)
 {
     const TrepEngineOptions engineOptions = EngineOptions;
     const TrepPreviewOptions previewOptions = PreviewOptions;
     void *const preview = Preview;
-    LoadFromStream(item);
+    Assign(copy, true);
     const bool convertNulls = EngineOptions.ConvertNulls;
     const bool doublePass = EngineOptions.DoublePass;
     const bool outlineVisible = PreviewOptions.OutlineVisible;

@@ -42,6 +42,12 @@ public:
     TrepReport();
     ~TrepReport() override;
     QString ClassName() const override { return QStringLiteral("TrepReport"); }
+    bool IsReport() const override { return true; }
+
+    // Find-by-name over the whole report through an index of names (first object in
+    // AllObjects order per name), rebuilt after any change of the tree or of a name.
+    TrepComponent *FindIndexed(const QString &name) const;
+    void InvalidateNameIndex() { m_nameIndexValid = false; }
     const PropTable &Props() const override;
 
     // Prepares the pages; True exactly when no error was recorded (engine required).
@@ -87,9 +93,11 @@ public:
     // The restore after a preparation: reads the report from the copy, but the engine options
     // (except ConvertNulls and DoublePass), the preview options (except OutlineVisible and
     // OutlineWidth) and Preview keep the values they had before.
-    void RestoreFromCopy(const TrepXMLItem &item);
+    void RestoreFromCopy(const TrepReport &copy);
 
 private:
+    mutable QHash<QString, TrepComponent *> m_nameIndex;
+    mutable bool m_nameIndexValid = false;
     QStringList m_errors;
     std::unique_ptr<TrepCustomEngine> m_engine;
     std::unique_ptr<TrepCustomPreviewPages> m_previewPages;

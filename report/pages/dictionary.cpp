@@ -6,14 +6,17 @@ namespace rep {
 
 QString TrepDictionary::CreateUniqueName(const QString &prefix) const
 {
+    static const QSet<int> none;
+    const auto it = m_used.constFind(prefix);
+    const QSet<int> &used = it == m_used.constEnd() ? none : *it;
     int n = 10000;
-    while (n > 1 && !m_entries.contains(prefix + QString::number(n)))
+    while (n > 1 && !used.contains(n))
         n /= 2;
     // Every number up to the contiguous top is taken; continue counting from above it.
     const int top = m_contiguous.value(prefix, 0);
     if (n <= top)
         n = top + 1;
-    while (m_entries.contains(prefix + QString::number(n)))
+    while (used.contains(n))
         ++n;
     return prefix + QString::number(n);
 }
@@ -29,10 +32,16 @@ TrepDictionary::Entry &TrepDictionary::Add(const QString &shortName, const QStri
         --digits;
     if (digits < shortName.size()) {
         const QString prefix = shortName.left(digits);
-        int top = m_contiguous.value(prefix, 0);
-        while (m_entries.contains(prefix + QString::number(top + 1)))
-            ++top;
-        m_contiguous.insert(prefix, top);
+        bool ok = false;
+        const int number = QStringView(shortName).mid(digits).toInt(&ok);
+        if (ok) {
+            QSet<int> &used = m_used[prefix];
+            used.insert(number);
+            int top = m_contiguous.value(prefix, 0);
+            while (used.contains(top + 1))
+                ++top;
+            m_contiguous.insert(prefix, top);
+        }
     }
     return e;
 }
@@ -55,6 +64,7 @@ QStringList TrepDictionary::SortedNames() const
 void TrepDictionary::Clear()
 {
     m_entries.clear();
+    m_used.clear();
     m_contiguous.clear();
 }
 

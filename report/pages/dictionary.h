@@ -3,6 +3,7 @@
 #include "report/model/xmlitem.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -20,10 +21,6 @@ public:
     {
         QString sourceName;
         TrepComponent *object = nullptr;
-        // The copy's stored pairs and all its property values, kept for page rebuilds and
-        // difference texts.
-        TrepAttrList fullPairs;
-        std::vector<QString> values;
     };
 
     // A name not yet used: the prefix and a number found by probing down from 10000 by halving
@@ -39,7 +36,9 @@ public:
 
 private:
     QHash<QString, Entry> m_entries;
-    // Per prefix, the largest n with prefix1 ... prefixn all used; keeps counting up cheap.
+    // Per prefix, the numbers in use, and the largest n with 1 ... n all used (keeps the
+    // probing and counting up cheap for long reports).
+    QHash<QString, QSet<int>> m_used;
     QHash<QString, int> m_contiguous;
 };
 

@@ -44,6 +44,7 @@ void TrepPreviewPages::Clear()
 {
     m_cache.clear();
     m_sourcePages.clear();
+    m_sourceIndex.clear();
     m_root.clear();
     m_root.setText(QString());
     m_dictionary.Clear();
@@ -87,10 +88,9 @@ void TrepPreviewPages::RegisterSourcePage(TrepReportPage *page)
         original->SourceObject = twin;
         original->ShortName = shortName;
         twin->ShortName = shortName;
-        entry.fullPairs = twin->StoredProps();
-        twin->FullText = twin->ClassName() + attrText(entry.fullPairs);
-        entry.values = twin->PropValues();
+        Q_UNUSED(entry);
     }
+    m_sourceIndex.insert(copy.get(), k);
     m_sourcePages.push_back(std::move(copy));
 }
 
@@ -105,13 +105,7 @@ void TrepPreviewPages::AddPage(TrepReportPage *page)
     ++CurrentPage;
     if (CurrentPage < Count() && m_addPageMode == AddPageMode::WriteOver)
         return;
-    int source = -1;
-    for (size_t i = 0; i < m_sourcePages.size(); ++i) {
-        if (m_sourcePages[i].get() == page->SourceObject) {
-            source = int(i);
-            break;
-        }
-    }
+    int source = m_sourceIndex.value(page->SourceObject, -1);
     if (source < 0) {
         RegisterSourcePage(page);
         source = int(m_sourcePages.size()) - 1;
@@ -156,7 +150,7 @@ void TrepPreviewPages::addObjectTo(TrepXMLItem &parent, TrepComponent *object)
     const TrepDictionary::Entry *entry =
         object->SourceObject && !object->ShortName.isEmpty() ? m_dictionary.Find(object->ShortName) : nullptr;
     if (entry && entry->object == object->SourceObject) {
-        item = parent.add(object->ShortName, object->DiffText(entry->values));
+        item = parent.add(object->ShortName, object->DiffText(*entry->object));
     } else {
         item = parent.add(object->ClassName(), attrText(object->StoredProps()));
     }
@@ -235,8 +229,8 @@ void TrepPreviewPages::rebuildObject(const TrepXMLItem &item, TrepComponent *par
     if (const TrepDictionary::Entry *entry = m_dictionary.Find(item.name())) {
         object = createComponent(entry->object->ClassName());
         object->SetParent(parent);
-        // The source's pairs first; a later pair for the same property overrides it.
-        object->ApplyProps(entry->fullPairs);
+        // The source's values first (what its full text holds); the item's pairs override them.
+        object->CopyProps(*entry->object);
         object->ApplyProps(parseAttrText(item.text()));
         object->SetName(entry->object->Name());
     } else {
@@ -276,6 +270,12 @@ void TrepPreviewPages::DrawPage(int index, QPainter *canvas, double scaleX, doub
     if (!page || !m_drawer)
         return;
     m_drawer(*this, index, *page, canvas, scaleX, scaleY, offsetX, offsetY);
+}
+
+QString TrepPreviewPages::FullText(const QString &shortName) const
+{
+    const TrepDictionary::Entry *entry = m_dictionary.Find(shortName);
+    return entry ? entry->object->ClassName() + attrText(entry->object->StoredProps()) : QString();
 }
 
 QString TrepPreviewPages::ToXml()

@@ -47,6 +47,10 @@ public:
     // The whole prepared document as saved (declaration and tree on one line).
     QString ToXml();
 
+    // The full serialized text of a source copy: class name and its stored pairs. A rebuilt
+    // object equals one read from this text followed by its item's pairs.
+    QString FullText(const QString &shortName) const;
+
     // Number of object items on the current page.
     int CurrentPosition() const;
 
@@ -79,6 +83,7 @@ private:
 
     TrepXMLItem m_root{QStringLiteral("preparedreport")};
     std::vector<std::unique_ptr<TrepReportPage>> m_sourcePages;
+    QHash<const TrepComponent *, int> m_sourceIndex; // source copy -> index
     TrepDictionary m_dictionary;
     std::list<std::pair<int, std::unique_ptr<TrepReportPage>>> m_cache;
     AddPageMode m_addPageMode = AddPageMode::WriteOver;
