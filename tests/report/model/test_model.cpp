@@ -57,6 +57,22 @@ private Q_SLOTS:
         r.memo2->SetName(QStringLiteral("Árvíz"));
         QVERIFY(!r.report.FindObject(QStringLiteral("árvíz")));
         QCOMPARE(r.page2->FindObject(QStringLiteral("Memo1")), nullptr);
+
+        // Renaming, moving and freeing objects are seen by the next lookup.
+        r.line->SetName(QStringLiteral("Line9"));
+        QVERIFY(!r.report.FindObject(QStringLiteral("Line2")));
+        QCOMPARE(r.report.FindObject(QStringLiteral("line9")), r.line);
+        TrepReport other;
+        r.line->SetParent(&other);
+        QVERIFY(!r.report.FindObject(QStringLiteral("Line9")));
+        QCOMPARE(other.FindObject(QStringLiteral("Line9")), r.line);
+        delete r.line;
+        QVERIFY(!other.FindObject(QStringLiteral("Line9")));
+        // The first object of a name in AllObjects order wins.
+        auto *twin = new TrepMemoView;
+        twin->SetName(QStringLiteral("MEMO1"));
+        twin->SetParent(r.page2);
+        QCOMPARE(r.report.FindObject(QStringLiteral("memo1")), r.memo);
         QCOMPARE(r.memo->Page(), r.page1);
         QCOMPARE(r.memo->Report(), &r.report);
     }
