@@ -79,13 +79,17 @@ void BM_PrepareAndSavePages(benchmark::State &state)
     double bytesPerPage = 0;
     double prepareSeconds = 0, saveSeconds = 0;
     for (auto _ : state) {
+        state.PauseTiming();
         report->PreviewPages()->Clear();
         const size_t before = heapInUse();
+        state.ResumeTiming();
         QElapsedTimer timer;
         timer.start();
         const bool ok = report->PrepareReport(true);
         prepareSeconds += timer.nsecsElapsed() / 1e9;
+        state.PauseTiming();
         const size_t after = heapInUse();
+        state.ResumeTiming();
         timer.restart();
         report->PreviewPages()->SaveToFile(path);
         saveSeconds += timer.nsecsElapsed() / 1e9;

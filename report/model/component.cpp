@@ -405,6 +405,20 @@ void TrepComponent::Assign(const TrepComponent &source, bool withChildren)
         copyChildren(source);
 }
 
+void TrepComponent::AdoptChildren(TrepComponent &other)
+{
+    const QList<TrepComponent *> children = std::exchange(other.m_objects, {});
+    invalidateNames(&other);
+    for (TrepComponent *child : children) {
+        child->m_parent = this;
+        m_objects.append(child);
+        // Picking up the new parent's font; nothing to do when it is the same font.
+        if (child->m_parentFont && !(child->m_font == m_font))
+            child->SetParentFont(true);
+    }
+    invalidateNames(this);
+}
+
 void TrepComponent::copyChildren(const TrepComponent &source)
 {
     for (const TrepComponent *sourceChild : source.m_objects) {

@@ -92,6 +92,8 @@ public:
     // Copies the stored properties of another object through the write accessors, in stored
     // order, without a text round trip.
     void CopyProps(const TrepComponent &source, bool copyName = true);
+    // Moves all children of another component to the end of this one's Objects (no copying).
+    void AdoptChildren(TrepComponent &other);
 
     virtual void StartReportHook() {}
 

@@ -138,12 +138,14 @@ void TrepReport::AddError(const QString &text)
     m_errors.insert(it, text);
 }
 
-void TrepReport::RestoreFromCopy(const TrepReport &copy)
+void TrepReport::RestoreFromCopy(TrepReport &copy)
 {
     const TrepEngineOptions engineOptions = EngineOptions;
     const TrepPreviewOptions previewOptions = PreviewOptions;
     void *const preview = Preview;
-    Assign(copy, true);
+    Clear();
+    CopyProps(copy, false);
+    AdoptChildren(copy);
     const bool convertNulls = EngineOptions.ConvertNulls;
     const bool doublePass = EngineOptions.DoublePass;
     const bool outlineVisible = PreviewOptions.OutlineVisible;

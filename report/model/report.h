@@ -90,10 +90,11 @@ public:
     QString CurrentObjectName;
     bool Reloading = false;
 
-    // The restore after a preparation: reads the report from the copy, but the engine options
-    // (except ConvertNulls and DoublePass), the preview options (except OutlineVisible and
-    // OutlineWidth) and Preview keep the values they had before.
-    void RestoreFromCopy(const TrepReport &copy);
+    // The restore after a preparation: every object is freed and replaced by the copy's objects
+    // (which the copy gives up), and the report's settings are read from the copy, but the engine
+    // options (except ConvertNulls and DoublePass), the preview options (except OutlineVisible
+    // and OutlineWidth) and Preview keep the values they had before.
+    void RestoreFromCopy(TrepReport &copy);
 
 private:
     mutable QHash<QString, TrepComponent *> m_nameIndex;

@@ -221,6 +221,39 @@ void TrepXMLItem::writeXml(QString &out) const
     out += QLatin1Char('>');
 }
 
+static bool flushBuffer(QString &buffer, QIODevice &device)
+{
+    const QByteArray bytes = buffer.toUtf8();
+    buffer.clear();
+    return device.write(bytes) == bytes.size();
+}
+
+bool TrepXMLItem::writeXml(QString &buffer, QIODevice &device) const
+{
+    if (m_children.empty()) {
+        writeXml(buffer);
+    } else {
+        // The element's start, its children one by one, then its end.
+        TrepXMLItem shell(m_name, m_text);
+        shell.unloadable = unloadable;
+        QString start;
+        shell.writeXml(start); // "<name .../>"
+        start.chop(2);
+        buffer += start;
+        buffer += QLatin1Char('>');
+        for (const auto &c : m_children) {
+            if (!c->writeXml(buffer, device))
+                return false;
+        }
+        buffer += QLatin1String("</");
+        buffer += m_name;
+        buffer += QLatin1Char('>');
+    }
+    if (buffer.size() > (1 << 20))
+        return flushBuffer(buffer, device);
+    return true;
+}
+
 std::unique_ptr<TrepXMLItem> TrepXMLItem::readXml(const QByteArray &data, QString *error)
 {
     QXmlStreamReader reader(data);

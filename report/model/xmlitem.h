@@ -66,6 +66,9 @@ public:
     // cannot carry (C0 controls other than tab, LF and CR; U+FFFE, U+FFFF; lone surrogates)
     // become U+FFFD, and tabs are written as references so that readers keep them.
     void writeXml(QString &out) const;
+    // The same, handing the text to `device` (UTF-8) whenever the buffer grows past a chunk.
+    // Returns false when the device refused a write.
+    bool writeXml(QString &buffer, QIODevice &device) const;
     // Reads an element tree written by writeXml (or by hand, with whitespace between elements).
     // Returns nullptr and sets error when the text is not well-formed.
     static std::unique_ptr<TrepXMLItem> readXml(const QByteArray &data, QString *error = nullptr);

@@ -54,10 +54,17 @@ const TrepDictionary::Entry *TrepDictionary::Find(const QString &shortName) cons
 
 QStringList TrepDictionary::SortedNames() const
 {
-    QStringList names = m_entries.keys();
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
+    // Sort on case-folded keys computed once; comparing QStrings without case on every step
+    // made long reports slow to save.
+    std::vector<std::pair<QString, QString>> keyed;
+    keyed.reserve(size_t(m_entries.size()));
+    for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it)
+        keyed.emplace_back(it.key().toCaseFolded(), it.key());
+    std::sort(keyed.begin(), keyed.end());
+    QStringList names;
+    names.reserve(qsizetype(keyed.size()));
+    for (auto &k : keyed)
+        names.append(std::move(k.second));
     return names;
 }
 

@@ -278,7 +278,7 @@ QString TrepPreviewPages::FullText(const QString &shortName) const
     return entry ? entry->object->ClassName() + attrText(entry->object->StoredProps()) : QString();
 }
 
-QString TrepPreviewPages::ToXml()
+void TrepPreviewPages::prepareSave()
 {
     TrepXMLItem *sources = m_root.findOrCreate(QStringLiteral("sourcepages"));
     sources->clear();
@@ -291,6 +291,11 @@ QString TrepPreviewPages::ToXml()
         appendAttr(text, QLatin1String("name"), m_dictionary.Find(name)->sourceName);
         dictionary->add(name, text);
     }
+}
+
+QString TrepPreviewPages::ToXml()
+{
+    prepareSave();
     QString out = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>");
     m_root.writeXml(out);
     return out;
@@ -298,12 +303,18 @@ QString TrepPreviewPages::ToXml()
 
 void TrepPreviewPages::SaveToFile(const QString &fileName)
 {
-    const QByteArray data = ToXml().toUtf8();
+    prepareSave();
     // Written to a temporary file and renamed over the target, so a failure keeps the old file.
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw rt::Exception(QStringLiteral("A fájl nem menthető: %1\r\n%2").arg(fileName, file.errorString()));
-    if (file.write(data) != data.size() || !file.commit())
+    QString buffer = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>");
+    bool written = m_root.writeXml(buffer, file);
+    if (written && !buffer.isEmpty()) {
+        const QByteArray rest = buffer.toUtf8();
+        written = file.write(rest) == rest.size();
+    }
+    if (!written || !file.commit())
         throw rt::Exception(QStringLiteral("A fájl nem menthető: %1\r\n%2").arg(fileName, file.errorString()));
 }
 

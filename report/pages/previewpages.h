@@ -77,6 +77,8 @@ public:
 private:
     enum class AddPageMode { WriteOver, Add };
     void addObjectTo(TrepXMLItem &parent, TrepComponent *object);
+    // Rebuilds the "sourcepages" and "dictionary" items that only a saved file carries.
+    void prepareSave();
     std::unique_ptr<TrepReportPage> rebuild(const TrepXMLItem &item);
     void rebuildObject(const TrepXMLItem &item, TrepComponent *parent);
     TrepXMLItem *currentPageItem();
