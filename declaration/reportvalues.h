@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+namespace rep {
+class TrepComponent;
+class TrepReport;
+} // namespace rep
+
+namespace decl {
+
+class FormAccess;
+
+// The printed title (key m45): the fixed text and the suffix of the change reason.
+QString printedTitle(const FormAccess &form);
+
+// Answers the report keys m1 ... m45 with the form's field texts. The name is compared with
+// every key, exactly and case-sensitively; any other name leaves Value as it came.
+void repReport1GetValue(const FormAccess &form, const QString &VarName, QVariant &Value);
+
+// Shows the cross lines of the options chosen in CtlRadioGroup5 and CtlRadioGroup6, looking
+// them up by name in the report; a missing line is skipped. Sender is ignored.
+void repReport1BeforePrint(const FormAccess &form, rep::TrepReport &report, rep::TrepComponent *Sender);
+
+// The report component repReport1: the printed template with its engine and store, and the two
+// handlers bound to a form. The form must outlive it.
+class DeclarationReport
+{
+public:
+    explicit DeclarationReport(FormAccess &form);
+    ~DeclarationReport();
+
+    rep::TrepReport &report() { return *m_report; }
+    // Prepares the pages (clearing earlier ones); True when no error was recorded. Errors have
+    // then been shown through rt::showMessage.
+    bool prepare();
+
+private:
+    FormAccess &m_form;
+    std::unique_ptr<rep::TrepReport> m_report;
+};
+
+} // namespace decl

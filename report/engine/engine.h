@@ -1,0 +1,73 @@
+#pragma once
+
+#include "report/model/report.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QVariant>
+
+namespace rep {
+
+class TrepBand;
+class TrepNullBand;
+
+// The page producer of a report: the prepare operation, the run over the report pages, the
+// print steps of each page's objects, expression evaluation and the events raised on the program.
+//
+// There is no script engine: an expression is answered by the name lookup (system names, report
+// variables, the script variable "Value", then the report's OnGetValue); a number or a quoted
+// string evaluates to itself; anything else fails with the compile error a script would give.
+class TrepEngine : public TrepCustomEngine
+{
+public:
+    explicit TrepEngine(TrepReport &report);
+
+    bool PrepareReport(bool clearPages) override;
+    QVariant Calc(const QString &expression) override;
+    QString ExpandText(const QString &text) override;
+    void FillMemo(TrepCustomMemoView &memo) override;
+    bool Running() const override { return m_running; }
+
+    // Looks a name up (without the script fallback); false when nothing answers it.
+    bool LookupName(const QString &name, QVariant &value);
+
+    QDateTime StartDate() const { return m_startDate; }
+    QDateTime StartTime() const { return m_startTime; }
+    bool FinalPass() const { return m_finalPass; }
+    int TotalPages() const { return m_totalPages; }
+    TrepReportPage *CurrentReportPage() const { return m_currentPage; }
+    double CurX = 0, CurY = 0;
+    double PageHeight = 0, PageWidth = 0;
+
+private:
+    struct Compiled
+    {
+        bool ok = false;
+        QVariant value;
+        QString error;
+    };
+
+    bool prepareScript();
+    bool run();
+    void runReportPages();
+    void processPage(TrepReportPage *page);
+    void printBand(TrepBand &band);
+    Compiled compile(const QString &expression) const;
+    QString displayText(TrepCustomMemoView &memo, const QString &expression);
+
+    TrepReport &m_report;
+    QDateTime m_startDate, m_startTime;
+    bool m_running = false;
+    bool m_finalPass = true;
+    int m_totalPages = 0;
+    TrepReportPage *m_currentPage = nullptr;
+    bool m_firstPage = false;
+    int m_line = 1, m_lineAbs = 1;
+    QVariant m_scriptValue;
+    QHash<QString, Compiled> m_expressionCache;
+};
+
+// Gives a report its engine and its store of prepared pages.
+void InstallEngine(TrepReport &report);
+
+} // namespace rep

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "report/model/component.h"
+
+#include <QStringList>
+#include <QVariant>
+
+namespace rep {
+
+// A text box. Text is the Memo lines, each followed by CR LF.
+class TrepCustomMemoView : public TrepStretcheable
+{
+public:
+    TrepCustomMemoView();
+    const PropTable &Props() const override;
+
+    const QStringList &Memo() const { return m_memo; }
+    void SetMemo(const QStringList &lines) { m_memo = lines; }
+    QString Text() const { return joinLines(m_memo); }
+    void SetText(const QString &text) { m_memo = splitLines(text); }
+
+    bool AllowExpressions = true;
+    QString ExpressionDelimiters = QStringLiteral("[,]");
+    TrepHAlign HAlign = haLeft;
+    TrepVAlign VAlign = vaTop;
+    double GapX = 2;
+    double GapY = 1;
+    double LineSpacing = 2;
+    double CharSpacing = 0;
+    double ParagraphGap = 0;
+    bool WordWrap = true;
+    bool WordBreak = false;
+    bool AutoWidth = false;
+    bool AllowHTMLTags = false;
+    bool RTLReading = false;
+    bool Underlines = false;
+    bool HideZeros = false;
+    bool SuppressRepeated = false;
+    TrepFormat DisplayFormat;
+    TrepHighlight Highlight;
+    QString Style;
+    QString FlowTo;
+
+    int Rotation() const { return m_rotation; }
+    void SetRotation(int degrees) { m_rotation = ((degrees % 360) + 360) % 360; }
+
+    // The value of the last expression expanded in this memo (null before any).
+    QVariant Value = nullValue();
+    // Set by the page drawer: replaces a literal "[TOTALPAGES#]" at drawing time.
+    int TotalPages = 0;
+
+    void BeforePrint() override;
+    void GetData() override;
+    void AfterPrint() override;
+    QString ComponentText() const override { return Text(); }
+
+protected:
+    QStringList m_memo;
+    int m_rotation = 0;
+    QString m_savedText;
+};
+
+class TrepMemoView : public TrepCustomMemoView
+{
+public:
+    QString ClassName() const override { return QStringLiteral("TrepMemoView"); }
+};
+
+// The same text box for system values; it stores only a subset of the memo's members.
+class TrepSysMemoView : public TrepCustomMemoView
+{
+public:
+    QString ClassName() const override { return QStringLiteral("TrepSysMemoView"); }
+    const PropTable &Props() const override;
+};
+
+class TrepCustomLineView : public TrepStretcheable
+{
+public:
+    const PropTable &Props() const override;
+    bool Diagonal = false;
+};
+
+class TrepLineView : public TrepCustomLineView
+{
+public:
+    QString ClassName() const override { return QStringLiteral("TrepLineView"); }
+};
+
+class TrepShapeView : public TrepView
+{
+public:
+    QString ClassName() const override { return QStringLiteral("TrepShapeView"); }
+    const PropTable &Props() const override;
+    TrepShapeKind Shape = skRectangle;
+};
+
+class TrepBand : public TrepReportComponent
+{
+public:
+    QString ClassName() const override { return QStringLiteral("TrepBand"); }
+};
+
+// The band the engine makes for a page's objects; it lists them without owning them.
+class TrepNullBand : public TrepBand
+{
+public:
+    QString ClassName() const override { return QStringLiteral("TrepNullBand"); }
+    // Empties Objects without freeing the objects (they stay children of their page).
+    void ReleaseObjects() { m_objects.clear(); }
+    // Lists an object without re-parenting it.
+    void ListObject(TrepComponent *object) { m_objects.append(object); }
+};
+
+} // namespace rep
