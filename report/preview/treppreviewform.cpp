@@ -293,9 +293,9 @@ void TrepPreviewForm::applyButtons(TrepPreviewButtons buttons)
                 QWidget *w = m_toolbar->findChild<QWidget *>(QString::fromLatin1(name));
                 if (!w)
                     continue;
-                w->setVisible(buttons.testFlag(button));
+                w->setVisible((buttons & buttonBit(button)) != 0);
             }
-            any = any || buttons.testFlag(button);
+            any = any || (buttons & buttonBit(button)) != 0;
         }
         if (group.separator)
             m_toolbar->findChild<QWidget *>(QString::fromLatin1(group.separator))->setVisible(any);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/model/types.h"
 #include "report/print/pagerange.h"
 
 #include <QString>
@@ -10,8 +11,6 @@ namespace rep {
 
 class PageSource;
 class TrepCustomPrinter;
-
-enum class TrepPrintPages { ppAll, ppOdd, ppEven };
 
 struct PrintJobSettings
 {

@@ -16,6 +16,7 @@ bool printReport(PageSource &pages, const TrepPrintOptions &options, int current
     settings.reverse = false;
     QString rangeText = options.PageNumbers;
 
+    // "Default" and the empty name match no printer: the current one stays.
     TrepPrinters &printers = TrepPrinters::instance();
     printers.setPrinterByName(options.Printer);
 

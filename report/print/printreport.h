@@ -13,17 +13,6 @@ namespace rep {
 class PageSource;
 class TrepPrintDialog;
 
-// The report's print options.
-struct TrepPrintOptions
-{
-    int Copies = 1;
-    bool Collate = true;
-    QString PageNumbers;
-    QString Printer = QString::fromUtf16(u"Alapértelmezett");
-    TrepPrintPages PrintPages = TrepPrintPages::ppAll;
-    bool ShowDialog = true;
-};
-
 struct PrintHooks
 {
     // Called once the dialog is confirmed, before any page is printed.

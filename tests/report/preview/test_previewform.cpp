@@ -34,7 +34,7 @@ TrepPreviewOptions declarationOptions()
 {
     TrepPreviewOptions o;
     o.AllowEdit = false;
-    o.Buttons = pbPrint | pbZoom;
+    o.Buttons = buttonBit(pbPrint) | buttonBit(pbZoom);
     o.Zoom = 1.0;
     return o;
 }
@@ -126,7 +126,7 @@ private Q_SLOTS:
         TrepPreviewForm form(nullptr);
         TrepPreviewOptions o;
         o.ShowCaptions = true;
-        o.Buttons = TrepPreviewButtons(0x7ff) & ~TrepPreviewButtons(pbZoom);
+        o.Buttons = 0x7ff & ~buttonBit(pbZoom);
         form.init(&source, o, QStringLiteral("Saját riport"));
         QCOMPARE(form.windowTitle(), QStringLiteral("Saját riport"));
         const auto control = [&](const char *name) { return form.findChild<QWidget *>(QString::fromLatin1(name)); };
