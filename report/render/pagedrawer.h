@@ -1,0 +1,28 @@
+#pragma once
+
+class QPainter;
+
+namespace rep {
+
+class TrepPreviewPages;
+class TrepReportPage;
+class TrepView;
+
+namespace draw {
+class TrepDrawText;
+struct DrawArgs;
+}
+
+// Draws one rebuilt page onto any canvas: margins added to the offsets (swapped on even pages
+// with MirrorMargins), only the objects near the canvas's clip region, non-printable objects
+// left out on printers, memos told the store's page count.
+void drawReportPage(TrepPreviewPages &pages, int index, TrepReportPage &page, QPainter *canvas, double scaleX,
+                    double scaleY, double offsetX, double offsetY);
+
+// Draws one view of the model (memo, line, shape or plain view) with the given arguments.
+void drawReportView(TrepView &view, const draw::DrawArgs &args, draw::TrepDrawText *text = nullptr);
+
+// Makes every prepared-page store draw its pages with drawReportPage.
+void installPageDrawer();
+
+} // namespace rep
