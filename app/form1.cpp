@@ -2,6 +2,8 @@
 
 #include "app/form1layout.h"
 #include "app/computedlabel.h"
+#include "app/printcommand.h"
+#include "declaration/reportvalues.h"
 #include "app/guide/captions.h"
 #include "app/guide/tform2.h"
 #include "controls/richtext/tctlrichlabel.h"
@@ -82,6 +84,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_access(*this)
     setFont(pixelFont(s(u"MS Sans Serif"), 11));
     buildMenu();
     buildContent();
+    m_report = std::make_unique<decl::DeclarationReport>(m_access);
 }
 
 TForm1::~TForm1()
@@ -286,6 +289,7 @@ void TForm1::followWorkArea()
 
 void TForm1::Nyomtats1Click()
 {
+    printDeclaration(*m_report);
 }
 
 void TForm1::setGuideWindow(guide::TForm2 *form2)

@@ -5,11 +5,17 @@
 #include <QHash>
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
 class QScrollArea;
 
 namespace guide {
 class TForm2;
+}
+
+namespace decl {
+class DeclarationReport;
 }
 
 namespace app {
@@ -41,6 +47,8 @@ public:
     // A control of the form by its component name, nullptr when there is none.
     QWidget *control(const QString &component) const;
     decl::FormAccess &form() { return m_access; }
+    // The report component repReport1: the printed template with its handlers.
+    decl::DeclarationReport &repReport1() { return *m_report; }
 
     // The filling-guide window, created hidden after this one.
     void setGuideWindow(guide::TForm2 *form2);
@@ -64,6 +72,7 @@ private:
     QScrollArea *m_scroll = nullptr;
     QHash<QString, QWidget *> m_controls;
     guide::TForm2 *m_form2 = nullptr;
+    std::unique_ptr<decl::DeclarationReport> m_report;
 };
 
 } // namespace app

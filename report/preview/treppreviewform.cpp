@@ -8,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QScreen>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -261,8 +262,12 @@ QFrame *TrepPreviewForm::addSeparator(const char *name)
 
 void TrepPreviewForm::init(PageSource *source, const TrepPreviewOptions &options, const QString &reportName)
 {
-    if (options.Maximized)
+    if (options.Maximized) {
+        // Without a window manager the state alone changes nothing: fill the work area too.
+        if (QScreen *sc = screen())
+            setGeometry(sc->availableGeometry());
         setWindowState(windowState() | Qt::WindowMaximized);
+    }
     m_preview->setOutline(options.OutlineVisible, options.OutlineWidth);
     m_preview->setZoom(options.Zoom);
     m_preview->setZoomMode(options.ZoomMode);
