@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# The whole job: fill the form, "Nyomtatás", print from the preview on the cups-pdf printer and
+# read the PDF back; then save the prepared report with Ctrl+S and parse it.
+PROGRAM=$1
+OUT=$2
+source "$(dirname "$0")/lib.sh"
+mkdir -p "$OUT"
+
+if ! lpstat -d 2>/dev/null | grep -q 'system default destination'; then
+  echo "no default printer: run through test.sh, which starts the print server"
+  exit 0
+fi
+PDF_DIR="$HOME/PDF"
+mkdir -p "$PDF_DIR"
+
+start_xvfb 1280x2048x24
+start_app env LANG=hu_HU.UTF-8 "$PROGRAM"
+W=$(wait_window "$MAIN_TITLE_RE")
+xdotool windowfocus --sync "$W"
+sleep 0.5
+
+# The content's origin: the outer panel's border (#8DA4AC) starts 13 pixels below it.
+import -window root "$E2E_TMP/form.png"
+panel_top=$(convert "$E2E_TMP/form.png" -crop 1x200+20+0 txt:- | grep -m1 -i '8DA4AC' | sed 's/^[0-9]*,\([0-9]*\):.*/\1/')
+[ -n "$panel_top" ] || fail "outer panel not found"
+oy=$((panel_top - 13))
+ox=0
+
+# Clicks at a point given in the outer panel's coordinates (x, y).
+click_at() {
+  xdotool mousemove --window "$W" $((ox + 8 + $1)) $((oy + 13 + $2)) click 1
+  sleep 0.15
+}
+
+# Section I is at (24, 80), section III at (24, 1088) inside the outer panel.
+click_at $((24 + 152 + 20)) $((80 + 28 + 10))           # StyledEdit35, the name
+xdotool type --delay 30 'Kovács Őrs Tűzkő'
+click_at $((24 + 24 + 325 + 20)) $((80 + 232 + 17 + 15)) # "jogi személy"
+click_at $((24 + 24 + 313 + 20)) $((80 + 320 + 17 + 9))  # "bérlő"
+click_at $((24 + 520 + 50)) $((1088 + 64 + 12))         # NumEdit1
+xdotool type --delay 30 '1500'
+click_at $((24 + 520 + 50)) $((1088 + 88 + 12))         # NumEdit2: NumEdit1's exit computes
+xdotool type --delay 30 '300'
+click_at $((24 + 520 + 50)) $((1088 + 144 + 12))        # NumEdit3: NumEdit2's exit computes
+import -window root "$OUT/filled.png"
+
+# "Nyomtatás" opens the preview.
+xdotool mousemove --window "$W" 30 8 click 1
+P=$(wait_window '^El.*k.*p$')
+sleep 0.5
+import -window root "$OUT/preview.png"
+
+# Ctrl+P opens the print dialog; Enter confirms it.
+since=$(date +%s)
+xdotool windowfocus --sync "$P" key ctrl+p
+D=$(wait_window '^Nyomtat$')
+sleep 0.3
+xdotool windowfocus --sync "$D" key Return
+
+# Wait for the job to leave the queue and for a new PDF.
+pdf=""
+end=$((SECONDS + 60))
+while [ $SECONDS -le $end ]; do
+  if [ -z "$(lpstat -o 2>/dev/null)" ]; then
+    newest=$(ls -t "$PDF_DIR"/*.pdf 2>/dev/null | head -n1 || true)
+    if [ -n "$newest" ] && [ "$(stat -c %Y "$newest")" -ge "$since" ]; then
+      pdf=$newest
+      break
+    fi
+  fi
+  sleep 0.2
+done
+[ -n "$pdf" ] || fail "no PDF arrived from the printer"
+cp "$pdf" "$OUT/printed.pdf"
+
+pages=$(pdfinfo "$pdf" | sed -n 's/^Pages: *//p')
+[ "$pages" = 2 ] || fail "printed $pages pages, not 2"
+pdfinfo "$pdf" | grep -q '(A4)' || fail "not A4"
+text=$(pdftotext -layout "$pdf" -)
+for want in 'Kovács' '1500' '300' '1200' '250.800 Ft.' 'BEVALLÁS' '2006 évi telekadó'; do
+  grep -qF "$want" <<<"$text" || fail "printed text lacks '$want'"
+done
+
+# The crosses: chosen boxes carry the X through their centre, others are empty.
+pdftoppm -r 96 -f 1 -l 1 -png "$pdf" "$E2E_TMP/p"
+page1=$(ls "$E2E_TMP"/p*.png | head -n1)
+dark() { convert "$page1" -crop 2x2+$1+$2 -format '%[fx:mean<0.5]' info:; }
+[ "$(dark 75 404)" = 1 ] || fail "'jogi személy' is not crossed"
+[ "$(dark 275 491)" = 1 ] || fail "'bérlő' is not crossed"
+[ "$(dark 75 381)" = 0 ] || fail "'magánszemély' is crossed"
+[ "$(dark 275 468)" = 0 ] || fail "'résztulajdonos' is crossed"
+
+# Ctrl+S saves the prepared report; the name gets ".prp".
+P=$(wait_window '^El.*k.*p$')
+xdotool windowfocus --sync "$P" key ctrl+s
+S=$(wait_window '^Save')
+sleep 0.5
+xdotool type --delay 20 "$E2E_TMP/bevallas.txt"
+xdotool key Return
+end=$((SECONDS + 20))
+while [ ! -s "$E2E_TMP/bevallas.prp" ]; do
+  [ $SECONDS -le $end ] || fail "no prepared-report file"
+  sleep 0.1
+done
+sleep 0.3
+xmllint --noout "$E2E_TMP/bevallas.prp" || fail "the prepared-report file is not well-formed"
+grep -q 'Kov' "$E2E_TMP/bevallas.prp" || fail "the prepared-report file lacks the name"
+cp "$E2E_TMP/bevallas.prp" "$OUT/bevallas.prp"
+
+# Esc closes the preview; "Kilépés" ends the program.
+xdotool windowfocus --sync "$P" key Escape
+end=$((SECONDS + 10))
+while xdotool search --onlyvisible --name '^El.*k.*p$' >/dev/null 2>&1; do
+  [ $SECONDS -le $end ] || fail "the preview did not close"
+  sleep 0.05
+done
+xdotool mousemove --window "$W" 224 8 click 1
+rc=$(wait_exit "$APP_PID" 5)
+[ "$rc" = 0 ] || fail "exit code $rc"
+echo "printed $pdf; prepared report saved; outputs in $OUT"
