@@ -41,7 +41,7 @@ wait_window() {
   local name=$1 limit=${2:-20} w=""
   local end=$((SECONDS + limit))
   while [ $SECONDS -le $end ]; do
-    w=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n1 || true)
+    w=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | sed -n 1p || true)
     if [ -n "$w" ]; then
       echo "$w"
       return 0

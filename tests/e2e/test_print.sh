@@ -21,7 +21,8 @@ sleep 0.5
 
 # The content's origin: the outer panel's border (#8DA4AC) starts 13 pixels below it.
 import -window root "$E2E_TMP/form.png"
-panel_top=$(convert "$E2E_TMP/form.png" -crop 1x200+20+0 txt:- | grep -m1 -i '8DA4AC' | sed 's/^[0-9]*,\([0-9]*\):.*/\1/')
+convert "$E2E_TMP/form.png" -crop 1x200+20+0 txt:"$E2E_TMP/column.txt"
+panel_top=$(grep -m1 -i '8DA4AC' "$E2E_TMP/column.txt" | sed 's/^[0-9]*,\([0-9]*\):.*/\1/')
 [ -n "$panel_top" ] || fail "outer panel not found"
 oy=$((panel_top - 13))
 ox=0
@@ -62,7 +63,7 @@ pdf=""
 end=$((SECONDS + 60))
 while [ $SECONDS -le $end ]; do
   if [ -z "$(lpstat -o 2>/dev/null)" ]; then
-    newest=$(ls -t "$PDF_DIR"/*.pdf 2>/dev/null | head -n1 || true)
+    newest=$(ls -t "$PDF_DIR"/*.pdf 2>/dev/null | sed -n 1p || true)
     if [ -n "$newest" ] && [ "$(stat -c %Y "$newest")" -ge "$since" ]; then
       pdf=$newest
       break
@@ -93,7 +94,7 @@ dark() { convert "$page1" -crop 2x2+$1+$2 -format '%[fx:mean<0.5]' info:; }
 # Ctrl+S saves the prepared report; the name gets ".prp".
 P=$(wait_window '^El.*k.*p$')
 xdotool windowfocus --sync "$P" key ctrl+s
-S=$(wait_window '^Save')
+wait_window '^Save' >/dev/null
 sleep 0.5
 xdotool type --delay 20 "$E2E_TMP/bevallas.txt"
 xdotool key Return
