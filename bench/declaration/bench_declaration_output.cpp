@@ -1,0 +1,113 @@
+// The filled declaration printed into a PDF file at the printer's resolution (prepare, print
+// job, closed file; goal under 40 ms), and one repaint of the preview workspace on it at 100% and
+// 200% (goal under 8 ms).
+
+#include "declaration/formaccess.h"
+#include "declaration/reportvalues.h"
+#include "declaration/taxcomputation.h"
+#include "report/model/report.h"
+#include "report/preview/treppreviewform.h"
+#include "report/preview/treppreviewworkspace.h"
+#include "report/print/printers.h"
+#include "report/print/printjob.h"
+#include "report/render/pagedrawer.h"
+#include "report/render/reportpagesource.h"
+#include "report/resources/resources.h"
+#include "runtime/formatsettings.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void fill(decl::MapForm &form)
+{
+    form.setText(QStringLiteral("StyledEdit35"), QString::fromUtf16(u"Kovács Őrs Tűzkő"));
+    form.setText(QStringLiteral("StyledEdit36"), QString::fromUtf16(u"9999 Hollóberény, Fő tér 2."));
+    form.setText(QStringLiteral("NumEdit1"), QStringLiteral("1500"));
+    form.setText(QStringLiteral("NumEdit2"), QStringLiteral("300"));
+    form.setItemIndex(QStringLiteral("CtlRadioGroup5"), 2);
+    form.setItemIndex(QStringLiteral("CtlRadioGroup6"), 4);
+    decl::szamolas(form);
+}
+
+void BM_PrintDeclarationToPdfFile(benchmark::State &state)
+{
+    decl::MapForm form;
+    fill(form);
+    decl::DeclarationReport report(form);
+    QTemporaryDir dir;
+    rep::TrepPrinter printer(QStringLiteral("bench"));
+    printer.outputFileName = dir.filePath(QStringLiteral("bevallas.prn"));
+    double dpi = 0;
+    for (auto _ : state) {
+        if (!report.prepare()) {
+            state.SkipWithError("prepare failed");
+            break;
+        }
+        rep::ReportPageSource source(report.report());
+        rep::PrintJob job;
+        job.run(source, printer, rep::PrintJobSettings{});
+        dpi = printer.dpiX();
+    }
+    state.counters["dpi"] = dpi;
+}
+
+void repaint(benchmark::State &state, double zoom)
+{
+    decl::MapForm form;
+    fill(form);
+    decl::DeclarationReport report(form);
+    report.prepare();
+    rep::ReportPageSource source(report.report());
+    rep::TrepPreviewForm preview(nullptr);
+    rep::TrepPreviewOptions options = report.report().PreviewOptions;
+    options.Maximized = false;
+    options.Zoom = zoom;
+    preview.init(&source, options);
+    preview.resize(1000, 800);
+    preview.show();
+    QApplication::processEvents();
+    QWidget *viewport = preview.preview()->workspace()->viewport();
+    // Near the end of the first page, so that at 100% both pages share the view.
+    preview.preview()->workspace()->verticalScrollBar()->setValue(int(700 * zoom));
+    QImage image(viewport->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        viewport->render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["zoom%"] = zoom * 100;
+    if (qEnvironmentVariableIsSet("TK_BENCH_SAVE"))
+        image.save(QStringLiteral("/tmp/repaint%1.png").arg(int(zoom * 100)));
+}
+
+void BM_PreviewRepaintDeclaration100(benchmark::State &state)
+{
+    repaint(state, 1.0);
+}
+void BM_PreviewRepaintDeclaration200(benchmark::State &state)
+{
+    repaint(state, 2.0);
+}
+
+BENCHMARK(BM_PrintDeclarationToPdfFile)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PreviewRepaintDeclaration100)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PreviewRepaintDeclaration200)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    rt::initFormatSettings();
+    QApplication app(argc, argv);
+    rep::fillHungarianResources();
+    rep::installPageDrawer();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
