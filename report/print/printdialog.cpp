@@ -1,6 +1,7 @@
 #include "report/print/printdialog.h"
 
 #include "report/print/printers.h"
+#include "report/resources/resources.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,60 +62,6 @@ QPixmap copiesPicture(bool collate)
 
 } // namespace
 
-QString printDialogLines()
-{
-    return s(u"Caption=Nyomtat\r\n"
-             u"Label12.Caption=Nyomtató  \r\n"
-             u"DescrL.Caption=Adjon meg oldalszámokat vagy tartományokat, vesszővel elválasztva. Például 1,3,5-12\r\n"
-             u"Label1.Caption=Oldalak \r\n"
-             u"CopiesL.Caption=Másolatok száma\r\n"
-             u"CollateL.Caption=Gyűjt\r\n"
-             u"Label2.Caption=Másolatok\r\n"
-             u"PrintL.Caption=Nyomtat\r\n"
-             u"TypeL.Caption=Típus:\r\n"
-             u"WhereL.Caption=Hol:\r\n"
-             u"OkB.Caption=OK\r\n"
-             u"CancelB.Caption=Mégsem\r\n"
-             u"PropButton.Caption=Tulajdonságok...\r\n"
-             u"AllRB.Caption=Mind\r\n"
-             u"CurPageRB.Caption=Jelenlegi oldal\r\n"
-             u"PageNumbersRB.Caption=Oldalak:\r\n"
-             u"FileCB.Caption=Fájlba nyomtat\r\n"
-             u"ReverseCB.Caption=Fordított sorrendben");
-}
-
-void localizeWidget(QWidget *window, const QString &lines)
-{
-    for (const QString &line : lines.split(s(u"\r\n"), Qt::SkipEmptyParts)) {
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq < 0)
-            continue;
-        const QString name = line.left(eq);
-        const QString value = line.mid(eq + 1).left(4096);
-        QWidget *target = window;
-        QString property = name;
-        const qsizetype dot = name.indexOf(QLatin1Char('.'));
-        if (dot >= 0) {
-            target = window->findChild<QWidget *>(name.left(dot));
-            property = name.mid(dot + 1);
-            if (!target)
-                continue;
-        }
-        if (property == QStringLiteral("Hint")) {
-            target->setToolTip(value);
-        } else if (property == QStringLiteral("Caption")) {
-            if (target == window)
-                target->setWindowTitle(value);
-            else if (auto *g = qobject_cast<QGroupBox *>(target))
-                g->setTitle(value);
-            else if (target->metaObject()->indexOfProperty("text") >= 0)
-                target->setProperty("text", value);
-        } else {
-            target->setProperty(property.toLatin1().constData(), value);
-        }
-    }
-}
-
 TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(s(u"TrepPrintDialog"));
@@ -165,10 +112,10 @@ TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
     ok->setDefault(true);
     auto *cancel = make<QPushButton>(this, u"CancelB", {398, 232, 75, 25});
 
-    localizeWidget(this, printDialogLines());
+    TrepResources::instance().localize(this, QStringLiteral("TrepPrintDialog"));
     printL->adjustSize();
     m_printPages->move(printL->x() + printL->width() + 11, 232);
-    m_printPages->addItems({s(u"Minden oldal"), s(u"Páratlan oldalak"), s(u"Páros oldalak")});
+    m_printPages->addItems({repGet(QStringLiteral("ppAll")), repGet(QStringLiteral("ppOdd")), repGet(QStringLiteral("ppEven"))});
 
     const QIcon printerIcon = style()->standardIcon(QStyle::SP_ComputerIcon);
     TrepPrinters &printers = TrepPrinters::instance();
@@ -199,9 +146,8 @@ TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     askPrintFileName = [this] {
-        QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Print To File"), QString(),
-                                                    QStringLiteral("Printer files (*.prn)"));
-        return name;
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Print To File"), QString(),
+                                            QStringLiteral("Printer files (*.prn)"));
     };
     showProperties = [] {
         if (auto *p = dynamic_cast<TrepPrinter *>(TrepPrinters::instance().current())) {

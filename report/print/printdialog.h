@@ -66,11 +66,4 @@ private:
     int m_printerAtOpen = -1;
 };
 
-// Applies a window's resource lines ("Caption=..." and "Control.Caption=..." / ".Hint=...")
-// to a widget tree by object names; lines naming a missing control are skipped.
-void localizeWidget(QWidget *window, const QString &lines);
-
-// The print dialog's resource lines.
-QString printDialogLines();
-
 } // namespace rep

@@ -2,6 +2,7 @@
 #include "report/print/printdialog.h"
 #include "report/print/printers.h"
 #include "report/print/printreport.h"
+#include "report/resources/resources.h"
 #include "runtime/errors.h"
 
 #include <QApplication>
@@ -83,6 +84,7 @@ class TestPrinting : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        rep::fillHungarianResources();
         if (QPrinterInfo::availablePrinters().isEmpty())
             QSKIP("no printer: run through test.sh, which starts the print server");
     }
