@@ -8,6 +8,8 @@
 
 #include <QHash>
 
+#include <unordered_map>
+
 namespace rep {
 
 namespace {
@@ -52,12 +54,13 @@ void ensureRegistered()
 // A fresh object per class: stored properties are those that differ from it.
 const TrepComponent *defaultInstance(const TrepComponent &object)
 {
-    static QHash<const PropTable *, const TrepComponent *> cache;
+    // Owned here and freed at exit.
+    static std::unordered_map<const PropTable *, std::unique_ptr<TrepComponent>> cache;
     const PropTable *table = &object.Props();
-    auto it = cache.constFind(table);
-    if (it != cache.constEnd())
-        return *it;
-    return *cache.insert(table, createComponent(object.ClassName()));
+    auto it = cache.find(table);
+    if (it == cache.end())
+        it = cache.emplace(table, std::unique_ptr<TrepComponent>(createComponent(object.ClassName()))).first;
+    return it->second.get();
 }
 
 } // namespace

@@ -101,6 +101,8 @@ public:
     // name shared by both.
     TrepComponent *SourceObject = nullptr;
     QString ShortName;
+    // Which filling of which store the link belongs to; a cleared store never follows old links.
+    quint64 SourceGeneration = 0;
 
 protected:
     virtual void FontChanged();

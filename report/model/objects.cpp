@@ -34,7 +34,17 @@ const PropTable &TrepCustomMemoView::Props() const
         REP_INT(TrepCustomMemoView, "Highlight.Font.Charset", o.Highlight.Font.Charset, o.Highlight.Font.Charset = v),
         REP_COLOR(TrepCustomMemoView, "Highlight.Font.Color", o.Highlight.Font.Color, o.Highlight.Font.Color = v),
         REP_FLOAT(TrepCustomMemoView, "LineSpacing", o.LineSpacing, o.LineSpacing = v),
-        REP_STR(TrepCustomMemoView, "Text", o.Text(), o.SetText(v)),
+        [] {
+            // Compared and copied as the line list: no joining and splitting of texts.
+            PropDef d = REP_STR(TrepCustomMemoView, "Text", o.Text(), o.SetText(v));
+            d.equal = [](const TrepComponent &a, const TrepComponent &b) {
+                return static_cast<const TrepCustomMemoView &>(a).Memo() == static_cast<const TrepCustomMemoView &>(b).Memo();
+            };
+            d.copy = [](TrepComponent &c, const TrepComponent &source) {
+                static_cast<TrepCustomMemoView &>(c).SetMemo(static_cast<const TrepCustomMemoView &>(source).Memo());
+            };
+            return d;
+        }(),
         REP_FLOAT(TrepCustomMemoView, "ParagraphGap", o.ParagraphGap, o.ParagraphGap = v),
         REP_INT(TrepCustomMemoView, "Rotation", o.Rotation(), o.SetRotation(v)),
         REP_BOOL(TrepCustomMemoView, "RTLReading", o.RTLReading, o.RTLReading = v),
@@ -66,7 +76,7 @@ void TrepCustomMemoView::BeforePrint()
 {
     TrepView::BeforePrint();
     if (!IsDataBound())
-        m_savedText = Text();
+        m_savedText = m_memo;
 }
 
 void TrepCustomMemoView::GetData()
@@ -80,7 +90,7 @@ void TrepCustomMemoView::GetData()
 void TrepCustomMemoView::AfterPrint()
 {
     if (!IsDataBound())
-        SetText(m_savedText);
+        m_memo = m_savedText;
     TrepView::AfterPrint();
 }
 

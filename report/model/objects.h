@@ -57,7 +57,7 @@ public:
 protected:
     QStringList m_memo;
     int m_rotation = 0;
-    QString m_savedText;
+    QStringList m_savedText;
 };
 
 class TrepMemoView : public TrepCustomMemoView

@@ -20,6 +20,13 @@ TrepPageDrawer &defaultDrawer()
 
 const QString pageItemPrefix = QStringLiteral("page");
 
+// Unique across all stores and clears, so that links from template objects are checked cheaply.
+quint64 nextGeneration()
+{
+    static quint64 counter = 0;
+    return ++counter;
+}
+
 } // namespace
 
 void TrepPreviewPages::SetDefaultPageDrawer(TrepPageDrawer drawer)
@@ -28,7 +35,8 @@ void TrepPreviewPages::SetDefaultPageDrawer(TrepPageDrawer drawer)
 }
 
 TrepPreviewPages::TrepPreviewPages()
-    : m_drawer(defaultDrawer())
+    : m_generation(nextGeneration())
+    , m_drawer(defaultDrawer())
 {
 }
 
@@ -48,6 +56,7 @@ void TrepPreviewPages::Clear()
     m_root.clear();
     m_root.setText(QString());
     m_dictionary.Clear();
+    m_generation = nextGeneration();
     CurrentPage = -1;
     FirstPage = 0;
     m_sizeEstimate = 0;
@@ -75,6 +84,7 @@ void TrepPreviewPages::RegisterSourcePage(TrepReportPage *page)
     copy->SetName(page->Name());
     const int k = int(m_sourcePages.size());
     page->SourceObject = copy.get();
+    page->SourceGeneration = m_generation;
 
     const QList<TrepComponent *> originals = page->AllObjects();
     const QList<TrepComponent *> copies = copy->AllObjects();
@@ -86,6 +96,7 @@ void TrepPreviewPages::RegisterSourcePage(TrepReportPage *page)
         TrepDictionary::Entry &entry = m_dictionary.Add(
             shortName, QStringLiteral("Page%1.%2").arg(k).arg(original->Name()), twin);
         original->SourceObject = twin;
+        original->SourceGeneration = m_generation;
         original->ShortName = shortName;
         twin->ShortName = shortName;
         Q_UNUSED(entry);
@@ -105,7 +116,7 @@ void TrepPreviewPages::AddPage(TrepReportPage *page)
     ++CurrentPage;
     if (CurrentPage < Count() && m_addPageMode == AddPageMode::WriteOver)
         return;
-    int source = m_sourceIndex.value(page->SourceObject, -1);
+    int source = page->SourceGeneration == m_generation ? m_sourceIndex.value(page->SourceObject, -1) : -1;
     if (source < 0) {
         RegisterSourcePage(page);
         source = int(m_sourcePages.size()) - 1;
@@ -147,10 +158,8 @@ void TrepPreviewPages::addObjectTo(TrepXMLItem &parent, TrepComponent *object)
     if (!object->Visible())
         return;
     TrepXMLItem *item;
-    const TrepDictionary::Entry *entry =
-        object->SourceObject && !object->ShortName.isEmpty() ? m_dictionary.Find(object->ShortName) : nullptr;
-    if (entry && entry->object == object->SourceObject) {
-        item = parent.add(object->ShortName, object->DiffText(*entry->object));
+    if (object->SourceObject && object->SourceGeneration == m_generation) {
+        item = parent.add(object->ShortName, object->DiffText(*object->SourceObject));
     } else {
         item = parent.add(object->ClassName(), attrText(object->StoredProps()));
     }

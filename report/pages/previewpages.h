@@ -93,6 +93,7 @@ private:
     int m_passPage = -1;
     int m_passObjects = 0;
     int m_rebuilds = 0;
+    quint64 m_generation = 0;
     qint64 m_sizeEstimate = 0;
     TrepPageDrawer m_drawer;
 };

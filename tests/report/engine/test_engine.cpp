@@ -252,6 +252,39 @@ private Q_SLOTS:
         QCOMPARE(static_cast<TrepMemoView *>(f.report.FindObject(QStringLiteral("Memo1")))->TagStr, QStringLiteral("id-[k]"));
     }
 
+    void doublePassKnowsTotalPages()
+    {
+        Fixture f;
+        f.report.EngineOptions.DoublePass = true;
+        auto *page2 = make<TrepReportPage>(&f.report, QStringLiteral("Page2"));
+        make<TrepMemoView>(page2, QStringLiteral("Memo3"))->SetText(QStringLiteral("[Page#]/[TotalPages#]")); // the latter is left for drawing
+        f.memo->SetText(QStringLiteral("[Page]/[TotalPages]"));
+        QVERIFY(f.report.PrepareReport(true));
+        QCOMPARE(f.pages().Count(), 2);
+        QCOMPARE(f.printed(QStringLiteral("Memo1"), 0), QStringLiteral("1/2"));
+        QCOMPARE(f.printed(QStringLiteral("Memo3"), 1), QStringLiteral("2/[TotalPages#]"));
+    }
+
+    void restoreKeepsRuntimeOptions()
+    {
+        Fixture f;
+        // Changed during the preparation: the settings restored from the copy are ConvertNulls,
+        // DoublePass, OutlineVisible and OutlineWidth; the other options keep their new values.
+        f.report.OnBeforePrint = [&](TrepComponent *) {
+            f.report.EngineOptions.ConvertNulls = false;
+            f.report.EngineOptions.MaxMemSize = 5;
+            f.report.PreviewOptions.OutlineWidth = 7;
+            f.report.PreviewOptions.Zoom = 2;
+            f.report.PrintOptions.Copies = 3;
+        };
+        QVERIFY(f.report.PrepareReport(true));
+        QVERIFY(f.report.EngineOptions.ConvertNulls);
+        QCOMPARE(f.report.EngineOptions.MaxMemSize, 5);
+        QCOMPARE(f.report.PreviewOptions.OutlineWidth, 120);
+        QCOMPARE(f.report.PreviewOptions.Zoom, 2.0);
+        QCOMPARE(f.report.PrintOptions.Copies, 1);
+    }
+
     void hiddenPageSkipped()
     {
         Fixture f;

@@ -182,6 +182,22 @@ private Q_SLOTS:
         QCOMPARE(t.pages.SourcePageCount(), 0);
     }
 
+    void clearedStoreForgetsOldLinks()
+    {
+        SmallTemplate t;
+        t.prepare({QStringLiteral("a")});
+        t.pages.Clear();
+        // Objects linked before the clear are recorded in full, not against freed copies.
+        t.pages.BeginPreparation();
+        t.pages.AddPage(t.page);
+        t.pages.AddObject(t.memo);
+        t.pages.Finish();
+        const TrepXMLItem *page = t.pages.PreviewPagesItem()->child(0);
+        QCOMPARE(page->name(), QStringLiteral("page0"));
+        QCOMPARE(page->child(0)->name(), QStringLiteral("m1"));
+        QCOMPARE(t.pages.SourcePageCount(), 1);
+    }
+
     void savedText()
     {
         SmallTemplate t;
