@@ -284,7 +284,7 @@ private Q_SLOTS:
 
     void computedTax()
     {
-        // Memo106, right-aligned: "0" on the untouched form, "250 800 Ft." when filled.
+        // Memo106, right-aligned: "0" on the untouched form, "250.800 Ft." when filled.
         const QRect r = deviceRect(559.37044, 377.953, 120.94496, 18.89765).adjusted(2, 2, -2, -2);
         const int untouched = inkLeft(m_untouchedPages[1], r);
         const int filled = inkLeft(m_filledPages[1], r);
