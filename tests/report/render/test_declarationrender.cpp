@@ -19,8 +19,12 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -76,19 +80,28 @@ struct Declaration
         return image;
     }
 
-    // Draws one page into a 600-dpi PDF in memory.
-    void pdf(int index, const QRect &clip = QRect())
+    // Draws one page (or every page, index -1) into a 600-dpi PDF.
+    QByteArray pdf(int index, const QRect &clip = QRect())
     {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
-        QPdfWriter pdf(&buffer);
-        pdf.setResolution(600);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-        QPainter p(&pdf);
-        if (clip.isValid())
-            p.setClipRect(clip);
-        pages->drawPage(index, p, 600.0 / 96, 600.0 / 96, 0, 0);
+        {
+            QPdfWriter pdf(&buffer);
+            pdf.setResolution(600);
+            pdf.setPageSize(QPageSize(QPageSize::A4));
+            pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+            QPainter p(&pdf);
+            if (clip.isValid())
+                p.setClipRect(clip);
+            for (int i = 0; i < pages->count(); ++i) {
+                if (index >= 0 && i != index)
+                    continue;
+                if (index < 0 && i > 0)
+                    pdf.newPage();
+                pages->drawPage(i, p, 600.0 / 96, 600.0 / 96, 0, 0);
+            }
+        }
+        return buffer.data();
     }
 };
 
@@ -367,6 +380,31 @@ private Q_SLOTS:
         QVERIFY2(screen.value(0).startsWith(start), qPrintable(screen.value(0)));
         QVERIFY(screen.size() > 1);
         QCOMPARE(printer, screen);
+
+        // The text layer of the whole printed declaration carries the same lines.
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext is not installed");
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("declaration.pdf")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(m_filled.pdf(-1));
+        file.close();
+        QProcess process;
+        process.start(pdftotext, {QStringLiteral("-layout"), file.fileName(), QStringLiteral("-")});
+        QVERIFY(process.waitForFinished(30000));
+        const QStringList layout = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
+        for (const QString &line : screen) {
+            const QString wanted = line.simplified();
+            const bool found = std::any_of(layout.begin(), layout.end(), [&](const QString &l) {
+                return l.simplified().contains(wanted);
+            });
+            QVERIFY2(found, qPrintable(wanted));
+        }
+        // A line joined with the next one would show the break moved.
+        QVERIFY(std::none_of(layout.begin(), layout.end(), [&](const QString &l) {
+            return l.simplified().contains(screen[0].simplified() + QLatin1Char(' ') + screen[1].simplified());
+        }));
     }
 
 private:
