@@ -12,6 +12,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPicture>
 #include <QTest>
 
 using namespace rep;
@@ -179,6 +180,18 @@ private Q_SLOTS:
         TrepCustomMemoView *memo = f.drawnMemo(0);
         f.draw(0, clip);
         QCOMPARE(memo->TotalPages != 0, drawn);
+    }
+
+    void recordingIgnoresClip()
+    {
+        Fixture f;
+        f.prepare(1);
+        TrepCustomMemoView *memo = f.drawnMemo(0);
+        QPicture picture;
+        QPainter p(&picture);
+        p.setClipRect(QRect(600, 900, 10, 10));
+        f.pages.DrawPage(0, &p, 1, 1, 0, 0);
+        QCOMPARE(memo->TotalPages, 1);
     }
 
     void nonPrintableOnlyOnScreen()
