@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QPicture>
 
+#include <cstdlib>
+
 namespace rep {
 
 namespace {
@@ -26,6 +28,32 @@ draw::DrawFont toDraw(const TrepFont &f)
     return d;
 }
 
+draw::DrawFrame toDraw(const TrepFrame &f)
+{
+    draw::DrawFrame d;
+    d.Typ = draw::TrepFrameTypes(f.Typ); // both keep bit (1 << ordinal) per side
+    d.Width = f.Width;
+    d.Color = f.Color;
+    d.Style = draw::TrepFrameStyle(f.Style);
+    d.DropShadow = f.DropShadow;
+    d.ShadowColor = f.ShadowColor;
+    d.ShadowWidth = f.ShadowWidth;
+    return d;
+}
+
+// Keeps a view's printing flag set only while it draws, also when drawing throws.
+class PrintingFlag
+{
+public:
+    PrintingFlag(TrepView &view, bool printing) : m_view(view) { m_view.IsPrinting = printing; }
+    ~PrintingFlag() { m_view.IsPrinting = false; }
+    PrintingFlag(const PrintingFlag &) = delete;
+    PrintingFlag &operator=(const PrintingFlag &) = delete;
+
+private:
+    TrepView &m_view;
+};
+
 void fillView(draw::DrawView &d, const TrepView &v)
 {
     d.Left = v.AbsLeft();
@@ -34,14 +62,18 @@ void fillView(draw::DrawView &d, const TrepView &v)
     d.Height = v.Height();
     d.Color = v.Color;
     d.BrushStyle = draw::TBrushStyle(v.BrushStyle);
-    d.Frame.Typ = draw::TrepFrameTypes(v.Frame.Typ);
-    d.Frame.Width = v.Frame.Width;
-    d.Frame.Color = v.Frame.Color;
-    d.Frame.Style = draw::TrepFrameStyle(v.Frame.Style);
-    d.Frame.DropShadow = v.Frame.DropShadow;
-    d.Frame.ShadowColor = v.Frame.ShadowColor;
-    d.Frame.ShadowWidth = v.Frame.ShadowWidth;
+    d.Frame = toDraw(v.Frame);
     d.Printable = v.Printable;
+}
+
+// The view's device rectangle grown by 20 pixels on every side: views whose area touches the
+// clip region only through anti-aliasing or a thick frame are still drawn.
+QRect nearRect(const TrepView &view, const draw::DrawArgs &args)
+{
+    draw::DrawView d;
+    fillView(d, view);
+    const draw::DeviceRect r = draw::deviceRect(d, args);
+    return QRect(std::min(r.X, r.X1) - 20, std::min(r.Y, r.Y1) - 20, std::abs(r.DX) + 40, std::abs(r.DY) + 40);
 }
 
 } // namespace
@@ -99,9 +131,21 @@ void drawReportPage(TrepPreviewPages &pages, int index, TrepReportPage &page, QP
         std::swap(left, right);
     offsetX += left * unitsPerMM * scaleX;
     offsetY += page.TopMargin * unitsPerMM * scaleY;
+    const draw::DrawArgs args = draw::drawArgs(*canvas, scaleX, scaleY, offsetX, offsetY);
+
+    // The page's own background: colour and frame over the area inside the margins, one unit
+    // narrower and lower so that a right or bottom frame line stays on the paper.
+    if (page.Color != clNone || page.Frame.Typ != 0) {
+        draw::DrawView background;
+        background.Width = (page.PaperWidth() - left - right) * unitsPerMM - 1;
+        background.Height = (page.PaperHeight() - page.TopMargin - page.BottomMargin) * unitsPerMM - 1;
+        background.Color = page.Color;
+        background.Frame = toDraw(page.Frame);
+        draw::drawView(background, args);
+    }
 
     QPaintDevice *device = canvas->device();
-    const bool printer = draw::isPrinterDevice(device);
+    const bool printer = args.Printer;
     // A recorded drawing has no extent: everything counts as visible there.
     const bool recording = device && device->devType() == QInternal::Picture;
     QRegion clip;
@@ -110,11 +154,6 @@ void drawReportPage(TrepPreviewPages &pages, int index, TrepReportPage &page, QP
     else if (device)
         clip = QRegion(0, 0, device->width(), device->height());
 
-    const draw::DrawArgs args = [&] {
-        draw::DrawArgs a = draw::drawArgs(*canvas, scaleX, scaleY, offsetX, offsetY);
-        a.Printer = printer;
-        return a;
-    }();
     draw::TrepDrawText &text = draw::TrepDrawText::shared();
     const int count = pages.Count();
     for (TrepComponent *object : page.AllObjects()) {
@@ -123,17 +162,12 @@ void drawReportPage(TrepPreviewPages &pages, int index, TrepReportPage &page, QP
             continue;
         if (printer && !view->Printable)
             continue;
-        if (!recording) {
-            const QRectF r(view->AbsLeft() * scaleX + offsetX - 20, view->AbsTop() * scaleY + offsetY - 20,
-                           view->Width() * scaleX + 40, view->Height() * scaleY + 40);
-            if (!clip.intersects(r.normalized().toAlignedRect()))
-                continue;
-        }
-        view->IsPrinting = printer;
+        if (!recording && !clip.intersects(nearRect(*view, args)))
+            continue;
+        const PrintingFlag printing(*view, printer);
         if (auto *memo = dynamic_cast<TrepCustomMemoView *>(view))
             memo->TotalPages = count;
         drawReportView(*view, args, &text);
-        view->IsPrinting = false;
     }
 }
 

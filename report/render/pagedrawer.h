@@ -13,9 +13,10 @@ class TrepDrawText;
 struct DrawArgs;
 }
 
-// Draws one rebuilt page onto any canvas: margins added to the offsets (swapped on even pages
-// with MirrorMargins), only the objects near the canvas's clip region, non-printable objects
-// left out on printers, memos told the store's page count.
+// Draws one rebuilt page onto any canvas: the page's colour and frame inside the margins, then
+// its views with the margins added to the offsets (swapped on even pages with MirrorMargins),
+// only those within 20 device pixels of the canvas's clip region (all of them on a recorded
+// drawing), non-printable ones left out on printers, memos told the store's page count.
 void drawReportPage(TrepPreviewPages &pages, int index, TrepReportPage &page, QPainter *canvas, double scaleX,
                     double scaleY, double offsetX, double offsetY);
 
