@@ -4,6 +4,7 @@
 #include "declaration/taxcomputation.h"
 #include "report/model/report.h"
 #include "report/preview/textrecorder.h"
+#include "report/preview/treppreviewform.h"
 #include "report/print/printdialog.h"
 #include "report/print/printers.h"
 #include "report/print/printreport.h"
@@ -18,6 +19,7 @@
 #include <QCheckBox>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 class TestPrintCommand : public QObject
@@ -98,6 +100,26 @@ private Q_SLOTS:
         } catch (const rt::Exception &e) {
             QVERIFY2(e.message().contains(QStringLiteral("Nincs-ilyen-nyomtato")), qPrintable(e.message()));
         }
+    }
+
+    // "Nyomtatás" opens the modal preview on the two prepared pages with its status text.
+    void commandOpensPreview()
+    {
+        decl::MapForm form;
+        fill(form);
+        decl::DeclarationReport report(form);
+        QString caption, status;
+        QTimer::singleShot(0, [&] {
+            auto *preview = qobject_cast<rep::TrepPreviewForm *>(QApplication::activeModalWidget());
+            QTRY_VERIFY(preview = qobject_cast<rep::TrepPreviewForm *>(QApplication::activeModalWidget()));
+            caption = preview->windowTitle();
+            status = preview->pageText();
+            preview->close();
+        });
+        app::printDeclaration(report);
+        QCOMPARE(caption, QString::fromUtf16(u"Előkép"));
+        QCOMPARE(status, QString::fromUtf16(u"1. oldal 2 oldalból"));
+        QCOMPARE(report.report().PreviewPages()->Count(), 2);
     }
 
     // Find sees the memo texts of a prepared page.
