@@ -10,7 +10,8 @@ if ! lpstat -d 2>/dev/null | grep -q 'system default destination'; then
   echo "no default printer: run through test.sh, which starts the print server"
   exit 0
 fi
-PDF_DIR="$HOME/PDF"
+# cups-pdf writes into the job owner's home, whatever $HOME says.
+PDF_DIR="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
 mkdir -p "$PDF_DIR"
 
 start_xvfb 1280x2048x24

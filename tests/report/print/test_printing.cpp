@@ -19,6 +19,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <pwd.h>
+#include <unistd.h>
+
 using namespace rep;
 
 namespace {
@@ -60,7 +63,9 @@ QString newestPdfAfter(const QDateTime &since)
     t.start();
     while (t.elapsed() < 30000) {
         if (run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty()) {
-            const QDir dir(QDir::homePath() + QStringLiteral("/PDF"));
+            // cups-pdf writes into the job owner's home, whatever $HOME says.
+            const passwd *pw = getpwuid(getuid());
+            const QDir dir(QString::fromLocal8Bit(pw ? pw->pw_dir : qgetenv("HOME").constData()) + QStringLiteral("/PDF"));
             const QFileInfoList files = dir.entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
             if (!files.isEmpty() && files.first().lastModified() >= since)
                 return files.first().absoluteFilePath();
