@@ -72,7 +72,7 @@ bool valueToNumber(const QVariant &value, double &number)
         return true;
     }
     if (isDateTime(value)) {
-        number = toDelphiDate(toDateTime(value));
+        number = toDateSerial(toDateTime(value));
         return true;
     }
     bool ok = false;
@@ -421,7 +421,7 @@ QString formatValue(const QVariant &value, const TrepFormat &format)
             double x = 0;
             if (!valueToNumber(value, x))
                 break;
-            dt = fromDelphiDate(x);
+            dt = fromDateSerial(x);
         }
         return formatDateTimePicture(dt, format.FormatStr);
     }

@@ -9,7 +9,7 @@ namespace rep {
 TrepReport::TrepReport()
 {
     PrintOptions.Printer = repGet(QStringLiteral("prDefault"));
-    ReportOptions.CreateDate = toDelphiDate(QDateTime::currentDateTime());
+    ReportOptions.CreateDate = toDateSerial(QDateTime::currentDateTime());
     ReportOptions.LastChange = ReportOptions.CreateDate;
 }
 

@@ -35,14 +35,14 @@ QDate zeroDate()
     return QDate(1899, 12, 30);
 }
 
-double toDelphiDate(const QDateTime &dt)
+double toDateSerial(const QDateTime &dt)
 {
     const double days = zeroDate().daysTo(dt.date());
     const double fraction = dt.time().msecsSinceStartOfDay() / 86400000.0;
     return days + fraction;
 }
 
-QDateTime fromDelphiDate(double days)
+QDateTime fromDateSerial(double days)
 {
     const double whole = std::floor(days);
     const QDate date = zeroDate().addDays(qint64(whole));

@@ -146,8 +146,8 @@ inline bool isEmptyValue(const QVariant &v) { return !v.isValid(); }
 bool isNullValue(const QVariant &v);
 
 // Date-times as days since 30 December 1899 and back.
-double toDelphiDate(const QDateTime &dt);
-QDateTime fromDelphiDate(double days);
+double toDateSerial(const QDateTime &dt);
+QDateTime fromDateSerial(double days);
 // The zero date (30 December 1899), date part of a pure time value.
 QDate zeroDate();
 

@@ -56,7 +56,7 @@ private Q_SLOTS:
         QCOMPARE(m_report.PreviewOptions.Zoom, 1.0);
         QCOMPARE(m_report.PrintOptions.Printer, QStringLiteral("Default"));
         QCOMPARE(m_report.ReportOptions.CreateDate, 38822.81086082176);
-        QCOMPARE(fromDelphiDate(m_report.ReportOptions.LastChange),
+        QCOMPARE(fromDateSerial(m_report.ReportOptions.LastChange),
                  QDateTime(QDate(2006, 4, 15), QTime(19, 27, 38, 375)));
         QCOMPARE(m_report.ScriptLanguage, QStringLiteral("Pascal"));
         QCOMPARE(m_report.ScriptText, QStringList({QStringLiteral("begin"), QString(), QStringLiteral("end.")}));
