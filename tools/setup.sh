@@ -46,7 +46,12 @@ TK_CUPSD_PID=""
 tk_start_cups() {
   if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
     tk_sudo mkdir -p /run/cups
-    tk_sudo /usr/sbin/cupsd -f >/dev/null 2>&1 &
+    # Started directly (not through a function) so that $! is the server itself.
+    if [ "$(id -u)" -eq 0 ]; then
+      /usr/sbin/cupsd -f >/dev/null 2>&1 &
+    else
+      sudo /usr/sbin/cupsd -f >/dev/null 2>&1 &
+    fi
     TK_CUPSD_PID=$!
     local i
     for i in $(seq 1 100); do
