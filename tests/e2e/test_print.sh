@@ -6,7 +6,8 @@ OUT=$2
 source "$(dirname "$0")/lib.sh"
 mkdir -p "$OUT"
 
-if ! lpstat -d 2>/dev/null | grep -q 'system default destination'; then
+if ! lpstat -r 2>/dev/null | grep -q 'is running' \
+   || ! lpstat -d 2>/dev/null | grep -q 'system default destination'; then
   echo "no default printer: run through test.sh, which starts the print server"
   exit 0
 fi
