@@ -255,7 +255,7 @@ void TForm1::buildContent()
         auto *l = new ComputedLabel(computedLabelRight, p->bounds.top(), m_controls.value(p->parent));
         l->setObjectName(c.component);
         l->setFont(pixelFont(s(u"Arial"), 16, true));
-        l->setCaption(s(u"0"));
+        l->setCaption(s(u"0")); // re-measured in the label's font
         m_controls.insert(c.component, l);
     }
 

@@ -15,15 +15,11 @@
 
 namespace app {
 
-namespace {
-constexpr double unitsPerMM = 3.77953;
-}
-
 QList<rep::TextRecord> pageTexts(rep::TrepReportPage &page)
 {
     QList<rep::TextRecord> records;
-    const double dx = page.LeftMargin * unitsPerMM;
-    const double dy = page.TopMargin * unitsPerMM;
+    const double dx = page.LeftMargin * rep::mmToUnits;
+    const double dy = page.TopMargin * rep::mmToUnits;
     for (rep::TrepComponent *object : page.AllObjects()) {
         auto *memo = dynamic_cast<rep::TrepCustomMemoView *>(object);
         if (!memo || memo->Text().isEmpty())

@@ -20,7 +20,4 @@ struct PageRange
 // cannot allocate millions of entries.
 PageRange parsePageRange(const QString &text, int pageCount);
 
-// The runtime's integer conversion: optional blanks and sign, decimal digits, 32-bit range.
-int StrToInt(const QString &text);
-
 } // namespace rep

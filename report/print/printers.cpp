@@ -1,5 +1,6 @@
 #include "report/print/printers.h"
 
+#include "report/resources/resources.h"
 #include "runtime/errors.h"
 
 #include <QPageLayout>
@@ -115,7 +116,6 @@ void TrepPrinter::beginPage()
         qprinter()->newPage();
     }
     ++m_pagesBegun;
-    m_pageOpen = true;
 }
 
 QPainter &TrepPrinter::canvas()
@@ -125,7 +125,7 @@ QPainter &TrepPrinter::canvas()
 
 void TrepPrinter::endPage()
 {
-    m_pageOpen = false;
+    // QPrinter ends a page when the next one begins or the document ends.
 }
 
 void TrepPrinter::endDoc()
@@ -168,7 +168,7 @@ QString TrepVirtualPrinter::name() const
 
 void TrepVirtualPrinter::beginDoc()
 {
-    throw rt::Exception(QString::fromUtf16(u"Nincs nyomtató telepítve"));
+    throw rt::Exception(repGet(QStringLiteral("clNoPrinters")));
 }
 
 QPainter &TrepVirtualPrinter::canvas()

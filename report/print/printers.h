@@ -38,7 +38,6 @@ private:
     QString m_name;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
-    bool m_pageOpen = false;
     int m_pagesBegun = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "report/print/pagesource.h"
 #include "report/print/printdialog.h"
 #include "report/print/printers.h"
+#include "runtime/intconv.h"
 
 namespace rep {
 
@@ -27,7 +28,7 @@ bool printReport(PageSource &pages, const TrepPrintOptions &options, int current
         if (!confirmed)
             return false;
         const PrintDialogChoice choice = dialog.choice();
-        settings.copies = StrToInt(choice.copiesText);
+        settings.copies = rt::StrToInt(choice.copiesText);
         settings.collate = choice.collate;
         rangeText = choice.pageRange;
         settings.printPages = choice.printPages;

@@ -16,7 +16,6 @@ namespace rep {
 
 namespace {
 
-constexpr double unitsPerMM = 3.77953;
 
 draw::DrawFont toDraw(const TrepFont &f)
 {
@@ -129,16 +128,16 @@ void drawReportPage(TrepPreviewPages &pages, int index, TrepReportPage &page, QP
     double right = page.RightMargin;
     if (page.MirrorMargins && (index + 1) % 2 == 0)
         std::swap(left, right);
-    offsetX += left * unitsPerMM * scaleX;
-    offsetY += page.TopMargin * unitsPerMM * scaleY;
+    offsetX += left * mmToUnits * scaleX;
+    offsetY += page.TopMargin * mmToUnits * scaleY;
     const draw::DrawArgs args = draw::drawArgs(*canvas, scaleX, scaleY, offsetX, offsetY);
 
     // The page's own background: colour and frame over the area inside the margins, one unit
     // narrower and lower so that a right or bottom frame line stays on the paper.
     if (page.Color != clNone || page.Frame.Typ != 0) {
         draw::DrawView background;
-        background.Width = (page.PaperWidth() - left - right) * unitsPerMM - 1;
-        background.Height = (page.PaperHeight() - page.TopMargin - page.BottomMargin) * unitsPerMM - 1;
+        background.Width = (page.PaperWidth() - left - right) * mmToUnits - 1;
+        background.Height = (page.PaperHeight() - page.TopMargin - page.BottomMargin) * mmToUnits - 1;
         background.Color = page.Color;
         background.Frame = toDraw(page.Frame);
         draw::drawView(background, args);
