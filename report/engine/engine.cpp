@@ -63,9 +63,7 @@ bool TrepEngine::PrepareReport(bool clearPages)
             m_report.AddError(QString::fromUtf8(e.what()));
         }
         const QStringList errors = m_report.Errors();
-        m_report.Reloading = true;
         m_report.RestoreFromCopy(copy);
-        m_report.Reloading = false;
         m_report.SetErrors(errors);
     }
 
@@ -109,19 +107,15 @@ bool TrepEngine::run()
     m_line = m_lineAbs = 1;
     bool result = false;
     try {
-        for (TrepReportPage *page : m_report.Pages()) {
-            m_currentPage = page;
+        for (TrepReportPage *page : m_report.Pages())
             pages->RegisterSourcePage(page);
-        }
         if (m_report.Errors().isEmpty()) {
-            m_finalPass = !m_report.EngineOptions.DoublePass;
             m_totalPages = 0;
             pages->BeginPass();
             runReportPages();
             if (m_report.EngineOptions.DoublePass) {
                 m_totalPages = pages->Count();
                 pages->ClearFirstPassPages();
-                m_finalPass = true;
                 runReportPages();
             }
             result = true;
@@ -141,7 +135,6 @@ void TrepEngine::runReportPages()
     TrepCustomPreviewPages *pages = m_report.PreviewPages();
     m_firstPage = true;
     for (TrepReportPage *page : m_report.Pages()) {
-        m_currentPage = page;
         if (page->Visible())
             processPage(page);
         if (pages->Stop)
@@ -153,10 +146,6 @@ void TrepEngine::runReportPages()
 void TrepEngine::processPage(TrepReportPage *page)
 {
     TrepCustomPreviewPages *pages = m_report.PreviewPages();
-    PageHeight = (page->PaperHeight() - page->TopMargin - page->BottomMargin) * mmToUnits;
-    PageWidth = (page->PaperWidth() - page->LeftMargin - page->RightMargin) * mmToUnits;
-    CurX = 0;
-    CurY = 0;
     if (pages->Count() > 0 && page->PrintOnPreviousPage)
         pages->CurrentPage = pages->Count() - 1;
     else
@@ -216,7 +205,6 @@ void TrepEngine::printBand(TrepBand &band)
                 rc->GetData();
         }
         m_report.PreviewPages()->AddObject(&band);
-        CurY += band.Height();
     } catch (...) {
         finish();
         throw;

@@ -31,13 +31,6 @@ public:
     // Looks a name up (without the script fallback); false when nothing answers it.
     bool LookupName(const QString &name, QVariant &value);
 
-    QDateTime StartDate() const { return m_startDate; }
-    QDateTime StartTime() const { return m_startTime; }
-    bool FinalPass() const { return m_finalPass; }
-    int TotalPages() const { return m_totalPages; }
-    TrepReportPage *CurrentReportPage() const { return m_currentPage; }
-    double CurX = 0, CurY = 0;
-    double PageHeight = 0, PageWidth = 0;
 
 private:
     struct Compiled
@@ -58,9 +51,7 @@ private:
     TrepReport &m_report;
     QDateTime m_startDate, m_startTime;
     bool m_running = false;
-    bool m_finalPass = true;
     int m_totalPages = 0;
-    TrepReportPage *m_currentPage = nullptr;
     bool m_firstPage = false;
     int m_line = 1, m_lineAbs = 1;
     QVariant m_scriptValue;

@@ -109,6 +109,13 @@ TrepComponent *createComponent(const QString &className)
     return it == registry().constEnd() ? nullptr : (*it)();
 }
 
+TrepComponent *createComponentOrThrow(const QString &className)
+{
+    if (TrepComponent *object = createComponent(className))
+        return object;
+    throw rt::Exception(repGet(QStringLiteral("xrCantFindClass")) + QLatin1Char(' ') + className);
+}
+
 bool sameName(QStringView a, QStringView b)
 {
     if (a.size() != b.size())
@@ -391,9 +398,7 @@ void TrepComponent::loadInto(const TrepXMLItem &item, bool applyName)
     ApplyProps(parseAttrText(item.text()), applyName);
     for (int i = 0; i < item.count(); ++i) {
         const TrepXMLItem *childItem = item.child(i);
-        TrepComponent *child = createComponent(childItem->name());
-        if (!child)
-            throw rt::Exception(repGet(QStringLiteral("xrCantFindClass")) + QLatin1Char(' ') + childItem->name());
+        TrepComponent *child = createComponentOrThrow(childItem->name());
         child->SetParent(this);
         child->loadInto(*childItem, true);
     }
@@ -425,9 +430,7 @@ void TrepComponent::AdoptChildren(TrepComponent &other)
 void TrepComponent::copyChildren(const TrepComponent &source)
 {
     for (const TrepComponent *sourceChild : source.m_objects) {
-        TrepComponent *child = createComponent(sourceChild->ClassName());
-        if (!child)
-            throw rt::Exception(repGet(QStringLiteral("xrCantFindClass")) + QLatin1Char(' ') + sourceChild->ClassName());
+        TrepComponent *child = createComponentOrThrow(sourceChild->ClassName());
         child->SetParent(this);
         child->CopyProps(*sourceChild, true);
         child->copyChildren(*sourceChild);

@@ -184,6 +184,8 @@ using ComponentFactory = std::function<TrepComponent *()>;
 void registerClass(const QString &className, ComponentFactory factory);
 // nullptr when the class is not registered.
 TrepComponent *createComponent(const QString &className);
+// The same, raising the class-not-found error ("xrCantFindClass") for an unknown class.
+TrepComponent *createComponentOrThrow(const QString &className);
 // Compares two object names ignoring the case of A to Z only.
 bool sameName(QStringView a, QStringView b);
 

@@ -88,7 +88,6 @@ public:
     void SetErrors(const QStringList &errors) { m_errors = errors; }
 
     QString CurrentObjectName;
-    bool Reloading = false;
 
     // The restore after a preparation: every object is freed and replaced by the copy's objects
     // (which the copy gives up), and the report's settings are read from the copy, but the engine

@@ -59,7 +59,6 @@ void TrepPreviewPages::Clear()
     m_generation = nextGeneration();
     CurrentPage = -1;
     FirstPage = 0;
-    m_sizeEstimate = 0;
     m_addPageMode = AddPageMode::WriteOver;
 }
 
@@ -137,14 +136,6 @@ TrepXMLItem *TrepPreviewPages::currentPageItem()
     return pages->child(CurrentPage);
 }
 
-int TrepPreviewPages::CurrentPosition() const
-{
-    const TrepXMLItem *pages = PreviewPagesItem();
-    if (!pages || CurrentPage < 0 || CurrentPage >= pages->count())
-        return 0;
-    return pages->child(CurrentPage)->count();
-}
-
 void TrepPreviewPages::AddObject(TrepComponent *object)
 {
     TrepXMLItem *page = currentPageItem();
@@ -163,7 +154,6 @@ void TrepPreviewPages::addObjectTo(TrepXMLItem &parent, TrepComponent *object)
     } else {
         item = parent.add(object->ClassName(), attrText(object->StoredProps()));
     }
-    m_sizeEstimate += (item->name().size() + item->text().size()) * 2 + 16 + qint64(sizeof(TrepXMLItem));
     for (TrepComponent *child : object->Objects())
         addObjectTo(*item, child);
 }
@@ -192,7 +182,6 @@ void TrepPreviewPages::ClearFirstPassPages()
             page->takeAt(page->count() - 1);
     }
     CurrentPage = m_passPage;
-    m_sizeEstimate = 0;
 }
 
 TrepReportPage *TrepPreviewPages::GetPage(int index)
@@ -243,9 +232,7 @@ void TrepPreviewPages::rebuildObject(const TrepXMLItem &item, TrepComponent *par
         object->ApplyProps(parseAttrText(item.text()));
         object->SetName(entry->object->Name());
     } else {
-        object = createComponent(item.name());
-        if (!object)
-            throw rt::Exception(repGet(QStringLiteral("xrCantFindClass")) + QLatin1Char(' ') + item.name());
+        object = createComponentOrThrow(item.name());
         object->SetParent(parent);
         object->ApplyProps(parseAttrText(item.text()));
     }
@@ -281,12 +268,6 @@ void TrepPreviewPages::DrawPage(int index, QPainter *canvas, double scaleX, doub
     m_drawer(*this, index, *page, canvas, scaleX, scaleY, offsetX, offsetY);
 }
 
-QString TrepPreviewPages::FullText(const QString &shortName) const
-{
-    const TrepDictionary::Entry *entry = m_dictionary.Find(shortName);
-    return entry ? entry->object->ClassName() + attrText(entry->object->StoredProps()) : QString();
-}
-
 void TrepPreviewPages::prepareSave()
 {
     TrepXMLItem *sources = m_root.findOrCreate(QStringLiteral("sourcepages"));
@@ -300,14 +281,6 @@ void TrepPreviewPages::prepareSave()
         appendAttr(text, QLatin1String("name"), m_dictionary.Find(name)->sourceName);
         dictionary->add(name, text);
     }
-}
-
-QString TrepPreviewPages::ToXml()
-{
-    prepareSave();
-    QString out = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>");
-    m_root.writeXml(out);
-    return out;
 }
 
 void TrepPreviewPages::SaveToFile(const QString &fileName)

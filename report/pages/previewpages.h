@@ -44,17 +44,6 @@ public:
                   double offsetY) override;
     void SaveToFile(const QString &fileName) override;
 
-    // The whole prepared document as saved (declaration and tree on one line).
-    QString ToXml();
-
-    // The full serialized text of a source copy: class name and its stored pairs. A rebuilt
-    // object equals one read from this text followed by its item's pairs.
-    QString FullText(const QString &shortName) const;
-
-    // Number of object items on the current page.
-    int CurrentPosition() const;
-
-    const TrepXMLItem &Root() const { return m_root; }
     // The page items ("page0", ...), nullptr before the first page.
     TrepXMLItem *PreviewPagesItem() const { return m_root.find(QStringLiteral("previewpages")); }
     const TrepDictionary &Dictionary() const { return m_dictionary; }
@@ -64,8 +53,6 @@ public:
     static constexpr int CacheSize = 50;
     // How many pages were rebuilt since the store was created (cache behaviour in tests).
     int RebuildCount() const { return m_rebuilds; }
-    // Rough size of the prepared document in bytes.
-    qint64 SizeEstimate() const { return m_sizeEstimate; }
 
     void SetPageDrawer(TrepPageDrawer drawer) { m_drawer = std::move(drawer); }
     // The drawer every new store starts with.
@@ -94,7 +81,6 @@ private:
     int m_passObjects = 0;
     int m_rebuilds = 0;
     quint64 m_generation = 0;
-    qint64 m_sizeEstimate = 0;
     TrepPageDrawer m_drawer;
 };
 

@@ -132,16 +132,14 @@ TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
     m_pageNumbers->installEventFilter(this);
     connect(m_collate, &QCheckBox::toggled, this, &TrepPrintDialog::updateCollatePicture);
     collateL->installEventFilter(this);
-    connect(up, &QToolButton::clicked, this, [this] {
+    // The up-down steps the copies, never below 1; a text that is no number starts again at 1.
+    const auto step = [this](int delta) {
         bool ok = false;
         const int n = m_copies->text().toInt(&ok);
-        m_copies->setText(QString::number(ok ? std::max(1, n + 1) : 1));
-    });
-    connect(down, &QToolButton::clicked, this, [this] {
-        bool ok = false;
-        const int n = m_copies->text().toInt(&ok);
-        m_copies->setText(QString::number(ok ? std::max(1, n - 1) : 1));
-    });
+        m_copies->setText(QString::number(ok ? std::max(1, n + delta) : 1));
+    };
+    connect(up, &QToolButton::clicked, this, [step] { step(1); });
+    connect(down, &QToolButton::clicked, this, [step] { step(-1); });
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
