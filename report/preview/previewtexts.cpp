@@ -1,77 +1,12 @@
 #include "report/preview/previewtexts.h"
 
-#include <QHash>
+#include "report/resources/resources.h"
 
 namespace rep {
 
-namespace {
-
-QString joinLines(std::initializer_list<const char16_t *> lines)
-{
-    QString text;
-    for (const char16_t *line : lines) {
-        if (!text.isEmpty())
-            text += QStringLiteral("\r\n");
-        text += QString::fromUtf16(line);
-    }
-    return text;
-}
-
-const QHash<QString, QString> &fallbackTable()
-{
-    static const QHash<QString, QString> table = [] {
-        QHash<QString, QString> t;
-        t.insert(QStringLiteral("TrepPreviewForm"),
-                 joinLines({u"Caption=Előkép", u"PrintB.Caption=Nyomtat", u"PrintB.Hint=Nyomtat",
-                            u"OpenB.Caption=Megnyit", u"OpenB.Hint=Megnyit", u"SaveB.Caption=Ment",
-                            u"SaveB.Hint=Ment", u"ExportB.Caption=Exportál", u"ExportB.Hint=Exportál",
-                            u"FindB.Caption=Keres", u"FindB.Hint=Keres",
-                            u"ZoomWholePageB.Caption=Teljes oldal", u"ZoomWholePageB.Hint=Teljes oldal",
-                            u"ZoomPageWidthB.Caption=Oldalszélesség",
-                            u"ZoomPageWidthB.Hint=Oldalszélesség", u"Zoom100B.Caption=100%",
-                            u"Zoom100B.Hint=100%", u"Zoom50B.Caption=Két oldal", u"Zoom50B.Hint=Két oldal",
-                            u"ZoomCB.Hint=Nagyít", u"PageSettingsB.Caption=Margók",
-                            u"PageSettingsB.Hint=Margók", u"OutlineB.Caption=Körvonal",
-                            u"OutlineB.Hint=Körvonal", u"HandToolB.Caption=Húz",
-                            u"HandToolB.Hint=Húzó eszköz", u"ZoomToolB.Caption=Nagyít",
-                            u"ZoomToolB.Hint=Nagyító", u"NewPageB.Caption=Lapot hozzáad",
-                            u"NewPageB.Hint=Lapot hozzáad", u"DelPageB.Caption=Töröl",
-                            u"DelPageB.Hint=Lapot törli", u"DesignerB.Caption=Szerkeszt",
-                            u"DesignerB.Hint=Lapot szerkeszt", u"FirstB.Caption=Első",
-                            u"FirstB.Hint=Első oldal", u"PriorB.Caption=Előző", u"PriorB.Hint=Előző oldal",
-                            u"NextB.Caption=Következő", u"NextB.Hint=Következő oldal",
-                            u"LastB.Caption=Utolsó", u"LastB.Hint=Utolsó oldal", u"CancelB.Caption=Bezár",
-                            u"PageE.Hint=Oldalszám"}));
-        t.insert(QStringLiteral("TrepSearchDialog"),
-                 joinLines({u"Caption=Szövegkereső", u"TextL.Caption=Keresendő szöveg:",
-                            u"SearchL.Caption=Keresési opciók  ", u"ReplaceL.Caption=Replace with",
-                            u"TopCB.Caption=Elölről keres", u"CaseCB.Caption=Kis-, nagybetűérzékenyen",
-                            u"OkB.Caption=OK", u"CancelB.Caption=Mégsem"}));
-        const std::pair<const char *, const char16_t *> messages[] = {
-            {"zmPageWidth", u"Oldal széles"},
-            {"zmWholePage", u"Teljes oldal"},
-            {"mbError", u"Hiba"},
-            {"clPRPfiles", u"Előkészített riport"},
-            {"clSaving", u"Fájl mentése..."},
-            {"clCancel", u"Mégsem"},
-            {"clClose", u"Bezár"},
-            {"clPrinting", u"Oldal nyomtatása"},
-            {"clPageOf", u"%d. oldal %d oldalból"},
-            {"clFirstPass", u"Első menet: oldal "},
-            {"clNoPrinters", u"Nincs nyomtató telepítve"},
-        };
-        for (const auto &[key, text] : messages)
-            t.insert(QString::fromLatin1(key), QString::fromUtf16(text));
-        return t;
-    }();
-    return table;
-}
-
-} // namespace
-
 QString previewFallbackText(const QString &key)
 {
-    return fallbackTable().value(key, key);
+    return hungarianText(key);
 }
 
 TextLookup effectiveLookup(TextLookup lookup)

@@ -10,8 +10,7 @@ namespace rep {
 // Looks a report text up by key; a key without an entry comes back as the key itself.
 using TextLookup = std::function<QString(const QString &key)>;
 
-// The Hungarian texts the preview and its search dialog use, for when no resource table is
-// connected (tests, benchmarks): the window entries and the messages.
+// The Hungarian texts for when no resource table is connected (tests, benchmarks).
 QString previewFallbackText(const QString &key);
 
 // The lookup to use: the given one, or the built-in texts when it is empty.

@@ -1,6 +1,6 @@
 #include "report/preview/treppreviewform.h"
 
-#include "report/preview/localize.h"
+#include "report/resources/resources.h"
 #include "report/preview/previewzoom.h"
 #include "report/preview/toolbaricons.h"
 #include "report/print/pagesource.h"
@@ -175,7 +175,7 @@ TrepPreviewForm::TrepPreviewForm(QWidget *parent, PreviewHooks hooks) : QDialog(
     layout->addWidget(m_statusBar);
 
     // Localize, then the zoom list with its two localized entries, then the pictures.
-    localizeWindow(this, m_preview->text(QStringLiteral("TrepPreviewForm")));
+    localizeLines(this, m_preview->text(QStringLiteral("TrepPreviewForm")));
     m_zoomBox->addItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("75%"),
                          QStringLiteral("100%"), QStringLiteral("150%"), QStringLiteral("200%"),
                          m_preview->text(QStringLiteral("zmPageWidth")),

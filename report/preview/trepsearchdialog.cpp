@@ -1,6 +1,6 @@
 #include "report/preview/trepsearchdialog.h"
 
-#include "report/preview/localize.h"
+#include "report/resources/resources.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -55,7 +55,7 @@ TrepSearchDialog::TrepSearchDialog(const TextLookup &lookup, QWidget *parent) : 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    localizeWindow(this, effectiveLookup(lookup)(QStringLiteral("TrepSearchDialog")));
+    localizeLines(this, effectiveLookup(lookup)(QStringLiteral("TrepSearchDialog")));
 
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -84,10 +84,15 @@ static QObject *findNamedChild(QObject *window, const QString &name)
 
 void TrepResources::localize(QObject *window, const QString &windowClass) const
 {
-    if (!window || !contains(windowClass))
+    if (window && contains(windowClass))
+        localizeLines(window, get(windowClass));
+}
+
+void localizeLines(QObject *window, const QString &lines)
+{
+    if (!window)
         return;
-    const QStringList lines = get(windowClass).split(QStringLiteral("\r\n"));
-    for (const QString &line : lines) {
+    for (const QString &line : lines.split(QStringLiteral("\r\n"))) {
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq <= 0)
             continue;

@@ -39,6 +39,13 @@ private:
 
 // Fills the table with the program's Hungarian texts; called once at start-up.
 void fillHungarianResources();
+// The Hungarian text of a key without the table (windows shown before it is filled, tests);
+// the key itself when there is none.
+QString hungarianText(const QString &key);
+
+// Applies window lines ("Property=Value", "Control.Property=Value", CR LF between lines) to a
+// window and its named children; lines naming a missing control are skipped.
+void localizeLines(QObject *window, const QString &lines);
 
 // Shorthand for TrepResources::instance().get(key).
 inline QString repGet(const QString &key)
