@@ -151,21 +151,26 @@ void TForm1::buildContent()
     // Caption controls first, so that the fields are drawn over boxes reaching under them.
     for (const CaptionPlacement &c : form1Captions()) {
         QWidget *parent = m_controls.value(c.parent);
+        // Sized before the text arrives, so that each caption is rendered once.
+        const auto placed = [&](QWidget *label) {
+            label->setObjectName(c.component);
+            label->setGeometry(c.bounds);
+        };
         QWidget *label = nullptr;
         if (c.component.startsWith(s(u"CtlRichLabel"))) {
             auto *l = new rtf::TCtlRichLabel(parent);
+            placed(l);
             if (c.component == s(u"CtlRichLabel1"))
                 l->setFont(pixelFont(s(u"Arial"), 13));
             l->setRichText(guide::captionRtf(c.component));
             label = l;
         } else {
             auto *l = new rtf::TRTFLabel(parent);
+            placed(l);
             l->setWordWrap(false);
             l->setRichText(guide::captionRtf(c.component));
             label = l;
         }
-        label->setObjectName(c.component);
-        label->setGeometry(c.bounds);
         // Captions are painted beneath every other control of their panel.
         label->lower();
         m_controls.insert(c.component, label);

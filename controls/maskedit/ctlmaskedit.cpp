@@ -265,10 +265,8 @@ void TCtlMaskEdit::changeEvent(QEvent *event)
 
 void TCtlMaskEdit::cutToClipboard()
 {
-    if (!m_model.hasSelection())
-        return;
-    QGuiApplication::clipboard()->setText(m_model.selectedText());
-    m_model.replaceSelection(QString());
+    if (m_model.hasSelection())
+        QGuiApplication::clipboard()->setText(m_model.cut());
 }
 
 void TCtlMaskEdit::copyToClipboard()

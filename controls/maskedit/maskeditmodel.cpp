@@ -160,7 +160,7 @@ void MaskEditModel::replace(QString s, bool exact)
     // Overwrite takes the character at the caret. Undo and redo carry their exact range.
     if (!exact && m_selLength == 0 && !appEditState().insert && m_caret <= m_text.size())
         m_selLength = 1;
-    m_previousText = m_text;
+    const QString before = m_text;
     const int at = m_selStart;
     const QString removed = m_text.mid(at - 1, m_selLength);
     m_text.remove(at - 1, m_selLength);
@@ -177,7 +177,7 @@ void MaskEditModel::replace(QString s, bool exact)
     setModified(true);
     const bool reverted = !isValid(m_text);
     if (reverted)
-        m_text = m_previousText;
+        m_text = before;
 
     // The record holds what really changed, so that undo restores the text exactly (a record
     // taken before the overwrite and the checks would undo a different range).

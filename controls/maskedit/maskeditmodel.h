@@ -61,7 +61,6 @@ public:
     QString text() const { return m_text; }
     // Rejected (the text stays) when not valid for the mask; caret to 1, selection cleared.
     void setText(const QString &text);
-    QString previousText() const { return m_previousText; }
 
     int caret() const { return m_caret; }
     int selStart() const { return m_selStart; }
@@ -139,7 +138,6 @@ private:
     TCtlEditCharCase m_charCase = ecNormal;
 
     QString m_text;
-    QString m_previousText;
     int m_caret = 1;
     int m_selStart = 1;
     int m_selLength = 0;

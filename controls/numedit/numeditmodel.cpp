@@ -522,18 +522,15 @@ bool NumEditModel::typeDigit(QChar ch)
 
 bool NumEditModel::keyBackspace()
 {
-    if (m_readOnly)
-        return false;
-    return edit([&] {
-        if (hasSelection())
-            selectionRule();
-        else
-            oneCharRule(false);
-        return true;
-    });
+    return removeKey(false);
 }
 
 bool NumEditModel::keyDelete()
+{
+    return removeKey(true);
+}
+
+bool NumEditModel::removeKey(bool isDelete)
 {
     if (m_readOnly)
         return false;
@@ -541,7 +538,7 @@ bool NumEditModel::keyDelete()
         if (hasSelection())
             selectionRule();
         else
-            oneCharRule(true);
+            oneCharRule(isDelete);
         return true;
     });
 }
@@ -626,13 +623,7 @@ void NumEditModel::selectionRule()
 
 QString NumEditModel::copyText() const
 {
-    QString s = selectedText();
-    s.remove(thouSep());
-    if (s.isEmpty())
-        return QStringLiteral("0");
-    if (s == QStringLiteral("-"))
-        return QStringLiteral("-0");
-    return s;
+    return valueText(selectedText());
 }
 
 QString NumEditModel::cut()

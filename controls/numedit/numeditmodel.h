@@ -111,6 +111,8 @@ private:
     bool filterChar(QChar ch);
     bool typeDigit(QChar ch);
     void selectionRule();
+    // Backspace or Delete: the selection rule, or the one-character rule without a selection.
+    bool removeKey(bool isDelete);
     void oneCharRule(bool isDelete);
     void placeCaret(int caret);
 

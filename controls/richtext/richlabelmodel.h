@@ -98,7 +98,6 @@ public:
                const QPoint &offset = {}) const;
 
 private:
-    void reload();
 
     QStringList m_lines;
     QFont m_font;

@@ -56,7 +56,7 @@ QString cannotOpen(const QString &name)
 
 QString virtualPrinterName()
 {
-    return QString::fromUtf16(u"Virtuális");
+    return repGet(QStringLiteral("prVirtual"));
 }
 
 TrepPrinter::TrepPrinter(const QString &name) : m_name(name) {}
