@@ -4,6 +4,7 @@
 #include "report/pages/previewpages.h"
 #include "report/resources/resources.h"
 #include "runtime/messages.h"
+#include "tests/report/reportfixture.h"
 
 #include <QTest>
 
@@ -11,14 +12,7 @@ using namespace rep;
 
 namespace {
 
-template <class T>
-T *make(TrepComponent *parent, const QString &name)
-{
-    auto *o = new T;
-    o->SetParent(parent);
-    o->SetName(name);
-    return o;
-}
+using rep::test::make;
 
 // One page with a memo, a hidden line and a second memo; values come from a map.
 struct Fixture

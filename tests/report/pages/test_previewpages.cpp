@@ -2,6 +2,7 @@
 #include "report/model/report.h"
 #include "report/pages/previewpages.h"
 #include "runtime/errors.h"
+#include "tests/report/reportfixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,14 +18,7 @@ using namespace rep;
 
 namespace {
 
-template <class T>
-T *make(TrepComponent *parent, const QString &name)
-{
-    auto *o = new T;
-    o->SetParent(parent);
-    o->SetName(name);
-    return o;
-}
+using rep::test::make;
 
 // A one-page template with a memo and a shape; prepare() runs the store the way the engine does.
 struct SmallTemplate

@@ -5,6 +5,7 @@
 #include "report/model/report.h"
 #include "report/pages/previewpages.h"
 #include "report/render/pagedrawer.h"
+#include "tests/report/reportfixture.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -19,14 +20,7 @@ using namespace rep;
 
 namespace {
 
-template <class T>
-T *make(TrepComponent *parent, const QString &name)
-{
-    auto *o = new T;
-    o->SetParent(parent);
-    o->SetName(name);
-    return o;
-}
+using rep::test::make;
 
 // One template page without margins: a framed shape at (0, 0) and a memo at (200, 300), both
 // whole pixels at zoom 1. prepare() fills the store as the engine does.
