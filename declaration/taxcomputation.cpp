@@ -28,14 +28,7 @@ QString groupThousands(const QString &digits)
         sign = QStringLiteral("-");
         body.remove(0, 1);
     }
-    QString out;
-    const qsizetype n = body.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (i > 0 && (n - i) % 3 == 0)
-            out += QLatin1Char('.');
-        out += body[i];
-    }
-    return sign + out;
+    return sign + rt::groupDigits(body, QLatin1Char('.'));
 }
 
 QString taxCaption(long double base)

@@ -222,6 +222,19 @@ QString FloatToStr(long double value)
     return out;
 }
 
+QString groupDigits(QStringView digits, QChar separator)
+{
+    QString out;
+    const qsizetype n = digits.size();
+    out.reserve(n + n / 3);
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            out += separator;
+        out += digits[i];
+    }
+    return out;
+}
+
 QString formatFixed(long double value, int maxFraction, int minFraction, int precision)
 {
     if (!std::isfinite(value))

@@ -33,4 +33,8 @@ QString FloatToStr(long double value);
 // than 18 integer digits fall back to FloatToStr.
 QString formatFixed(long double value, int maxFraction, int minFraction, int precision = 18);
 
+// Puts the separator between groups of three digits counted from the right ("1234567" with "."
+// gives "1.234.567"); the text must be digits only.
+QString groupDigits(QStringView digits, QChar separator);
+
 } // namespace rt

@@ -63,15 +63,8 @@ QString groupThousands(const QString &fixed)
     qsizetype intEnd = fixed.indexOf(decSep());
     if (intEnd < 0)
         intEnd = fixed.size();
-    QString out = fixed.left(signLen);
-    const QString digits = fixed.mid(signLen, intEnd - signLen);
-    for (qsizetype i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            out += thouSep();
-        out += digits[i];
-    }
-    out += fixed.mid(intEnd);
-    return out;
+    return fixed.left(signLen) + rt::groupDigits(QStringView(fixed).mid(signLen, intEnd - signLen), thouSep())
+           + fixed.mid(intEnd);
 }
 
 QString standardForm(long double v, int decimals)

@@ -137,18 +137,6 @@ static QChar decimalChar(const QString &decimalSeparator)
     return decimalSeparator.size() == 1 ? decimalSeparator.at(0) : rt::formatSettings().decimalSeparator;
 }
 
-static QString groupDigits(const QString &digits, QChar separator)
-{
-    QString out;
-    const qsizetype n = digits.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (i > 0 && (n - i) % 3 == 0)
-            out += separator;
-        out += digits.at(i);
-    }
-    return out;
-}
-
 // Fixed notation with at most maxFraction and at least minFraction digits, "." as the point.
 static QString fixedDigits(double value, int maxFraction, int minFraction)
 {
@@ -248,7 +236,7 @@ bool formatNumberPicture(double value, const QString &picture, const QString &de
     while (intPart.size() < intZeros)
         intPart.prepend(QLatin1Char('0'));
     if (grouping)
-        intPart = groupDigits(intPart, rt::formatSettings().thousandSeparator);
+        intPart = rt::groupDigits(intPart, rt::formatSettings().thousandSeparator);
     QString number = intPart;
     if (!fracPart.isEmpty())
         number += decimalChar(decimalSeparator) + fracPart;
@@ -309,7 +297,7 @@ bool formatNumberPattern(double value, const QString &pattern, const QString &de
             const QString intPart = fixed.section(QLatin1Char('.'), 0, 0);
             const QString frac = fixed.contains(QLatin1Char('.')) ? fixed.section(QLatin1Char('.'), 1) : QString();
             text = (value < 0 ? QStringLiteral("-") : QString())
-                   + groupDigits(intPart, rt::formatSettings().thousandSeparator);
+                   + rt::groupDigits(intPart, rt::formatSettings().thousandSeparator);
             if (!frac.isEmpty())
                 text += QLatin1Char('.') + frac;
         } else if (type == QLatin1Char('d')) {
