@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <optional>
 
 namespace rt {
 
@@ -42,16 +43,38 @@ QString applicationTitle()
     return QFileInfo(path).completeBaseName();
 }
 
-void showException(const std::exception &error)
+namespace {
+// The box the default error display shows for an error; nothing for a silent abort.
+std::optional<Message> errorMessage(const std::exception &error)
 {
     if (dynamic_cast<const EAbort *>(&error))
-        return;
+        return std::nullopt;
     QString text;
     if (auto *e = dynamic_cast<const Exception *>(&error))
         text = e->message();
     else
         text = QString::fromLocal8Bit(error.what());
-    showMessage({applicationTitle(), displayMessage(text), Message::Icon::Stop});
+    return Message{applicationTitle(), displayMessage(text), Message::Icon::Stop};
+}
+} // namespace
+
+void showException(const std::exception &error)
+{
+    if (const std::optional<Message> m = errorMessage(error))
+        showMessage(*m);
+}
+
+void showExceptionLater(const std::exception &error)
+{
+    const std::optional<Message> m = errorMessage(error);
+    if (!m)
+        return;
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app) {
+        showMessage(*m);
+        return;
+    }
+    QMetaObject::invokeMethod(app, [message = *m] { showMessage(message); }, Qt::QueuedConnection);
 }
 
 } // namespace rt

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <stdexcept>
 
 namespace rt {
 
@@ -29,5 +30,25 @@ QString applicationTitle();
 // The default error display: the error's message, with its full stop, in a box
 // captioned with the application title. A silent abort shows nothing.
 void showException(const std::exception &error);
+
+// The same display, once control is back in the event loop: for errors caught inside an event
+// handler (a focus change, a paint), where a modal box would run in the middle of Qt's dispatch.
+void showExceptionLater(const std::exception &error);
+
+// Runs the work of an event handler. An error leaving it is shown by showExceptionLater, so no
+// exception ever unwinds through Qt's event dispatch. Returns false when the work failed.
+template <typename Work>
+bool runHandler(Work &&work) noexcept
+{
+    try {
+        work();
+        return true;
+    } catch (const std::exception &e) {
+        showExceptionLater(e);
+    } catch (...) {
+        showExceptionLater(std::runtime_error("Unknown error"));
+    }
+    return false;
+}
 
 } // namespace rt

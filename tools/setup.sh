@@ -7,10 +7,10 @@ TK_BUILD="$TK_ROOT/build"
 
 TK_PACKAGES=(
   g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libx11-dev libxcb1-dev
-  fonts-liberation fonts-dejavu-core
-  xvfb xdotool x11-utils imagemagick
+  fonts-liberation fonts-dejavu-core fonts-wine
+  xvfb xdotool x11-utils imagemagick openbox xclip
   libbenchmark-dev libxml2-utils
-  cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+  cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf poppler-utils
   clang libclang-rt-14-dev
 )
 
