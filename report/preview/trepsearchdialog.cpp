@@ -1,6 +1,7 @@
 #include "report/preview/trepsearchdialog.h"
 
 #include "report/resources/resources.h"
+#include "runtime/ui/designfonts.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -16,7 +17,7 @@ TrepSearchDialog::TrepSearchDialog(const TextLookup &lookup, QWidget *parent) : 
 {
     setObjectName(QStringLiteral("TrepSearchDialog"));
     setWindowTitle(QStringLiteral("Text search"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFont(rt::dialogFont());
     setFixedSize(330, 150);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 

@@ -2,6 +2,7 @@
 
 #include "report/print/printers.h"
 #include "report/resources/resources.h"
+#include "runtime/ui/designfonts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -67,9 +68,7 @@ TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
     setObjectName(s(u"TrepPrintDialog"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(477, 263);
-    QFont f(s(u"Tahoma"));
-    f.setPixelSize(11);
-    setFont(f);
+    setFont(rt::dialogFont());
 
     auto *printerGroup = make<QGroupBox>(this, u"Label12", {4, 4, 469, 97});
     m_printers = make<QComboBox>(printerGroup, u"PrintersCB", {8, 20, 317, 21});
