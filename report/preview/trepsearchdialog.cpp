@@ -2,6 +2,7 @@
 
 #include "report/resources/resources.h"
 #include "runtime/ui/designfonts.h"
+#include "runtime/ui/growtotexts.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -57,6 +58,7 @@ TrepSearchDialog::TrepSearchDialog(const TextLookup &lookup, QWidget *parent) : 
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     localizeLines(this, effectiveLookup(lookup)(QStringLiteral("TrepSearchDialog")));
+    rt::growToTexts(this);
 
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
