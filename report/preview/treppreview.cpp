@@ -237,8 +237,6 @@ void TrepPreview::findNext()
 
 QList<TextRecord> TrepPreview::pageText(int page)
 {
-    if (m_hooks.pageText)
-        return m_hooks.pageText(page);
     if (!m_source)
         return {};
     return recordPageText(*m_source, page);
