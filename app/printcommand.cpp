@@ -1,11 +1,8 @@
 #include "app/printcommand.h"
 
 #include "declaration/reportvalues.h"
-#include "report/model/objects.h"
-#include "report/model/page.h"
 #include "report/model/report.h"
 #include "report/preview/showpreparedreport.h"
-#include "report/preview/textrecorder.h"
 #include "report/print/printers.h"
 #include "report/print/printreport.h"
 #include "report/render/reportpagesource.h"
@@ -14,21 +11,6 @@
 #include <QCoreApplication>
 
 namespace app {
-
-QList<rep::TextRecord> pageTexts(rep::TrepReportPage &page)
-{
-    QList<rep::TextRecord> records;
-    const double dx = page.LeftMargin * rep::mmToUnits;
-    const double dy = page.TopMargin * rep::mmToUnits;
-    for (rep::TrepComponent *object : page.AllObjects()) {
-        auto *memo = dynamic_cast<rep::TrepCustomMemoView *>(object);
-        if (!memo || memo->Text().isEmpty())
-            continue;
-        records.append({memo->Text(), QRectF(memo->AbsLeft() + dx, memo->AbsTop() + dy, memo->Width(),
-                                             memo->Height())});
-    }
-    return records;
-}
 
 rep::PreviewHooks previewHooks(decl::DeclarationReport &report, rep::ReportPageSource &source)
 {
@@ -48,11 +30,6 @@ rep::PreviewHooks previewHooks(decl::DeclarationReport &report, rep::ReportPageS
         rep::TrepReport &r = report.report();
         // The document is named after the report, else its file; the declaration has neither.
         rep::printReport(source, r.PrintOptions, host.currentPage(), r.ReportOptions.Name, job, printHooks);
-    };
-    hooks.pageText = [&report](int index) {
-        rep::TrepCustomPreviewPages *pages = report.report().PreviewPages();
-        rep::TrepReportPage *page = pages ? pages->GetPage(index) : nullptr;
-        return page ? pageTexts(*page) : QList<rep::TextRecord>{};
     };
     return hooks;
 }

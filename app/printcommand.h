@@ -1,16 +1,12 @@
 #pragma once
 
-#include <QList>
-
 namespace decl {
 class DeclarationReport;
 }
 
 namespace rep {
-class TrepReportPage;
 struct PreviewHooks;
 class ReportPageSource;
-struct TextRecord;
 }
 
 class QWidget;
@@ -23,8 +19,5 @@ void printDeclaration(decl::DeclarationReport &report);
 
 // The preview's connections to the text table, the printers and the print job.
 rep::PreviewHooks previewHooks(decl::DeclarationReport &report, rep::ReportPageSource &source);
-
-// The texts of a prepared page with their bounds at scale 1, for the preview's find.
-QList<rep::TextRecord> pageTexts(rep::TrepReportPage &page);
 
 } // namespace app

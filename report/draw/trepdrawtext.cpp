@@ -1,5 +1,6 @@
 #include "report/draw/trepdrawtext.h"
 
+#include "report/draw/drawntextsink.h"
 #include "report/draw/rounding.h"
 #include "report/draw/spreadpixels.h"
 
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <numeric>
 
 namespace rep::draw {
 
@@ -373,6 +375,10 @@ void TrepDrawText::drawText(QPainter &canvas, TrepHAlign hAlign, TrepVAlign vAli
     canvas.setClipRect(clipRect, canvas.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     canvas.setPen(color);
 
+    // A recording canvas is told each line's text, which the glyph run does not carry.
+    auto *sink = dynamic_cast<DrawnTextSink *>(device);
+    const int cellHeight = ascent + roundEven(out.descent());
+
     QGlyphRun run;
     run.setRawFont(out);
     run.setUnderline(m_font.Style & fsUnderline);
@@ -397,6 +403,11 @@ void TrepDrawText::drawText(QPainter &canvas, TrepHAlign hAlign, TrepVAlign vAli
         }
         if (glyphs.isEmpty())
             continue;
+        if (sink) {
+            const long long width = std::accumulate(placed.advances.begin(), placed.advances.end(), 0LL);
+            const QRect cell(placed.x, placed.y, int(std::min<long long>(width, clip.Right - placed.x)), cellHeight);
+            sink->textDrawn(line.text, canvas.combinedTransform().mapRect(QRectF(cell.intersected(clipRect))));
+        }
         run.setGlyphIndexes(glyphs);
         run.setPositions(positions);
         canvas.drawGlyphRun(QPointF(0, 0), run);

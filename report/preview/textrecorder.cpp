@@ -29,6 +29,10 @@ public:
 
     void drawTextItem(const QPointF &p, const QTextItem &item) override
     {
+        // Glyph runs come without characters; the memo lines among them arrive through
+        // textDrawn with their texts.
+        if (item.text().isEmpty())
+            return;
         const QRectF local(p.x(), p.y() - item.ascent(), item.width(), item.ascent() + item.descent());
         records.append(TextRecord{item.text(), m_transform.mapRect(local)});
     }
@@ -72,6 +76,11 @@ void TextRecorder::clear()
 QPaintEngine *TextRecorder::paintEngine() const
 {
     return m_engine.get();
+}
+
+void TextRecorder::textDrawn(const QString &text, const QRectF &bounds)
+{
+    m_engine->records.append(TextRecord{text, bounds});
 }
 
 int TextRecorder::metric(PaintDeviceMetric metric) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/draw/drawntextsink.h"
+
 #include <QList>
 #include <QPaintDevice>
 #include <QRectF>
@@ -18,9 +20,10 @@ struct TextRecord
     QRectF bounds;
 };
 
-// A paint device that keeps only the texts drawn on it, in drawing order. Find uses it as
-// its recorded drawing of a page: nothing is rasterized.
-class TextRecorder : public QPaintDevice
+// A paint device that keeps only the texts drawn on it, in drawing order: texts drawn with
+// QPainter::drawText or QTextLayout, and memo lines, one record per drawn line. Find uses it
+// as its recorded drawing of a page: nothing is rasterized.
+class TextRecorder : public QPaintDevice, public draw::DrawnTextSink
 {
 public:
     explicit TextRecorder(QSize size = QSize(794, 1123));
@@ -30,6 +33,7 @@ public:
     void clear();
 
     QPaintEngine *paintEngine() const override;
+    void textDrawn(const QString &text, const QRectF &bounds) override;
 
 protected:
     int metric(PaintDeviceMetric metric) const override;

@@ -5,6 +5,7 @@
 #include "report/preview/treppreviewworkspace.h"
 #include "report/print/pagesource.h"
 #include "runtime/messages.h"
+#include "runtime/ui/growtotexts.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -236,8 +237,6 @@ void TrepPreview::findNext()
 
 QList<TextRecord> TrepPreview::pageText(int page)
 {
-    if (m_hooks.pageText)
-        return m_hooks.pageText(page);
     if (!m_source)
         return {};
     return recordPageText(*m_source, page);
@@ -279,6 +278,7 @@ void TrepPreview::showMessage(const QString &message, bool withCancel)
 {
     m_messageLabel->setText(message);
     m_messageCancel->setVisible(withCancel);
+    rt::growToTexts(m_messagePanel);
     placeMessagePanel();
     m_messagePanel->show();
     m_messagePanel->raise();
@@ -288,7 +288,7 @@ void TrepPreview::showMessage(const QString &message, bool withCancel)
 
 void TrepPreview::placeMessagePanel()
 {
-    m_messagePanel->move((width() - kPanelWidth) / 2, (height() - kPanelHeight) / 3);
+    m_messagePanel->move((width() - m_messagePanel->width()) / 2, (height() - m_messagePanel->height()) / 3);
 }
 
 void TrepPreview::keyPressEvent(QKeyEvent *event)

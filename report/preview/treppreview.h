@@ -47,10 +47,6 @@ struct PreviewHooks
     std::function<QString(QWidget *parent, const QString &filter)> saveFileName;
     // Asks for the text to find. Default: TrepSearchDialog.
     std::function<SearchRequest(QWidget *parent, const QString &lastText)> askSearch;
-    // The texts of a page (0-based) in drawing order with their bounds at scale 1. Default:
-    // the page drawn into a TextRecorder, which sees texts drawn with QPainter::drawText or
-    // QTextLayout; texts drawn as bare glyph runs carry no characters and need this hook.
-    std::function<QList<TextRecord>(int page)> pageText;
 };
 
 // The preview control: the workspace with the pages, the message panel shown while printing

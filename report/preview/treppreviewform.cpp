@@ -5,6 +5,7 @@
 #include "report/preview/toolbaricons.h"
 #include "report/print/pagesource.h"
 #include "runtime/messages.h"
+#include "runtime/ui/designfonts.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -58,7 +59,7 @@ TrepPreviewForm::TrepPreviewForm(QWidget *parent, PreviewHooks hooks) : QDialog(
     setWindowTitle(QStringLiteral("Preview"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFont(rt::dialogFont());
     setWindowIcon(previewToolbarIcon(QStringLiteral("ZoomWholePageB")));
     // The designed client area, used when the window is not maximized.
     resize(741, 584);

@@ -1,6 +1,8 @@
 #include "report/preview/trepsearchdialog.h"
 
 #include "report/resources/resources.h"
+#include "runtime/ui/designfonts.h"
+#include "runtime/ui/growtotexts.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -16,7 +18,7 @@ TrepSearchDialog::TrepSearchDialog(const TextLookup &lookup, QWidget *parent) : 
 {
     setObjectName(QStringLiteral("TrepSearchDialog"));
     setWindowTitle(QStringLiteral("Text search"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFont(rt::dialogFont());
     setFixedSize(330, 150);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
@@ -56,6 +58,7 @@ TrepSearchDialog::TrepSearchDialog(const TextLookup &lookup, QWidget *parent) : 
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     localizeLines(this, effectiveLookup(lookup)(QStringLiteral("TrepSearchDialog")));
+    rt::growToTexts(this);
 
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -2,6 +2,8 @@
 
 #include "report/print/printers.h"
 #include "report/resources/resources.h"
+#include "runtime/ui/designfonts.h"
+#include "runtime/ui/growtotexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -67,9 +69,7 @@ TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
     setObjectName(s(u"TrepPrintDialog"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(477, 263);
-    QFont f(s(u"Tahoma"));
-    f.setPixelSize(11);
-    setFont(f);
+    setFont(rt::dialogFont());
 
     auto *printerGroup = make<QGroupBox>(this, u"Label12", {4, 4, 469, 97});
     m_printers = make<QComboBox>(printerGroup, u"PrintersCB", {8, 20, 317, 21});
@@ -116,6 +116,8 @@ TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
     printL->adjustSize();
     m_printPages->move(printL->x() + printL->width() + 11, 232);
     m_printPages->addItems({repGet(QStringLiteral("ppAll")), repGet(QStringLiteral("ppOdd")), repGet(QStringLiteral("ppEven"))});
+    // The design fits its texts in Tahoma; another font may need more room.
+    rt::growToTexts(this);
 
     const QIcon printerIcon = style()->standardIcon(QStyle::SP_ComputerIcon);
     TrepPrinters &printers = TrepPrinters::instance();
@@ -200,6 +202,7 @@ void TrepPrintDialog::printerChosen(int index)
     if (TrepCustomPrinter *p = printers.current()) {
         m_type->setText(p->name());
         m_where->setText(p->port());
+        rt::growToTexts(this);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "runtime/ui/application.h"
 
 #include "runtime/messages.h"
+#include "runtime/ui/designfonts.h"
 
 #include <QMessageBox>
 
@@ -9,6 +10,7 @@ namespace rt {
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
     installMessageBoxHandler();
+    loadDesignFonts();
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

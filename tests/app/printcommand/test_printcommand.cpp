@@ -122,18 +122,21 @@ private Q_SLOTS:
         QCOMPARE(report.report().PreviewPages()->Count(), 2);
     }
 
-    // Find sees the memo texts of a prepared page.
-    void pageTextsForFind()
+    // Find sees the lines the declaration's memos draw, each on its own.
+    void drawnLinesForFind()
     {
         decl::MapForm form;
         fill(form);
         decl::DeclarationReport report(form);
         QVERIFY(report.prepare());
-        const QList<rep::TextRecord> texts = app::pageTexts(*report.report().PreviewPages()->GetPage(1));
-        bool found = false;
-        for (const rep::TextRecord &r : texts)
-            found = found || r.text.contains(QStringLiteral("250.800 Ft."));
-        QVERIFY(found);
+        rep::ReportPageSource source(report.report());
+        const QList<rep::TextRecord> texts = rep::recordPageText(source, 1);
+        const auto found = std::find_if(texts.begin(), texts.end(), [](const rep::TextRecord &r) {
+            return r.text.contains(QStringLiteral("250.800 Ft."));
+        });
+        QVERIFY(found != texts.end());
+        QVERIFY(found->bounds.height() < 25);
+        QVERIFY(QRectF(QPointF(0, 0), source.pageSize(1)).contains(found->bounds));
     }
 };
 

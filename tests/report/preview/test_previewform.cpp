@@ -315,27 +315,6 @@ private Q_SLOTS:
         QCOMPARE(m_messages.size(), 1);
     }
 
-    void findUsesTheIntegratorsPageTexts()
-    {
-        // Pages whose texts are drawn as glyph runs give their texts through the hook.
-        FakePageSource source(twoPages());
-        PreviewHooks hooks;
-        hooks.askSearch = [](QWidget *, const QString &) {
-            return SearchRequest{true, QStringLiteral("rejtett"), false, false};
-        };
-        hooks.pageText = [](int page) {
-            QList<TextRecord> texts;
-            if (page == 0)
-                texts.append({QStringLiteral("rejtett szöveg"), QRectF(100, 200, 80, 14)});
-            return texts;
-        };
-        TrepPreviewForm form(nullptr, hooks);
-        showAt(form, source);
-        QTest::keyClick(form.preview(), Qt::Key_F, Qt::ControlModifier);
-        const QRect page = form.preview()->state().pageRect(0);
-        QCOMPARE(form.preview()->workspace()->hitRect(), QRect(page.left() + 99, page.top() + 200, 82, 14));
-    }
-
     void saveForcesPrpAndResetsThePage()
     {
         FakePageSource source(twoPages());
