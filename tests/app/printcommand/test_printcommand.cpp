@@ -14,6 +14,7 @@
 #include "runtime/errors.h"
 #include "runtime/formatsettings.h"
 #include "runtime/messages.h"
+#include "tests/printertest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -49,8 +50,7 @@ private Q_SLOTS:
     // "Fájlba nyomtat": the filled declaration arrives in the ".prn" file as two A4 pages.
     void declarationIntoAFile()
     {
-        if (!rep::TrepPrinters::instance().hasPhysicalPrinters())
-            QSKIP("no printer: run through test.sh, which starts the print server");
+        TK_REQUIRE_PRINTER();
         decl::MapForm form;
         fill(form);
         decl::DeclarationReport report(form);
@@ -137,5 +137,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestPrintCommand)
+TK_PRINTER_TEST_MAIN(TestPrintCommand)
 #include "test_printcommand.moc"

@@ -4,6 +4,7 @@
 #include "report/print/printreport.h"
 #include "report/resources/resources.h"
 #include "runtime/errors.h"
+#include "tests/printertest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrinterInfo>
@@ -90,8 +92,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         rep::fillHungarianResources();
-        if (QPrinterInfo::availablePrinters().isEmpty())
-            QSKIP("no printer: run through test.sh, which starts the print server");
+        TK_REQUIRE_PRINTER();
     }
 
     void defaultPrinterIsCurrent()
@@ -199,16 +200,36 @@ private Q_SLOTS:
         QCOMPARE(printed, 0);
     }
 
-    // Cancelling the dialog restores the printer that was current before it opened.
+    // Choosing another printer in the dialog makes it current; cancelling restores the printer
+    // that was current before the dialog opened, confirming keeps the choice.
+    void cancelRestoresPrinter_data()
+    {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("cancelled") << false;
+        QTest::newRow("confirmed") << true;
+    }
     void cancelRestoresPrinter()
     {
+        QFETCH(bool, confirm);
+        TK_REQUIRE_PRINTER(QStringLiteral("PDF2"));
         TrepPrinters &printers = TrepPrinters::instance();
-        const int before = printers.printerIndex();
+        const QString before = printers.current()->name();
+        QVERIFY(before != QStringLiteral("PDF2"));
+        const int second = printers.names().indexOf(QStringLiteral("PDF2"));
+        QVERIFY(second >= 0);
         TrepPrintDialog dialog;
         dialog.setup(1, true, QString(), 1);
-        printers.setPrinterIndex(printers.count() - 1);
-        dialog.reject();
-        QCOMPARE(printers.printerIndex(), before);
+        auto *list = dialog.findChild<QComboBox *>(QStringLiteral("PrintersCB"));
+        list->setCurrentIndex(second);
+        Q_EMIT list->activated(second);
+        QCOMPARE(printers.current()->name(), QStringLiteral("PDF2"));
+        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("TypeL1"))->text(), QStringLiteral("PDF2"));
+        if (confirm)
+            dialog.accept();
+        else
+            dialog.reject();
+        QCOMPARE(printers.current()->name(), confirm ? QStringLiteral("PDF2") : before);
+        printers.setPrinterByName(before);
     }
 
     void dialogTexts()
@@ -223,5 +244,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestPrinting)
+TK_PRINTER_TEST_MAIN(TestPrinting)
 #include "test_printing.moc"
