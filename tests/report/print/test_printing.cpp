@@ -77,6 +77,18 @@ QString newestPdfAfter(const QDateTime &since)
     return QString();
 }
 
+// The page numbers ("Oldal N") of a printed PDF, page by page.
+QList<int> pdfPageNumbers(const QString &pdf)
+{
+    QList<int> numbers;
+    const QStringList pages = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).split(QLatin1Char('\f'));
+    static const QRegularExpression number(QStringLiteral("Oldal (\\d+)"));
+    for (const QString &page : pages)
+        if (const QRegularExpressionMatch m = number.match(page); m.hasMatch())
+            numbers.append(m.captured(1).toInt());
+    return numbers;
+}
+
 } // namespace
 
 class TestPrinting : public QObject
@@ -144,6 +156,34 @@ private Q_SLOTS:
         QVERIFY2(text.contains(QString::fromUtf16(u"Oldal 2 árvíztűrő 250.800 Ft.")) && !text.contains(QStringLiteral("Oldal 1")),
                  qPrintable(text));
         TrepPrinters::instance().current()->outputFileName.clear();
+    }
+
+    // A print started from the events processed during a job is refused without a dialog; the
+    // running job ends with all its pages.
+    void secondPrintWhileOneRunsIsRefused()
+    {
+        QTemporaryDir dir;
+        TextPages pages;
+        PrintJob job;
+        PrintHooks hooks;
+        int dialogs = 0;
+        hooks.runDialog = [&](TrepPrintDialog &d) {
+            ++dialogs;
+            d.findChild<QCheckBox *>(QStringLiteral("FileCB"))->setChecked(true);
+            d.askPrintFileName = [&] { return dir.filePath(QStringLiteral("elso.prn")); };
+            d.accept();
+            return d.result() == QDialog::Accepted;
+        };
+        QList<bool> nested;
+        job.processEvents = [&] {
+            PrintJob second;
+            nested.append(printReport(pages, TrepPrintOptions{}, 1, QString(), second, hooks));
+        };
+        QVERIFY(printReport(pages, TrepPrintOptions{}, 1, QString(), job, hooks));
+        TrepPrinters::instance().current()->outputFileName.clear();
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(nested, QList<bool>({false, false}));
+        QCOMPARE(pdfPageNumbers(dir.filePath(QStringLiteral("elso.prn"))), QList<int>({1, 2}));
     }
 
     void cancellingTheFileDialogCancelsThePrint()
