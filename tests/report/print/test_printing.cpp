@@ -58,6 +58,25 @@ QString run(const QString &program, const QStringList &args)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+// Where cups-pdf writes: into the job owner's home, whatever $HOME says.
+QDir pdfDir()
+{
+    const passwd *pw = getpwuid(getuid());
+    return QDir(QString::fromLocal8Bit(pw ? pw->pw_dir : qgetenv("HOME").constData()) + QStringLiteral("/PDF"));
+}
+
+bool waitForEmptyQueue()
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 30000) {
+        if (run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty())
+            return true;
+        QTest::qWait(100);
+    }
+    return false;
+}
+
 // Waits until the print server has no pending job, then returns the newest PDF it wrote.
 QString newestPdfAfter(const QDateTime &since)
 {
@@ -65,16 +84,65 @@ QString newestPdfAfter(const QDateTime &since)
     t.start();
     while (t.elapsed() < 30000) {
         if (run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty()) {
-            // cups-pdf writes into the job owner's home, whatever $HOME says.
-            const passwd *pw = getpwuid(getuid());
-            const QDir dir(QString::fromLocal8Bit(pw ? pw->pw_dir : qgetenv("HOME").constData()) + QStringLiteral("/PDF"));
-            const QFileInfoList files = dir.entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
+            const QFileInfoList files = pdfDir().entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
             if (!files.isEmpty() && files.first().lastModified() >= since)
                 return files.first().absoluteFilePath();
         }
         QTest::qWait(100);
     }
     return QString();
+}
+
+// The ids of the jobs the print server knows, finished or not.
+QList<int> jobIds()
+{
+    QList<int> ids;
+    const QString list = run(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o")});
+    static const QRegularExpression id(QStringLiteral("^\\S+-(\\d+)\\s"), QRegularExpression::MultilineOption);
+    for (auto it = id.globalMatch(list); it.hasNext();)
+        ids.append(it.next().captured(1).toInt());
+    return ids;
+}
+
+// What the print server received with one job.
+struct ReceivedJob
+{
+    int id = 0;
+    int copies = 1;     // IPP's default when the attribute is missing
+    QString collate;    // "true", "false", or empty when the job did not say
+    QString pdf;        // what cups-pdf made of it
+};
+
+// The finished job titled documentName (letters and digits only) among those not in `before`;
+// id 0 when there is none. The server keeps job names private, but cups-pdf names its file
+// after the title and the job id.
+ReceivedJob receivedJob(const QString &documentName, const QList<int> &before)
+{
+    ReceivedJob job;
+    if (!waitForEmptyQueue())
+        return job;
+    for (int id : jobIds()) {
+        if (before.contains(id))
+            continue;
+        const QStringList files =
+            pdfDir().entryList({documentName + QStringLiteral("*job_%1.pdf").arg(id)}, QDir::Files);
+        if (files.isEmpty())
+            continue;
+        job.id = id;
+        job.pdf = pdfDir().filePath(files.first());
+        const QString attributes = run(QStringLiteral("ipptool"),
+                                       {QStringLiteral("-tv"), QStringLiteral("ipp://localhost/jobs/%1").arg(id),
+                                        QStringLiteral("get-job-attributes.test")});
+        const QRegularExpression copies(QStringLiteral("\\bcopies \\(integer\\) = (\\d+)"));
+        if (const QRegularExpressionMatch m = copies.match(attributes); m.hasMatch())
+            job.copies = m.captured(1).toInt();
+        const QRegularExpression collate(QStringLiteral("\\bcollate \\(boolean\\) = (\\w+)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+        if (const QRegularExpressionMatch m = collate.match(attributes); m.hasMatch())
+            job.collate = m.captured(1);
+        break;
+    }
+    return job;
 }
 
 // The page numbers ("Oldal N") of a printed PDF, page by page.
@@ -156,6 +224,49 @@ private Q_SLOTS:
         QVERIFY2(text.contains(QString::fromUtf16(u"Oldal 2 árvíztűrő 250.800 Ft.")) && !text.contains(QStringLiteral("Oldal 1")),
                  qPrintable(text));
         TrepPrinters::instance().current()->outputFileName.clear();
+    }
+
+    // The copies reach the print server as the dialog asked: uncollated copies go out as
+    // copies of each page that the printer must not collate, collated ones as passes over the
+    // document. On paper: 1 1 2 2 and 1 2 1 2.
+    void copiesReachThePrintServer_data()
+    {
+        QTest::addColumn<bool>("collate");
+        QTest::addColumn<QList<int>>("paper");
+        QTest::newRow("Gyűjt unchecked") << false << QList<int>{1, 1, 2, 2};
+        QTest::newRow("Gyűjt checked") << true << QList<int>{1, 2, 1, 2};
+    }
+    void copiesReachThePrintServer()
+    {
+        QFETCH(bool, collate);
+        QFETCH(QList<int>, paper);
+        TextPages pages;
+        PrintJob job;
+        PrintHooks hooks;
+        hooks.runDialog = [&](TrepPrintDialog &d) {
+            d.findChild<QLineEdit *>(QStringLiteral("CopiesE"))->setText(QStringLiteral("2"));
+            d.findChild<QCheckBox *>(QStringLiteral("CollateCB"))->setChecked(collate);
+            return true;
+        };
+        const QList<int> before = jobIds();
+        const QString name = QStringLiteral("copies%1x%2").arg(int(collate)).arg(QDateTime::currentMSecsSinceEpoch());
+        QVERIFY(printReport(pages, TrepPrintOptions{}, 1, name, job, hooks));
+        const ReceivedJob received = receivedJob(name, before);
+        QVERIFY2(received.id > 0, "no job from cups-pdf");
+        const QList<int> document = pdfPageNumbers(received.pdf);
+        // What the printer makes of the document and the job's copies.
+        QList<int> sheets;
+        if (received.copies > 1 && received.collate.isEmpty())
+            QFAIL("copies without collation: the queue's default decides");
+        if (received.copies > 1 && received.collate == QLatin1String("false")) {
+            for (int page : document)
+                for (int k = 0; k < received.copies; ++k)
+                    sheets.append(page);
+        } else {
+            for (int k = 0; k < received.copies; ++k)
+                sheets += document;
+        }
+        QCOMPARE(sheets, paper);
     }
 
     // A print started from the events processed during a job is refused without a dialog; the
