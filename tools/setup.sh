@@ -40,8 +40,9 @@ tk_build() {
   cmake --build "$TK_BUILD" --parallel "$(nproc)" "$@"
 }
 
-# Starts a print server with the cups-pdf printer "PDF" as the system default, unless one is
-# already running with it. Sets TK_CUPSD_PID when it started one (tk_stop_cups stops it).
+# Starts a print server with the cups-pdf printer "PDF" as the system default and a second
+# cups-pdf printer "PDF2" (tests choose between printers), unless one is already running with
+# them. Sets TK_CUPSD_PID when it started one (tk_stop_cups stops it).
 TK_CUPSD_PID=""
 tk_start_cups() {
   if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
@@ -59,11 +60,14 @@ tk_start_cups() {
       sleep 0.1
     done
   fi
-  if ! lpstat -p PDF >/dev/null 2>&1; then
-    tk_sudo lpadmin -p PDF -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -E
-  fi
-  # Without the cairo renderer the PDF loses its text layer.
-  tk_sudo lpadmin -p PDF -o pdftops-renderer-default=pdftocairo
+  local q
+  for q in PDF PDF2; do
+    if ! lpstat -p "$q" >/dev/null 2>&1; then
+      tk_sudo lpadmin -p "$q" -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -E
+    fi
+    # Without the cairo renderer the PDF loses its text layer.
+    tk_sudo lpadmin -p "$q" -o pdftops-renderer-default=pdftocairo
+  done
   tk_sudo lpadmin -d PDF
   lpstat -p -d || true
 }

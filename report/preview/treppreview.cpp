@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTreeWidget>
 
 namespace rep {
@@ -149,90 +150,95 @@ void TrepPreview::pageNo(int n)
     m_state.goToPage(n);
 }
 
+template<typename Work>
+void TrepPreview::runCommand(Work &&work)
+{
+    // A print started while another one runs would end the first one's document under it (they
+    // share the printer); saving and searching would draw pages meanwhile.
+    if (busy())
+        return;
+    m_commandRunning = true;
+    rt::runHandler(std::forward<Work>(work));
+    m_commandRunning = false;
+    if (m_state.locked())
+        unlock();
+}
+
 void TrepPreview::printCommand()
 {
-    if (!m_hooks.hasPhysicalPrinter || !m_hooks.hasPhysicalPrinter()) {
-        rt::showMessage({text(QStringLiteral("mbError")), text(QStringLiteral("clNoPrinters")),
-                         rt::Message::Icon::Stop});
-        return;
-    }
-    print();
+    runCommand([this] {
+        if (!m_hooks.hasPhysicalPrinter || !m_hooks.hasPhysicalPrinter()) {
+            rt::showMessage({text(QStringLiteral("mbError")), text(QStringLiteral("clNoPrinters")),
+                             rt::Message::Icon::Stop});
+            return;
+        }
+        printPages();
+    });
 }
 
 void TrepPreview::print()
 {
+    runCommand([this] { printPages(); });
+}
+
+void TrepPreview::printPages()
+{
     if (!m_hooks.print)
         return;
     m_stop = false;
-    try {
-        m_hooks.print(*this);
-    } catch (const std::exception &e) {
-        unlock();
-        rt::showException(e);
-        return;
-    }
-    unlock();
+    // Also after a cancelled dialog or an error: unlocking makes page 1 current again.
+    const auto unlockAfterwards = qScopeGuard([this] { unlock(); });
+    m_hooks.print(*this);
 }
 
 void TrepPreview::saveToFile()
 {
-    const QString filter = text(QStringLiteral("clPRPfiles")) + QStringLiteral(" (*.prp)");
-    const auto ask = m_hooks.saveFileName ? m_hooks.saveFileName : defaultSaveFileName;
-    QString name = ask(this, filter);
-    if (name.isEmpty())
-        return;
-    m_workspace->viewport()->repaint();
-    name = changeFileExt(name, QStringLiteral(".prp"));
-    lock();
-    showMessage(text(QStringLiteral("clSaving")), false);
-    try {
+    runCommand([this] {
+        const QString filter = text(QStringLiteral("clPRPfiles")) + QStringLiteral(" (*.prp)");
+        const auto ask = m_hooks.saveFileName ? m_hooks.saveFileName : defaultSaveFileName;
+        QString name = ask(this, filter);
+        if (name.isEmpty())
+            return;
+        m_workspace->viewport()->repaint();
+        name = changeFileExt(name, QStringLiteral(".prp"));
+        lock();
+        showMessage(text(QStringLiteral("clSaving")), false);
         if (m_source)
             m_source->saveToFile(name);
-    } catch (const std::exception &e) {
-        unlock();
-        rt::showException(e);
-        return;
-    }
-    unlock();
+    });
 }
 
 void TrepPreview::find()
 {
-    SearchRequest request;
-    if (m_hooks.askSearch) {
-        request = m_hooks.askSearch(this, lastSearchText());
-    } else {
-        TrepSearchDialog dialog(m_text, nullptr);
-        dialog.setSearchText(lastSearchText());
-        request.accepted = dialog.exec() == QDialog::Accepted;
-        request.text = dialog.searchText();
-        request.fromTop = dialog.fromTop();
-        request.caseSensitive = dialog.caseSensitive();
-    }
-    m_findEnabled = true;
-    if (!request.accepted)
-        return;
-    lastSearchText() = request.text;
-    m_workspace->setHit(-1, {});
-    try {
+    runCommand([this] {
+        SearchRequest request;
+        if (m_hooks.askSearch) {
+            request = m_hooks.askSearch(this, lastSearchText());
+        } else {
+            TrepSearchDialog dialog(m_text, nullptr);
+            dialog.setSearchText(lastSearchText());
+            request.accepted = dialog.exec() == QDialog::Accepted;
+            request.text = dialog.searchText();
+            request.fromTop = dialog.fromTop();
+            request.caseSensitive = dialog.caseSensitive();
+        }
+        m_findEnabled = true;
+        if (!request.accepted)
+            return;
+        lastSearchText() = request.text;
+        m_workspace->setHit(-1, {});
+        // A page that cannot be rebuilt ends the search with its error.
         if (m_search.start(request.text, request.caseSensitive, request.fromTop ? 0 : m_state.currentPage() - 1))
             showHit();
-    } catch (const std::exception &e) {
-        // A page that cannot be rebuilt ends the search with its error.
-        rt::showException(e);
-    }
+    });
 }
 
 void TrepPreview::findNext()
 {
-    if (!m_findEnabled)
-        return;
-    try {
-        if (m_search.findNext())
+    runCommand([this] {
+        if (m_findEnabled && m_search.findNext())
             showHit();
-    } catch (const std::exception &e) {
-        rt::showException(e);
-    }
+    });
 }
 
 QList<TextRecord> TrepPreview::pageText(int page)

@@ -80,6 +80,10 @@ public:
     void last() { pageNo(m_state.pageCount()); }
     void pageNo(int n);
 
+    // The commands below do nothing while busy(). None lets an error out: it is shown through
+    // the default error display once the event loop has control back, and the preview is
+    // unlocked afterwards.
+
     // The print button and Ctrl+P: print when a physical printer exists, else the error box.
     void printCommand();
     void print();
@@ -93,6 +97,8 @@ public:
     void lock() override;
     void unlock();
     bool locked() const { return m_state.locked(); }
+    // Locked by printing or saving, or inside one of the commands (its dialog is open).
+    bool busy() const { return m_state.locked() || m_commandRunning; }
 
     const PreviewState &state() const { return m_state; }
     TrepPreviewWorkspace *workspace() const { return m_workspace; }
@@ -111,6 +117,11 @@ private:
     bool stopRequested() const override { return m_stop; }
     void clearStop() override { m_stop = false; }
 
+    // The store's print with this preview as the host; unlocks afterwards in every case.
+    void printPages();
+    // Runs a command unless busy; an error is shown later, and a lock it left is released.
+    template<typename Work>
+    void runCommand(Work &&work);
     void showMessage(const QString &text, bool withCancel);
     void placeMessagePanel();
     void reloadPages();
@@ -127,6 +138,7 @@ private:
     QLabel *m_messageLabel = nullptr;
     QPushButton *m_messageCancel = nullptr;
     bool m_stop = false;
+    bool m_commandRunning = false;
     TextSearch m_search;
     bool m_findEnabled = false;
 };

@@ -333,18 +333,16 @@ void TrepPreviewForm::applyZoomBox(int index)
     const QString text = m_zoomBox->currentText();
     if (index < 0)
         index = m_zoomBox->findText(text, Qt::MatchExactly);
-    if (index == kPageWidthEntry) {
-        m_preview->setZoomMode(zmPageWidth);
-    } else if (index == kWholePageEntry) {
-        m_preview->setZoomMode(zmWholePage);
-    } else {
-        try {
-            if (const std::optional<double> z = parseZoomText(text))
-                m_preview->setZoom(*z);
-        } catch (const std::exception &e) {
-            rt::showException(e);
-        }
-    }
+    // Called from the box's list while it closes and moves the focus: an error is shown once
+    // that is over.
+    rt::runHandler([&] {
+        if (index == kPageWidthEntry)
+            m_preview->setZoomMode(zmPageWidth);
+        else if (index == kWholePageEntry)
+            m_preview->setZoomMode(zmWholePage);
+        else if (const std::optional<double> z = parseZoomText(text))
+            m_preview->setZoom(*z);
+    });
     // Posted, so that the box's own handling of the choice cannot overwrite it afterwards.
     QMetaObject::invokeMethod(this, &TrepPreviewForm::rewriteZoomBox, Qt::QueuedConnection);
 }

@@ -26,9 +26,10 @@ public:
 
     // Throws rt::Exception with a message when the printer cannot be opened.
     virtual void beginDoc() = 0;
-    // Paper, orientation, duplex, copies per page and paper source (a bin code, 7 automatic)
-    // for the next page; the resolution and offsets are valid after it.
-    virtual void setPrintParams(const PagePrintParams &page, int copies, int bin) = 0;
+    // Paper, orientation, duplex, the copies of each page and whether the driver collates them,
+    // and paper source (a bin code, 7 automatic) for the next page; the resolution and offsets
+    // are valid after it.
+    virtual void setPrintParams(const PagePrintParams &page, int copies, bool collate, int bin) = 0;
     virtual void beginPage() = 0;
     virtual QPainter &canvas() = 0;
     virtual void endPage() = 0;

@@ -6,6 +6,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -45,6 +46,28 @@ QPrinter::PaperSource sourceFor(int bin)
     if (bin >= 1 && bin <= 14 && bin != 7)
         return QPrinter::PaperSource(bin - 1);
     return QPrinter::Auto;
+}
+
+// Qt's print engine for CUPS takes further job options as a list of names and values under
+// this property.
+constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// Qt tells CUPS "Collate=True" for collated copies and nothing for uncollated ones, which
+// leaves them to the queue's default; a queue that collates by default would then print
+// 1, 2, 1, 2. Uncollated copies say so.
+void setUncollatedOption(QPrinter &printer, bool uncollated)
+{
+    QPrintEngine *engine = printer.printEngine();
+    QStringList options = engine->property(kCupsOptions).toStringList();
+    for (qsizetype i = 0; i + 1 < options.size();) {
+        if (options.at(i).compare(QLatin1String("Collate"), Qt::CaseInsensitive) == 0)
+            options.remove(i, 2);
+        else
+            i += 2;
+    }
+    if (uncollated)
+        options << QStringLiteral("Collate") << QStringLiteral("False");
+    engine->setProperty(kCupsOptions, options);
 }
 
 QString cannotOpen(const QString &name)
@@ -96,11 +119,16 @@ void TrepPrinter::beginDoc()
     m_painter = std::make_unique<QPainter>();
 }
 
-void TrepPrinter::setPrintParams(const PagePrintParams &page, int copies, int bin)
+void TrepPrinter::setPrintParams(const PagePrintParams &page, int copies, bool collate, int bin)
 {
     QPrinter *p = qprinter();
-    if (m_pagesBegun == 0)
-        p->setCopyCount(copies); // a document-wide setting: only before the first page
+    if (m_pagesBegun == 0) {
+        // Document-wide settings: only before the first page.
+        p->setCopyCount(copies);
+        p->setCollateCopies(collate);
+        if (p->outputFormat() == QPrinter::NativeFormat)
+            setUncollatedOption(*p, copies > 1 && !collate);
+    }
     p->setDuplex(duplexFor(page.duplex));
     p->setPaperSource(sourceFor(bin));
     p->setPageSize(pageSizeFor(page));

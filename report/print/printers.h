@@ -21,7 +21,7 @@ public:
     QString name() const override { return m_name; }
 
     void beginDoc() override;
-    void setPrintParams(const PagePrintParams &page, int copies, int bin) override;
+    void setPrintParams(const PagePrintParams &page, int copies, bool collate, int bin) override;
     void beginPage() override;
     QPainter &canvas() override;
     void endPage() override;
@@ -48,7 +48,7 @@ public:
     QString name() const override;
     bool isVirtual() const override { return true; }
     void beginDoc() override;
-    void setPrintParams(const PagePrintParams &, int, int) override {}
+    void setPrintParams(const PagePrintParams &, int, bool, int) override {}
     void beginPage() override {}
     QPainter &canvas() override;
     void endPage() override {}

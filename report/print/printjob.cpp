@@ -54,7 +54,7 @@ bool PrintJob::printPage(PageSource &pages, TrepCustomPrinter &printer, const Pr
     int bin = index == 0 ? params.bin : params.binOtherPages;
     if (bin == -1)
         bin = 7; // automatic
-    printer.setPrintParams(params, copiesPerPage, bin);
+    printer.setPrintParams(params, copiesPerPage, settings.collate, bin);
     printer.beginPage();
     const double dpiX = printer.dpiX();
     const double dpiY = printer.dpiY();

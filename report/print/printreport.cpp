@@ -5,11 +5,21 @@
 #include "report/print/printers.h"
 #include "runtime/intconv.h"
 
+#include <QScopeGuard>
+
 namespace rep {
 
 bool printReport(PageSource &pages, const TrepPrintOptions &options, int currentPage, const QString &documentName,
                  PrintJob &job, const PrintHooks &hooks, QWidget *parent)
 {
+    // The printers are shared: a second print begun while one runs (from the events processed
+    // between its pages) would end the first one's document under it.
+    static bool running = false;
+    if (running)
+        return false;
+    running = true;
+    const auto notRunning = qScopeGuard([] { running = false; });
+
     PrintJobSettings settings;
     settings.copies = options.Copies;
     settings.collate = options.Collate;

@@ -22,9 +22,9 @@ struct PrintHooks
 };
 
 // The store's print operation: choose the printer, ask the dialog, then run the job on the
-// current printer. Returns false when the dialog was cancelled. Conversion errors of the copies
-// and the page range, and a printer that cannot be opened, throw rt::Exception; nothing is
-// printed then.
+// current printer. Returns false when the dialog was cancelled, and at once, without a dialog,
+// while another print is still running. Conversion errors of the copies and the page range,
+// and a printer that cannot be opened, throw rt::Exception; nothing is printed then.
 bool printReport(PageSource &pages, const TrepPrintOptions &options, int currentPage, const QString &documentName,
                  PrintJob &job, const PrintHooks &hooks, QWidget *parent = nullptr);
 

@@ -5,6 +5,7 @@
 #include "report/model/report.h"
 #include "report/preview/textrecorder.h"
 #include "report/preview/treppreviewform.h"
+#include "report/preview/treppreviewworkspace.h"
 #include "report/print/printdialog.h"
 #include "report/print/printers.h"
 #include "report/print/printreport.h"
@@ -14,13 +15,46 @@
 #include "runtime/errors.h"
 #include "runtime/formatsettings.h"
 #include "runtime/messages.h"
+#include "tests/printertest.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFrame>
+#include <QPaintDevice>
+#include <QPainter>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// The prepared pages, with a hook called whenever a page is drawn onto a printer.
+class HeldPageSource : public rep::ReportPageSource
+{
+public:
+    using ReportPageSource::ReportPageSource;
+    void drawPage(int index, QPainter &painter, double scaleX, double scaleY, double offsetX,
+                  double offsetY) override
+    {
+        if (onPrintPage && painter.device() && painter.device()->devType() == QInternal::Printer)
+            onPrintPage(index);
+        ReportPageSource::drawPage(index, painter, scaleX, scaleY, offsetX, offsetY);
+    }
+    std::function<void(int index)> onPrintPage;
+};
+
+QString pdfInfo(const QString &file)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {file});
+    info.waitForFinished();
+    return QString::fromUtf8(info.readAllStandardOutput());
+}
+
+} // namespace
 
 class TestPrintCommand : public QObject
 {
@@ -49,8 +83,7 @@ private Q_SLOTS:
     // "Fájlba nyomtat": the filled declaration arrives in the ".prn" file as two A4 pages.
     void declarationIntoAFile()
     {
-        if (!rep::TrepPrinters::instance().hasPhysicalPrinters())
-            QSKIP("no printer: run through test.sh, which starts the print server");
+        TK_REQUIRE_PRINTER();
         decl::MapForm form;
         fill(form);
         decl::DeclarationReport report(form);
@@ -68,10 +101,7 @@ private Q_SLOTS:
         QVERIFY(rep::printReport(source, report.report().PrintOptions, 1, QString(), job, hooks));
         rep::TrepPrinters::instance().current()->outputFileName.clear();
         const QString prn = dir.filePath(QStringLiteral("bevallas.prn"));
-        QProcess info;
-        info.start(QStringLiteral("pdfinfo"), {prn});
-        QVERIFY(info.waitForFinished());
-        const QString infoText = QString::fromUtf8(info.readAllStandardOutput());
+        const QString infoText = pdfInfo(prn);
         QVERIFY2(infoText.contains(QRegularExpression(QStringLiteral("Pages:\\s+2"))), qPrintable(infoText));
         QVERIFY(infoText.contains(QStringLiteral("(A4)")));
         QProcess text;
@@ -83,6 +113,99 @@ private Q_SLOTS:
                                     QString::fromUtf16(u"történő adó megállapitásához"),
                                     QString::fromUtf16(u"(tulajdonjog szerzés)")})
             QVERIFY2(t.contains(want), qPrintable(want));
+    }
+
+    // A print job held in the middle of page 1: the preview's print button, Ctrl+P, Ctrl+S,
+    // Ctrl+F and F3 do nothing and open no dialog, and the job ends with both pages; the
+    // panel's "Mégsem" still stops it.
+    void lockedPreviewIgnoresASecondPrint_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("job runs on") << false;
+        QTest::newRow("Mégsem stops it") << true;
+    }
+    void lockedPreviewIgnoresASecondPrint()
+    {
+        TK_REQUIRE_PRINTER();
+        QFETCH(bool, cancel);
+        decl::MapForm form;
+        fill(form);
+        decl::DeclarationReport report(form);
+        QVERIFY(report.prepare());
+        HeldPageSource source(report.report());
+        rep::PreviewHooks hooks = app::previewHooks(report, source);
+        int saves = 0, searches = 0;
+        hooks.saveFileName = [&](QWidget *, const QString &) {
+            ++saves;
+            return QString();
+        };
+        hooks.askSearch = [&](QWidget *, const QString &) {
+            ++searches;
+            return rep::SearchRequest{true, QStringLiteral("*"), true, false};
+        };
+        rep::TrepPreviewForm window(nullptr, hooks);
+        window.init(&source, report.report().PreviewOptions);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        rep::TrepPreview *preview = window.preview();
+        // A search first, so that F3 has one to continue.
+        QTest::keyClick(preview, Qt::Key_F, Qt::ControlModifier);
+        const QRect hit = preview->workspace()->hitRect();
+        QVERIFY(!hit.isEmpty());
+
+        // Confirms the first print dialog into a file and closes every other modal window.
+        QTemporaryDir dir;
+        const QString prn = dir.filePath(QStringLiteral("bevallas.prn"));
+        QStringList dialogs;
+        QTimer watcher;
+        watcher.setInterval(10);
+        connect(&watcher, &QTimer::timeout, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            dialogs << QString::fromLatin1(modal->metaObject()->className());
+            auto *dialog = qobject_cast<rep::TrepPrintDialog *>(modal);
+            if (dialog && dialogs.size() == 1) {
+                dialog->findChild<QCheckBox *>(QStringLiteral("FileCB"))->setChecked(true);
+                dialog->askPrintFileName = [&] { return prn; };
+                dialog->accept();
+            } else {
+                modal->close();
+            }
+        });
+        QList<int> printed;
+        bool lockedAfterCommands = false;
+        source.onPrintPage = [&](int index) {
+            printed << index + 1;
+            if (index != 0)
+                return;
+            QTest::mouseClick(window.findChild<QToolButton *>(QStringLiteral("PrintB")), Qt::LeftButton);
+            QTest::keyClick(preview, Qt::Key_P, Qt::ControlModifier);
+            QTest::keyClick(preview, Qt::Key_S, Qt::ControlModifier);
+            QTest::keyClick(preview, Qt::Key_F, Qt::ControlModifier);
+            QTest::keyClick(preview, Qt::Key_F3);
+            lockedAfterCommands = preview->locked();
+            if (cancel)
+                QTest::mouseClick(preview->messagePanel()->findChild<QPushButton *>(), Qt::LeftButton);
+        };
+        watcher.start();
+        QTest::keyClick(preview, Qt::Key_P, Qt::ControlModifier);
+        watcher.stop();
+        rep::TrepPrinters::instance().current()->outputFileName.clear();
+
+        QCOMPARE(dialogs, QStringList{QStringLiteral("rep::TrepPrintDialog")});
+        QCOMPARE(saves, 0);
+        QCOMPARE(searches, 1);
+        QVERIFY(lockedAfterCommands);
+        QVERIFY(!preview->locked());
+        QCOMPARE(preview->workspace()->hitRect(), hit);
+        if (cancel) {
+            QCOMPARE(printed, QList<int>{1});
+        } else {
+            QCOMPARE(printed, QList<int>({1, 2}));
+            const QString info = pdfInfo(prn);
+            QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2"))), qPrintable(info));
+        }
     }
 
     // A printer that went away (or a stopped print server) ends with a message, printing nothing.
@@ -140,5 +263,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestPrintCommand)
+TK_PRINTER_TEST_MAIN(TestPrintCommand)
 #include "test_printcommand.moc"

@@ -344,9 +344,11 @@ private Q_SLOTS:
         QCOMPARE(preview->currentPage(), 1);
         QCOMPARE(form.pageText(), hu(u"2. oldal 2 oldalból"));
 
-        // A failing save is shown and still unlocks.
+        // A failing save is shown once the event loop has it back, and still unlocks.
         source.onSave = [](const QString &) { throw rt::Exception(QStringLiteral("Hozzáférés megtagadva")); };
         QTest::keyClick(preview, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!preview->locked());
+        QCoreApplication::processEvents();
         QCOMPARE(m_messages.size(), 1);
         QVERIFY(m_messages.first().text.startsWith(QStringLiteral("Hozzáférés megtagadva")));
         QVERIFY(!preview->locked());
@@ -414,10 +416,130 @@ private Q_SLOTS:
             QCOMPARE(shown, QStringList({hu(u"Oldal nyomtatása 1")}));
             QVERIFY(stopSeen);
         }
-        QCOMPARE(m_messages.size(), outcome == QLatin1String("error") ? 1 : 0);
         QVERIFY(!preview->locked());
         QVERIFY(!preview->messagePanel()->isVisible());
         QCOMPARE(preview->currentPage(), 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(m_messages.size(), outcome == QLatin1String("error") ? 1 : 0);
+    }
+
+    // While printing holds the preview, its commands do nothing: a second print would end the
+    // first one's document under it. The panel's "Mégsem" still stops the job.
+    void lockedPreviewIgnoresCommands_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("job runs on") << false;
+        QTest::newRow("Mégsem stops it") << true;
+    }
+    void lockedPreviewIgnoresCommands()
+    {
+        QFETCH(bool, cancel);
+        FakePageSource source(twoPages());
+        PreviewHooks hooks;
+        hooks.hasPhysicalPrinter = [] { return true; };
+        int prints = 0, saves = 0, searches = 0;
+        hooks.saveFileName = [&](QWidget *, const QString &) {
+            ++saves;
+            return QString();
+        };
+        hooks.askSearch = [&](QWidget *, const QString &) {
+            ++searches;
+            return SearchRequest{true, QStringLiteral("bevallás"), true, false};
+        };
+        TrepPreviewForm form(nullptr, hooks);
+        TrepPreview *preview = form.preview();
+        QList<int> printed;
+        bool lockedAfterCommands = false;
+        hooks.print = [&](PreviewPrintHost &host) {
+            if (++prints > 1)
+                return; // a second print is counted, not run
+            host.lock();
+            for (int page = 1; page <= 2 && !host.stopRequested(); ++page) {
+                host.pageBeingPrinted(page);
+                printed << page;
+                if (page == 1) {
+                    QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("PrintB")), Qt::LeftButton);
+                    QTest::keyClick(preview, Qt::Key_P, Qt::ControlModifier);
+                    QTest::keyClick(form.zoomBox()->lineEdit(), Qt::Key_P, Qt::ControlModifier);
+                    QTest::keyClick(preview, Qt::Key_S, Qt::ControlModifier);
+                    QTest::keyClick(preview, Qt::Key_F, Qt::ControlModifier);
+                    QTest::keyClick(preview, Qt::Key_F3);
+                    lockedAfterCommands = preview->locked();
+                    if (cancel)
+                        QTest::mouseClick(preview->messagePanel()->findChild<QPushButton *>(), Qt::LeftButton);
+                }
+            }
+        };
+        preview->setHooks(hooks);
+        showAt(form, source);
+        // A search first, so that F3 has one to continue.
+        QTest::keyClick(preview, Qt::Key_F, Qt::ControlModifier);
+        const QRect hit = preview->workspace()->hitRect();
+        QVERIFY(!hit.isEmpty());
+
+        QTest::keyClick(preview, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(prints, 1);
+        QCOMPARE(saves, 0);
+        QCOMPARE(searches, 1);
+        QVERIFY(lockedAfterCommands);
+        QCOMPARE(printed, cancel ? QList<int>{1} : QList<int>({1, 2}));
+        QVERIFY(!preview->locked());
+        QCOMPARE(preview->workspace()->hitRect(), hit);
+        // Unlocked, the commands work again.
+        QTest::keyClick(preview, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(saves, 1);
+    }
+
+    // An error leaving any part of a command, its dialogs included, is shown once after the
+    // event has been handled, and leaves the preview unlocked and ready.
+    void commandErrorsShownOnce_data()
+    {
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<int>("key");
+        QTest::newRow("print, not a std::exception") << "print" << int(Qt::Key_P);
+        QTest::newRow("save dialog") << "save dialog" << int(Qt::Key_S);
+        QTest::newRow("search dialog") << "search dialog" << int(Qt::Key_F);
+        QTest::newRow("page texts") << "page texts" << int(Qt::Key_F);
+    }
+    void commandErrorsShownOnce()
+    {
+        QFETCH(QString, failing);
+        QFETCH(int, key);
+        FakePageSource source(twoPages());
+        PreviewHooks hooks;
+        hooks.hasPhysicalPrinter = [] { return true; };
+        const auto failIf = [&](const char *part) {
+            if (failing == QLatin1String(part))
+                throw rt::Exception(QStringLiteral("Hiba: ") + failing);
+        };
+        hooks.print = [&](PreviewPrintHost &host) {
+            host.lock();
+            if (failing == QLatin1String("print"))
+                throw 42;
+        };
+        hooks.saveFileName = [&](QWidget *, const QString &) {
+            failIf("save dialog");
+            return QString();
+        };
+        hooks.askSearch = [&](QWidget *, const QString &) {
+            failIf("search dialog");
+            return SearchRequest{true, QStringLiteral("bevallás"), true, false};
+        };
+        hooks.pageText = [&](int) {
+            failIf("page texts");
+            return QList<TextRecord>{};
+        };
+        TrepPreviewForm form(nullptr, hooks);
+        showAt(form, source);
+        TrepPreview *preview = form.preview();
+        QTest::keyClick(preview, Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(m_messages.size(), 0);
+        QVERIFY(!preview->busy());
+        QVERIFY(!preview->messagePanel()->isVisible());
+        QCoreApplication::processEvents();
+        QCOMPARE(m_messages.size(), 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(m_messages.size(), 1);
     }
 
     void findHighlightsAndF3Continues()

@@ -4,6 +4,7 @@
 #include "report/print/printreport.h"
 #include "report/resources/resources.h"
 #include "runtime/errors.h"
+#include "tests/printertest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrinterInfo>
@@ -56,6 +58,25 @@ QString run(const QString &program, const QStringList &args)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+// Where cups-pdf writes: into the job owner's home, whatever $HOME says.
+QDir pdfDir()
+{
+    const passwd *pw = getpwuid(getuid());
+    return QDir(QString::fromLocal8Bit(pw ? pw->pw_dir : qgetenv("HOME").constData()) + QStringLiteral("/PDF"));
+}
+
+bool waitForEmptyQueue()
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 30000) {
+        if (run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty())
+            return true;
+        QTest::qWait(100);
+    }
+    return false;
+}
+
 // Waits until the print server has no pending job, then returns the newest PDF it wrote.
 QString newestPdfAfter(const QDateTime &since)
 {
@@ -63,16 +84,77 @@ QString newestPdfAfter(const QDateTime &since)
     t.start();
     while (t.elapsed() < 30000) {
         if (run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).trimmed().isEmpty()) {
-            // cups-pdf writes into the job owner's home, whatever $HOME says.
-            const passwd *pw = getpwuid(getuid());
-            const QDir dir(QString::fromLocal8Bit(pw ? pw->pw_dir : qgetenv("HOME").constData()) + QStringLiteral("/PDF"));
-            const QFileInfoList files = dir.entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
+            const QFileInfoList files = pdfDir().entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
             if (!files.isEmpty() && files.first().lastModified() >= since)
                 return files.first().absoluteFilePath();
         }
         QTest::qWait(100);
     }
     return QString();
+}
+
+// The ids of the jobs the print server knows, finished or not.
+QList<int> jobIds()
+{
+    QList<int> ids;
+    const QString list = run(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o")});
+    static const QRegularExpression id(QStringLiteral("^\\S+-(\\d+)\\s"), QRegularExpression::MultilineOption);
+    for (auto it = id.globalMatch(list); it.hasNext();)
+        ids.append(it.next().captured(1).toInt());
+    return ids;
+}
+
+// What the print server received with one job.
+struct ReceivedJob
+{
+    int id = 0;
+    int copies = 1;     // IPP's default when the attribute is missing
+    QString collate;    // "true", "false", or empty when the job did not say
+    QString pdf;        // what cups-pdf made of it
+};
+
+// The finished job titled documentName (letters and digits only) among those not in `before`;
+// id 0 when there is none. The server keeps job names private, but cups-pdf names its file
+// after the title and the job id.
+ReceivedJob receivedJob(const QString &documentName, const QList<int> &before)
+{
+    ReceivedJob job;
+    if (!waitForEmptyQueue())
+        return job;
+    for (int id : jobIds()) {
+        if (before.contains(id))
+            continue;
+        const QStringList files =
+            pdfDir().entryList({documentName + QStringLiteral("*job_%1.pdf").arg(id)}, QDir::Files);
+        if (files.isEmpty())
+            continue;
+        job.id = id;
+        job.pdf = pdfDir().filePath(files.first());
+        const QString attributes = run(QStringLiteral("ipptool"),
+                                       {QStringLiteral("-tv"), QStringLiteral("ipp://localhost/jobs/%1").arg(id),
+                                        QStringLiteral("get-job-attributes.test")});
+        const QRegularExpression copies(QStringLiteral("\\bcopies \\(integer\\) = (\\d+)"));
+        if (const QRegularExpressionMatch m = copies.match(attributes); m.hasMatch())
+            job.copies = m.captured(1).toInt();
+        const QRegularExpression collate(QStringLiteral("\\bcollate \\(boolean\\) = (\\w+)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+        if (const QRegularExpressionMatch m = collate.match(attributes); m.hasMatch())
+            job.collate = m.captured(1);
+        break;
+    }
+    return job;
+}
+
+// The page numbers ("Oldal N") of a printed PDF, page by page.
+QList<int> pdfPageNumbers(const QString &pdf)
+{
+    QList<int> numbers;
+    const QStringList pages = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).split(QLatin1Char('\f'));
+    static const QRegularExpression number(QStringLiteral("Oldal (\\d+)"));
+    for (const QString &page : pages)
+        if (const QRegularExpressionMatch m = number.match(page); m.hasMatch())
+            numbers.append(m.captured(1).toInt());
+    return numbers;
 }
 
 } // namespace
@@ -90,8 +172,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         rep::fillHungarianResources();
-        if (QPrinterInfo::availablePrinters().isEmpty())
-            QSKIP("no printer: run through test.sh, which starts the print server");
+        TK_REQUIRE_PRINTER();
     }
 
     void defaultPrinterIsCurrent()
@@ -143,6 +224,77 @@ private Q_SLOTS:
         QVERIFY2(text.contains(QString::fromUtf16(u"Oldal 2 árvíztűrő 250.800 Ft.")) && !text.contains(QStringLiteral("Oldal 1")),
                  qPrintable(text));
         TrepPrinters::instance().current()->outputFileName.clear();
+    }
+
+    // The copies reach the print server as the dialog asked: uncollated copies go out as
+    // copies of each page that the printer must not collate, collated ones as passes over the
+    // document. On paper: 1 1 2 2 and 1 2 1 2.
+    void copiesReachThePrintServer_data()
+    {
+        QTest::addColumn<bool>("collate");
+        QTest::addColumn<QList<int>>("paper");
+        QTest::newRow("Gyűjt unchecked") << false << QList<int>{1, 1, 2, 2};
+        QTest::newRow("Gyűjt checked") << true << QList<int>{1, 2, 1, 2};
+    }
+    void copiesReachThePrintServer()
+    {
+        QFETCH(bool, collate);
+        QFETCH(QList<int>, paper);
+        TextPages pages;
+        PrintJob job;
+        PrintHooks hooks;
+        hooks.runDialog = [&](TrepPrintDialog &d) {
+            d.findChild<QLineEdit *>(QStringLiteral("CopiesE"))->setText(QStringLiteral("2"));
+            d.findChild<QCheckBox *>(QStringLiteral("CollateCB"))->setChecked(collate);
+            return true;
+        };
+        const QList<int> before = jobIds();
+        const QString name = QStringLiteral("copies%1x%2").arg(int(collate)).arg(QDateTime::currentMSecsSinceEpoch());
+        QVERIFY(printReport(pages, TrepPrintOptions{}, 1, name, job, hooks));
+        const ReceivedJob received = receivedJob(name, before);
+        QVERIFY2(received.id > 0, "no job from cups-pdf");
+        const QList<int> document = pdfPageNumbers(received.pdf);
+        // What the printer makes of the document and the job's copies.
+        QList<int> sheets;
+        if (received.copies > 1 && received.collate.isEmpty())
+            QFAIL("copies without collation: the queue's default decides");
+        if (received.copies > 1 && received.collate == QLatin1String("false")) {
+            for (int page : document)
+                for (int k = 0; k < received.copies; ++k)
+                    sheets.append(page);
+        } else {
+            for (int k = 0; k < received.copies; ++k)
+                sheets += document;
+        }
+        QCOMPARE(sheets, paper);
+    }
+
+    // A print started from the events processed during a job is refused without a dialog; the
+    // running job ends with all its pages.
+    void secondPrintWhileOneRunsIsRefused()
+    {
+        QTemporaryDir dir;
+        TextPages pages;
+        PrintJob job;
+        PrintHooks hooks;
+        int dialogs = 0;
+        hooks.runDialog = [&](TrepPrintDialog &d) {
+            ++dialogs;
+            d.findChild<QCheckBox *>(QStringLiteral("FileCB"))->setChecked(true);
+            d.askPrintFileName = [&] { return dir.filePath(QStringLiteral("elso.prn")); };
+            d.accept();
+            return d.result() == QDialog::Accepted;
+        };
+        QList<bool> nested;
+        job.processEvents = [&] {
+            PrintJob second;
+            nested.append(printReport(pages, TrepPrintOptions{}, 1, QString(), second, hooks));
+        };
+        QVERIFY(printReport(pages, TrepPrintOptions{}, 1, QString(), job, hooks));
+        TrepPrinters::instance().current()->outputFileName.clear();
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(nested, QList<bool>({false, false}));
+        QCOMPARE(pdfPageNumbers(dir.filePath(QStringLiteral("elso.prn"))), QList<int>({1, 2}));
     }
 
     void cancellingTheFileDialogCancelsThePrint()
@@ -199,16 +351,36 @@ private Q_SLOTS:
         QCOMPARE(printed, 0);
     }
 
-    // Cancelling the dialog restores the printer that was current before it opened.
+    // Choosing another printer in the dialog makes it current; cancelling restores the printer
+    // that was current before the dialog opened, confirming keeps the choice.
+    void cancelRestoresPrinter_data()
+    {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("cancelled") << false;
+        QTest::newRow("confirmed") << true;
+    }
     void cancelRestoresPrinter()
     {
+        QFETCH(bool, confirm);
+        TK_REQUIRE_PRINTER(QStringLiteral("PDF2"));
         TrepPrinters &printers = TrepPrinters::instance();
-        const int before = printers.printerIndex();
+        const QString before = printers.current()->name();
+        QVERIFY(before != QStringLiteral("PDF2"));
+        const int second = printers.names().indexOf(QStringLiteral("PDF2"));
+        QVERIFY(second >= 0);
         TrepPrintDialog dialog;
         dialog.setup(1, true, QString(), 1);
-        printers.setPrinterIndex(printers.count() - 1);
-        dialog.reject();
-        QCOMPARE(printers.printerIndex(), before);
+        auto *list = dialog.findChild<QComboBox *>(QStringLiteral("PrintersCB"));
+        list->setCurrentIndex(second);
+        Q_EMIT list->activated(second);
+        QCOMPARE(printers.current()->name(), QStringLiteral("PDF2"));
+        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("TypeL1"))->text(), QStringLiteral("PDF2"));
+        if (confirm)
+            dialog.accept();
+        else
+            dialog.reject();
+        QCOMPARE(printers.current()->name(), confirm ? QStringLiteral("PDF2") : before);
+        printers.setPrinterByName(before);
     }
 
     void dialogTexts()
@@ -223,5 +395,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestPrinting)
+TK_PRINTER_TEST_MAIN(TestPrinting)
 #include "test_printing.moc"

@@ -42,9 +42,13 @@ class RecordingPrinter : public TrepCustomPrinter
 public:
     QString name() const override { return QStringLiteral("rec"); }
     void beginDoc() override { log << QStringLiteral("begin"); }
-    void setPrintParams(const PagePrintParams &p, int copies, int bin) override
+    void setPrintParams(const PagePrintParams &p, int copies, bool collate, int bin) override
     {
-        log << QStringLiteral("params paper %1 copies %2 bin %3").arg(p.paperSize).arg(copies).arg(bin);
+        log << QStringLiteral("params paper %1 copies %2%3 bin %4")
+                   .arg(p.paperSize)
+                   .arg(copies)
+                   .arg(collate ? QString() : QStringLiteral(" uncollated"))
+                   .arg(bin);
     }
     void beginPage() override
     {
@@ -151,8 +155,11 @@ private Q_SLOTS:
             << true
             << QStringList{QStringLiteral("begin"), p1.arg(1), pg, ep, p2.arg(1), pg, ep, p1.arg(1), pg, ep,
                            p2.arg(1), pg, ep, QStringLiteral("end")};
-        QTest::newRow("not collated: 1 2, driver copies 2")
-            << false << QStringList{QStringLiteral("begin"), p1.arg(2), pg, ep, p2.arg(2), pg, ep, QStringLiteral("end")};
+        // The driver must not collate them either: 1 1 2 2 on paper.
+        QTest::newRow("not collated: 1 2, driver copies 2 uncollated")
+            << false
+            << QStringList{QStringLiteral("begin"), p1.arg(QStringLiteral("2 uncollated")), pg, ep,
+                           p2.arg(QStringLiteral("2 uncollated")), pg, ep, QStringLiteral("end")};
     }
     void copiesAndCollation()
     {
