@@ -1,0 +1,265 @@
+#include "declaration/checks.h"
+
+#include "declaration/catalogue.h"
+#include "declaration/formaccess.h"
+#include "declaration/maskedtext.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <array>
+
+namespace decl {
+
+namespace {
+
+QString s(const char16_t *text) { return QString::fromUtf16(text); }
+
+// Birth dates in tax identification codes count days from this one.
+const QDate taxIdEpoch(1867, 1, 1);
+// The declaration is for 2006; the plot's year cannot lie after it.
+constexpr int declarationYear = 2006;
+
+// Section I's co-owner blocks in tab order, the name first.
+constexpr std::array<std::array<const char16_t *, 5>, 3> coOwnerBlocks = {{
+    {u"StyledEdit15", u"StyledEdit16", u"CtlMaskEdit3", u"CtlMaskEdit4", u"StyledEdit17"},
+    {u"StyledEdit11", u"StyledEdit20", u"CtlMaskEdit5", u"CtlMaskEdit7", u"StyledEdit21"},
+    {u"StyledEdit23", u"StyledEdit24", u"CtlMaskEdit9", u"CtlMaskEdit10", u"StyledEdit25"},
+}};
+
+enum class Rule { TaxId, TaxNumber, TaxpayerName, Choice, CoOwnerName, Year };
+
+struct Item
+{
+    QString component;
+    QString caption;
+    QString section;
+    Rule rule;
+    int block = -1; // co-owner block of a CoOwnerName item
+};
+
+// The checked fields and groups in form order.
+const QList<Item> &checkedItems()
+{
+    static const QList<Item> list = [] {
+        struct Ordered
+        {
+            int section, tab;
+            Item item;
+        };
+        QList<Ordered> all;
+        auto add = [&](int section, int tab, const QString &component, const QString &caption, Rule rule, int block) {
+            all.append({section, tab, {component, caption, sections().at(section).caption.trimmed(), rule, block}});
+        };
+        for (const Field &f : fields()) {
+            int block = -1;
+            for (int b = 0; b < int(coOwnerBlocks.size()); ++b)
+                if (f.component == QStringView(coOwnerBlocks[b][0]))
+                    block = b;
+            if (f.kind == FieldKind::TaxId)
+                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxId, -1);
+            else if (f.kind == FieldKind::TaxNumber)
+                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxNumber, -1);
+            else if (f.component == u"StyledEdit35")
+                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxpayerName, -1);
+            else if (f.component == u"StyledEdit2")
+                add(f.section, f.tab, f.component, f.screenCaption, Rule::Year, -1);
+            else if (block >= 0)
+                add(f.section, f.tab, f.component, f.screenCaption, Rule::CoOwnerName, block);
+        }
+        for (const RadioGroup &g : radioGroups())
+            if (g.component == u"CtlRadioGroup5" || g.component == u"CtlRadioGroup6")
+                add(g.section, g.tab, g.component, g.caption, Rule::Choice, -1);
+        std::sort(all.begin(), all.end(), [](const Ordered &a, const Ordered &b) {
+            return a.section != b.section ? a.section < b.section : a.tab < b.tab;
+        });
+        QList<Item> items;
+        for (const Ordered &o : all)
+            items.append(o.item);
+        return items;
+    }();
+    return list;
+}
+
+const Item *findItem(const QString &component)
+{
+    static const QHash<QString, int> index = [] {
+        QHash<QString, int> h;
+        for (int i = 0; i < checkedItems().size(); ++i)
+            h.insert(checkedItems().at(i).component, i);
+        return h;
+    }();
+    const auto it = index.constFind(component);
+    return it == index.cend() ? nullptr : &checkedItems().at(*it);
+}
+
+bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+int digitValue(QChar c) { return c.unicode() - u'0'; }
+
+enum class Fill { Blank, Partial, Complete, Malformed };
+
+// How far a masked text is filled: blank when it holds no digit, complete when every position
+// holds its digit or literal, malformed when the mask would not take it at all.
+Fill fillOf(const QString &text, FieldKind kind)
+{
+    if (!fitsMask(text, kind))
+        return Fill::Malformed;
+    if (std::none_of(text.cbegin(), text.cend(), isAsciiDigit))
+        return Fill::Blank;
+    if (text.size() != initialText(kind).size())
+        return Fill::Partial;
+    for (const QChar c : text)
+        if (c == QChar(maskBlank) || c == u' ')
+            return Fill::Partial;
+    return Fill::Complete;
+}
+
+bool isFilled(const QString &text, FieldKind kind)
+{
+    if (kind == FieldKind::TaxId || kind == FieldKind::TaxNumber)
+        return fillOf(text, kind) != Fill::Blank;
+    return !text.trimmed().isEmpty();
+}
+
+QString yearProblem(const QString &text)
+{
+    const QString year = text.trimmed();
+    if (year.isEmpty())
+        return {};
+    if (year.size() != 4 || !std::all_of(year.cbegin(), year.cend(), isAsciiDigit) || year.front() == u'0')
+        return s(u"Az évet négy számjeggyel adja meg, például 1998.");
+    if (year.toInt() > declarationYear)
+        return s(u"Az év legfeljebb %1 lehet: a bevallás a %1. évre szól.").arg(declarationYear);
+    return {};
+}
+
+QString coOwnerNameProblem(int block, const FormAccess &form)
+{
+    const auto &members = coOwnerBlocks[block];
+    if (!form.text(QString::fromUtf16(members[0])).trimmed().isEmpty())
+        return {};
+    for (size_t i = 1; i < members.size(); ++i) {
+        const QString component = QString::fromUtf16(members[i]);
+        const Field *f = findField(component);
+        if (f && isFilled(form.text(component), f->kind))
+            return s(u"A tulajdonostárs adatai közül van kitöltött, de a neve hiányzik. Adja meg a nevét, "
+                     u"vagy törölje a többi adatát.");
+    }
+    return {};
+}
+
+QString choiceProblem(const QString &group, const QString &caption, const FormAccess &form)
+{
+    const int index = form.itemIndex(group);
+    for (const RadioGroup &g : radioGroups())
+        if (g.component == group && index >= 0 && index < g.items.size())
+            return {};
+    return s(u"Nincs kiválasztva: „%1”. Jelölje be a megfelelő lehetőséget.").arg(caption);
+}
+
+QString problemOf(const Item &item, const FormAccess &form, QDate today)
+{
+    switch (item.rule) {
+    case Rule::TaxId: return taxIdProblem(form.text(item.component), today);
+    case Rule::TaxNumber: return taxNumberProblem(form.text(item.component));
+    case Rule::TaxpayerName:
+        return form.text(item.component).trimmed().isEmpty() ? s(u"Adja meg az adózó nevét.") : QString();
+    case Rule::Choice: return choiceProblem(item.component, item.caption, form);
+    case Rule::CoOwnerName: return coOwnerNameProblem(item.block, form);
+    case Rule::Year: return yearProblem(form.text(item.component));
+    }
+    return {};
+}
+
+} // namespace
+
+QString taxIdProblem(const QString &text, QDate today)
+{
+    switch (fillOf(text, FieldKind::TaxId)) {
+    case Fill::Blank: return {};
+    case Fill::Malformed: return s(u"Az adóazonosító jel tíz számjegyből áll, például 8365670003.");
+    case Fill::Partial:
+        return s(u"Az adóazonosító jel hiányos: mind a tíz számjegyét adja meg, például 8365670003.");
+    case Fill::Complete: break;
+    }
+    if (text[0] != u'8')
+        return s(u"Az adóazonosító jel első számjegye mindig 8, például 8365670003.");
+    const QDate born = taxIdEpoch.addDays(QStringView(text).mid(1, 5).toInt());
+    if (born > today)
+        return s(u"Az adóazonosító jel 2–6. számjegye a születés napja (1867. január 1. óta eltelt napok), "
+                 u"itt %1, ami későbbi a mai napnál. Ellenőrizze a számjegyeket.")
+            .arg(born.toString(s(u"yyyy. MM. dd.")));
+    int sum = 0;
+    for (int i = 0; i < 9; ++i)
+        sum += digitValue(text[i]) * (i + 1);
+    const int check = sum % 11;
+    if (check == 10)
+        return s(u"Ilyen első kilenc számjeggyel nincs érvényes adóazonosító jel (az ellenőrző összeg 11-es maradéka "
+                 u"10). Ellenőrizze a számjegyeket.");
+    if (digitValue(text[9]) != check)
+        return s(u"Az adóazonosító jel utolsó, ellenőrző számjegye nem egyezik; az első kilenc számjegyhez tartozó "
+                 u"ellenőrző számjegy: %1. Ellenőrizze a számjegyeket.")
+            .arg(check);
+    return {};
+}
+
+QString taxNumberProblem(const QString &text)
+{
+    switch (fillOf(text, FieldKind::TaxNumber)) {
+    case Fill::Blank: return {};
+    case Fill::Malformed:
+        return s(u"Az adószám nyolc számjegy, kötőjel, egy számjegy, kötőjel, két számjegy, például 12345676-2-41.");
+    case Fill::Partial:
+        return s(u"Az adószám hiányos: mind a tizenegy számjegyét adja meg, például 12345676-2-41.");
+    case Fill::Complete: break;
+    }
+    static constexpr int weights[7] = {9, 7, 3, 1, 9, 7, 3};
+    int sum = 0;
+    for (int i = 0; i < 7; ++i)
+        sum += digitValue(text[i]) * weights[i];
+    const int check = (10 - sum % 10) % 10;
+    if (digitValue(text[7]) != check)
+        return s(u"Az adószám nyolcadik, ellenőrző számjegye nem egyezik; az első hét számjegyhez tartozó "
+                 u"ellenőrző számjegy: %1. Ellenőrizze a számjegyeket.")
+            .arg(check);
+    const int vat = digitValue(text[9]);
+    if (vat < 1 || vat > 5)
+        return s(u"Az adószám első kötőjel utáni számjegye, az áfakód, csak 1, 2, 3, 4 vagy 5 lehet.");
+    return {};
+}
+
+QList<Finding> checkForm(const FormAccess &form, QDate today)
+{
+    QList<Finding> findings;
+    for (const Item &item : checkedItems()) {
+        const QString message = problemOf(item, form, today);
+        if (!message.isEmpty())
+            findings.append({item.component, item.caption, item.section, message});
+    }
+    return findings;
+}
+
+QList<Finding> findingsFor(const QString &component, const FormAccess &form, QDate today)
+{
+    const Item *item = findItem(component);
+    if (!item)
+        return {};
+    const QString message = problemOf(*item, form, today);
+    if (message.isEmpty())
+        return {};
+    return {{item->component, item->caption, item->section, message}};
+}
+
+QStringList dependentFields(const QString &component)
+{
+    QStringList result{component};
+    for (const auto &members : coOwnerBlocks) {
+        const bool inBlock = std::any_of(members.begin(), members.end(),
+                                         [&](const char16_t *m) { return component == QStringView(m); });
+        if (inBlock && component != QStringView(members[0]))
+            result.append(QString::fromUtf16(members[0]));
+    }
+    return result;
+}
+
+} // namespace decl

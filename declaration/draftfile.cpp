@@ -1,0 +1,443 @@
+#include "declaration/draftfile.h"
+
+#include "declaration/catalogue.h"
+#include "declaration/formaccess.h"
+#include "declaration/maskedtext.h"
+#include "runtime/floatconv.h"
+#include "runtime/formatsettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QStorageInfo>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <limits>
+
+namespace decl {
+
+namespace {
+
+QString s(const char16_t *text) { return QString::fromUtf16(text); }
+
+const QString &keyFormat() { static const QString k = s(u"format"); return k; }
+const QString &keyVersion() { static const QString k = s(u"version"); return k; }
+const QString &keyFields() { static const QString k = s(u"fields"); return k; }
+const QString &keyChoices() { static const QString k = s(u"choices"); return k; }
+
+// The headline names the file; the reason follows on its own line.
+QString failure(const char16_t *headline, const QString &path, const QString &reason)
+{
+    return s(headline).arg(QDir::toNativeSeparators(path)) + u'\n' + reason;
+}
+
+QString notOurs(const QString &path, const QString &reason)
+{
+    return failure(u"A fájl nem telekadó-bevallás: %1", path, reason);
+}
+
+QString notLoadable(const QString &path, const QString &reason)
+{
+    return failure(u"A bevallás nem tölthető be: %1", path, reason);
+}
+
+bool setError(QString *errorString, const QString &message)
+{
+    if (errorString)
+        *errorString = message;
+    return false;
+}
+
+std::optional<Draft> refuse(QString *errorString, const QString &message)
+{
+    setError(errorString, message);
+    return std::nullopt;
+}
+
+const QHash<QString, const Field *> &fieldsByKey()
+{
+    static const QHash<QString, const Field *> map = [] {
+        QHash<QString, const Field *> m;
+        for (const Field &f : fields())
+            m.insert(f.key, &f);
+        return m;
+    }();
+    return map;
+}
+
+const RadioGroup *findGroup(const QString &component)
+{
+    for (const RadioGroup &g : radioGroups())
+        if (g.component == component)
+            return &g;
+    return nullptr;
+}
+
+// "Az „m3” kulcsú mező (adószáma, I. AZ ADÓ ALANYA)": the key, the screen caption without its
+// colon and the section, so that a person can find the field on the form.
+QString fieldRef(const Field &f)
+{
+    QString caption = f.screenCaption;
+    if (caption.endsWith(u':'))
+        caption.chop(1);
+    return s(u"Az „%1” kulcsú mező (%2, %3)").arg(f.key, caption, sections().at(f.section).caption.trimmed());
+}
+
+bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// A numeric text as the numeric edit can hold it, with "," or "." as its decimal separator,
+// rewritten with the current locale's separator; nothing when it is not a number.
+std::optional<QString> numericText(const QString &text)
+{
+    const QChar sep = rt::formatSettings().decimalSeparator;
+    QString out = text;
+    int separators = 0;
+    for (QChar &c : out) {
+        if (c == u',' || c == u'.' || c == sep) {
+            c = sep;
+            ++separators;
+        } else if (!isAsciiDigit(c) && c != u'-' && c != u'E' && c != u'e') {
+            return std::nullopt;
+        }
+    }
+    long double value = 0;
+    if (separators > 1 || !rt::TryStrToFloat(out, value))
+        return std::nullopt;
+    return out;
+}
+
+// The remark's lines: "\r\n" on the form, "\n" in the file.
+QString remarkToFile(const QString &text)
+{
+    QString out = text;
+    out.replace(s(u"\r\n"), s(u"\n"));
+    return out;
+}
+
+QString remarkFromFile(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r') {
+            qsizetype j = i;
+            while (j < text.size() && text[j] == u'\r')
+                ++j;
+            if (j < text.size() && text[j] == u'\n') {
+                out += s(u"\r\n");
+                i = j;
+                continue;
+            }
+            out += text.mid(i, j - i);
+            i = j - 1;
+        } else if (text[i] == u'\n') {
+            out += s(u"\r\n");
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+QString fileTextOf(const Field &f, const QString &formText)
+{
+    return f.kind == FieldKind::RichEdit ? remarkToFile(formText) : formText;
+}
+
+// The form text for a file text, or the reason why the field cannot hold it.
+std::optional<QString> formTextOf(const Field &f, const QString &fileText, QString *reason)
+{
+    if (fileText.size() > maxDraftFieldLength) {
+        *reason = s(u"%1 szövege túl hosszú: %2 karakter, legfeljebb %3 lehet.")
+                      .arg(fieldRef(f)).arg(fileText.size()).arg(maxDraftFieldLength);
+        return std::nullopt;
+    }
+    switch (f.kind) {
+    case FieldKind::TaxNumber:
+    case FieldKind::TaxId:
+        if (!fitsMask(fileText, f.kind)) {
+            *reason = s(u"%1 szövege („%2”) nem illik a mező mintájára (%3).")
+                          .arg(fieldRef(f), fileText, initialText(f.kind));
+            return std::nullopt;
+        }
+        return fileText;
+    case FieldKind::NumericEdit:
+        if (std::optional<QString> number = numericText(fileText))
+            return number;
+        *reason = s(u"%1 szövege („%2”) nem szám.").arg(fieldRef(f), fileText);
+        return std::nullopt;
+    case FieldKind::RichEdit:
+        return remarkFromFile(fileText);
+    case FieldKind::TextEdit:
+        break;
+    }
+    return fileText;
+}
+
+QString groupRangeProblem(const RadioGroup &g, qint64 index)
+{
+    return s(u"A „%1” csoportban (%2) választott sorszám, %3, nincs a -1 … %4 tartományban.")
+        .arg(g.component, g.caption).arg(index).arg(g.items.size() - 1);
+}
+
+bool isInteger(const QJsonValue &v, qint64 *out)
+{
+    if (!v.isDouble())
+        return false;
+    // toInteger gives the default for fractions and for values beyond 64 bits.
+    constexpr qint64 none = std::numeric_limits<qint64>::min();
+    const qint64 i = v.toInteger(none);
+    if (i == none)
+        return false;
+    *out = i;
+    return true;
+}
+
+QString tooLarge(qint64 size)
+{
+    return s(u"A fájl túl nagy: %1 bájt; egy bevallásfájl legfeljebb %2 bájt lehet.").arg(size).arg(maxDraftFileSize);
+}
+
+bool readFields(const QJsonObject &object, const QString &path, Draft &draft, QString *errorString)
+{
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        const Field *f = fieldsByKey().value(it.key());
+        if (!f)
+            return setError(errorString,
+                            notLoadable(path, s(u"Ismeretlen mezőkulcs: „%1”. A bevallás mezőinek kulcsa m1 … m44 "
+                                                u"(a számított m29, m36, m37 és m38 nélkül).")
+                                                  .arg(it.key())));
+        if (!it.value().isString())
+            return setError(errorString, notLoadable(path, s(u"%1 értéke nem szöveg.").arg(fieldRef(*f))));
+        QString reason;
+        const std::optional<QString> text = formTextOf(*f, it.value().toString(), &reason);
+        if (!text)
+            return setError(errorString, notLoadable(path, reason));
+        draft.texts.insert(f->component, *text);
+    }
+    return true;
+}
+
+bool readChoices(const QJsonObject &object, const QString &path, Draft &draft, QString *errorString)
+{
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        const RadioGroup *g = findGroup(it.key());
+        if (!g)
+            return setError(errorString,
+                            notLoadable(path, s(u"Ismeretlen választócsoport: „%1”. A csoportok: CtlRadioGroup1, "
+                                                u"CtlRadioGroup5 és CtlRadioGroup6.")
+                                                  .arg(it.key())));
+        qint64 index = 0;
+        if (!isInteger(it.value(), &index))
+            return setError(errorString, notLoadable(path, s(u"A „%1” csoport (%2) értéke nem egész szám.")
+                                                               .arg(g->component, g->caption)));
+        if (index < -1 || index >= g->items.size())
+            return setError(errorString, notLoadable(path, groupRangeProblem(*g, index)));
+        draft.choices.insert(g->component, int(index));
+    }
+    return true;
+}
+
+// Why a save failed, in the user's terms where the cause can be told. errorCode is errno right
+// after the failing call: Qt's own message loses it when a write is cut short.
+QString saveFailureReason(const QString &path, const QString &systemError, int errorCode, qint64 bytes)
+{
+    const QFileInfo info(path);
+    const QString folder = QDir::toNativeSeparators(info.absolutePath());
+    const QFileInfo dir(info.absolutePath());
+    if (!dir.exists())
+        return s(u"A mappa nem létezik: %1").arg(folder);
+    if (!dir.isDir())
+        return s(u"A mentés helye nem mappa: %1").arg(folder);
+    if (info.isDir())
+        return s(u"Ezen a néven mappa van, nem fájl.");
+    switch (errorCode) {
+    case ENOSPC:
+    case EDQUOT: return s(u"Nincs elég szabad hely a lemezen.");
+    case EACCES:
+    case EPERM: return s(u"Nincs írási jog a mappához: %1").arg(folder);
+    case EROFS: return s(u"A mappa csak olvasható lemezen van: %1").arg(folder);
+    case EFBIG: return s(u"A fájl nagyobb lenne, mint amekkorát a rendszer megenged.");
+    default: break;
+    }
+    if (!dir.isWritable())
+        return s(u"Nincs írási jog a mappához: %1").arg(folder);
+    if (info.exists() && !info.isWritable())
+        return s(u"A meglévő fájl írásvédett.");
+    const QStorageInfo storage(dir.absoluteFilePath());
+    if (storage.isValid() && storage.bytesTotal() > 0 && storage.bytesAvailable() < bytes + 64 * 1024)
+        return s(u"Nincs elég szabad hely a lemezen.");
+    return s(u"Az írás nem sikerült: %1").arg(systemError);
+}
+
+} // namespace
+
+Draft draftOf(const FormAccess &form)
+{
+    Draft d;
+    for (const Field &f : fields())
+        d.texts.insert(f.component, form.text(f.component));
+    for (const RadioGroup &g : radioGroups())
+        d.choices.insert(g.component, form.itemIndex(g.component));
+    return d;
+}
+
+QByteArray toJson(const Draft &draft)
+{
+    QJsonObject fieldObject;
+    for (auto it = draft.texts.cbegin(); it != draft.texts.cend(); ++it)
+        if (const Field *f = findField(it.key()))
+            fieldObject.insert(f->key, fileTextOf(*f, it.value()));
+    QJsonObject choiceObject;
+    for (auto it = draft.choices.cbegin(); it != draft.choices.cend(); ++it)
+        if (findGroup(it.key()))
+            choiceObject.insert(it.key(), it.value());
+    QJsonObject root;
+    root.insert(keyFormat(), s(draftFormat));
+    root.insert(keyVersion(), draftVersion);
+    root.insert(keyFields(), fieldObject);
+    root.insert(keyChoices(), choiceObject);
+    // QJsonObject keeps its keys sorted, which makes the bytes depend on the content only.
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+std::optional<Draft> readDraft(QByteArrayView bytes, const QString &fileName, QString *errorString)
+{
+    if (bytes.size() > maxDraftFileSize)
+        return refuse(errorString, notOurs(fileName, tooLarge(bytes.size())));
+    if (bytes.isEmpty())
+        return refuse(errorString, notOurs(fileName, s(u"A fájl üres.")));
+    // Editors may put a byte-order mark in front; it is no part of the text.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    // The JSON reader would replace bad bytes silently, so the encoding is checked first.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    (void)QString(decoder.decode(bytes));
+    if (decoder.hasError())
+        return refuse(errorString, notOurs(fileName, s(u"A fájl nem UTF-8 kódolású szöveg.")));
+
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes.toByteArray(), &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        return refuse(errorString,
+                      notOurs(fileName, s(u"A fájl tartalma nem érvényes JSON; az első hiba helye: %1. bájt.")
+                                            .arg(parseError.offset + 1)));
+    if (!document.isObject())
+        return refuse(errorString, notOurs(fileName, s(u"A fájl legfelső szintje nem JSON-objektum.")));
+    const QJsonObject root = document.object();
+
+    const QJsonValue format = root.value(keyFormat());
+    if (format.isUndefined())
+        return refuse(errorString, notOurs(fileName, s(u"Hiányzik a fájl formátumjelölése („format”).")));
+    if (format.toString() != s(draftFormat))
+        return refuse(errorString, notOurs(fileName, s(u"A fájl formátumjelölése nem „%1”.").arg(s(draftFormat))));
+
+    qint64 version = 0;
+    if (!isInteger(root.value(keyVersion()), &version) || version < 1)
+        return refuse(errorString, notLoadable(fileName, s(u"A fájl formátumváltozata hiányzik vagy érvénytelen.")));
+    if (version > draftVersion)
+        return refuse(errorString,
+                      failure(u"A bevallást a program egy újabb változata mentette: %1", fileName,
+                              s(u"A fájl formátumváltozata: %1. Ez a program legfeljebb %2. változatú fájlt tud "
+                                u"megnyitni; frissítse a programot.")
+                                  .arg(version)
+                                  .arg(draftVersion)));
+
+    for (auto it = root.begin(); it != root.end(); ++it) {
+        const QString &k = it.key();
+        if (k != keyFormat() && k != keyVersion() && k != keyFields() && k != keyChoices())
+            return refuse(errorString, notLoadable(fileName, s(u"Ismeretlen kulcs a fájlban: „%1”.").arg(k)));
+    }
+
+    Draft draft;
+    const QJsonValue fieldValue = root.value(keyFields());
+    if (!fieldValue.isUndefined()) {
+        if (!fieldValue.isObject())
+            return refuse(errorString, notLoadable(fileName, s(u"A „fields” értéke nem JSON-objektum.")));
+        if (!readFields(fieldValue.toObject(), fileName, draft, errorString))
+            return std::nullopt;
+    }
+    const QJsonValue choiceValue = root.value(keyChoices());
+    if (!choiceValue.isUndefined()) {
+        if (!choiceValue.isObject())
+            return refuse(errorString, notLoadable(fileName, s(u"A „choices” értéke nem JSON-objektum.")));
+        if (!readChoices(choiceValue.toObject(), fileName, draft, errorString))
+            return std::nullopt;
+    }
+    return draft;
+}
+
+bool saveDraft(const QString &path, const Draft &draft, QString *errorString)
+{
+    auto fail = [&](const QString &reason) {
+        return setError(errorString, failure(u"A bevallás nem menthető: %1", path, reason));
+    };
+    // Nothing is written that the reader would refuse: the user could not open it again.
+    for (auto it = draft.texts.cbegin(); it != draft.texts.cend(); ++it) {
+        const Field *f = findField(it.key());
+        if (!f)
+            return fail(s(u"Ismeretlen mező: „%1”.").arg(it.key()));
+        QString reason;
+        if (!formTextOf(*f, fileTextOf(*f, it.value()), &reason))
+            return fail(reason);
+    }
+    for (auto it = draft.choices.cbegin(); it != draft.choices.cend(); ++it) {
+        const RadioGroup *g = findGroup(it.key());
+        if (!g)
+            return fail(s(u"Ismeretlen választócsoport: „%1”.").arg(it.key()));
+        if (it.value() < -1 || it.value() >= g->items.size())
+            return fail(groupRangeProblem(*g, it.value()));
+    }
+
+    const QByteArray bytes = toJson(draft);
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) {
+        const int code = errno;
+        return fail(saveFailureReason(path, file.errorString(), code, bytes.size()));
+    }
+    // A write cut short (disk full, size limit) shows only in flush: commit would take the
+    // shortened file for whole and put it in place of the old one.
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const int code = errno;
+        const QString systemError = file.errorString();
+        file.cancelWriting(); // the temporary file goes with `file`
+        return fail(saveFailureReason(path, systemError, code, bytes.size()));
+    }
+    errno = 0;
+    if (!file.commit()) {
+        const int code = errno;
+        return fail(saveFailureReason(path, file.errorString(), code, bytes.size()));
+    }
+    return true;
+}
+
+std::optional<Draft> loadDraft(const QString &path, QString *errorString)
+{
+    auto fail = [&](const QString &reason) {
+        return refuse(errorString, failure(u"A fájl nem nyitható meg: %1", path, reason));
+    };
+    const QFileInfo info(path);
+    if (!info.exists())
+        return fail(s(u"A fájl nem létezik."));
+    if (info.isDir())
+        return fail(s(u"Ez egy mappa, nem fájl."));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(s(u"A fájl nem olvasható: %1").arg(file.errorString()));
+    // A regular file tells its size; a device or pipe is read only as far as the limit.
+    if (file.size() > maxDraftFileSize)
+        return refuse(errorString, notOurs(path, tooLarge(file.size())));
+    const QByteArray bytes = file.read(maxDraftFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return fail(s(u"A fájl nem olvasható: %1").arg(file.errorString()));
+    return readDraft(bytes, path, errorString);
+}
+
+} // namespace decl

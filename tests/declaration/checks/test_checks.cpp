@@ -1,0 +1,350 @@
+#include "declaration/catalogue.h"
+#include "declaration/checks.h"
+#include "declaration/formaccess.h"
+
+#include <QTest>
+
+#include <algorithm>
+
+using namespace decl;
+
+namespace {
+
+QString u16(const char16_t *text) { return QString::fromUtf16(text); }
+
+const QDate today(2006, 6, 1);
+const QStringList taxIdFields = {QStringLiteral("CtlMaskEdit8"), QStringLiteral("CtlMaskEdit4"),
+                                 QStringLiteral("CtlMaskEdit7"), QStringLiteral("CtlMaskEdit10")};
+const QStringList taxNumberFields = {QStringLiteral("CtlMaskEdit6"), QStringLiteral("CtlMaskEdit3"),
+                                     QStringLiteral("CtlMaskEdit5"), QStringLiteral("CtlMaskEdit9")};
+
+// The taxpayer named, with valid codes and both options chosen; the plot's year filled.
+MapForm taxpayerOnly()
+{
+    MapForm form;
+    form.setText(QStringLiteral("StyledEdit35"), u16(u"Kovács Őrs"));
+    form.setText(QStringLiteral("CtlMaskEdit6"), QStringLiteral("15789934-2-51"));
+    form.setText(QStringLiteral("CtlMaskEdit8"), QStringLiteral("8365670003"));
+    form.setItemIndex(QStringLiteral("CtlRadioGroup5"), 0);
+    form.setItemIndex(QStringLiteral("CtlRadioGroup6"), 1);
+    form.setText(QStringLiteral("StyledEdit2"), QStringLiteral("1998"));
+    return form;
+}
+
+// A form with nothing to find: the taxpayer, one complete co-owner and two given by name only.
+MapForm validForm()
+{
+    MapForm form = taxpayerOnly();
+    form.setText(QStringLiteral("StyledEdit11"), QStringLiteral("Nagy Anna"));
+    form.setText(QStringLiteral("StyledEdit23"), QStringLiteral("Nagy Béla"));
+    form.setText(QStringLiteral("StyledEdit15"), u16(u"Kovácsné Űrmös Ilona"));
+    form.setText(QStringLiteral("StyledEdit16"), u16(u"Hollóberény, Fő tér 2."));
+    form.setText(QStringLiteral("CtlMaskEdit3"), QStringLiteral("30000010-1-01"));
+    form.setText(QStringLiteral("CtlMaskEdit4"), QStringLiteral("8400000005"));
+    form.setText(QStringLiteral("StyledEdit17"), QStringLiteral("1/2"));
+    return form;
+}
+
+QStringList componentsOf(const QList<Finding> &findings)
+{
+    QStringList list;
+    for (const Finding &f : findings)
+        list.append(f.component);
+    return list;
+}
+
+} // namespace
+
+class TestChecks : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void validFormHasNoFindings()
+    {
+        QCOMPARE(checkForm(validForm(), today), QList<Finding>());
+        QCOMPARE(checkForm(validForm()), QList<Finding>()); // today's date
+    }
+
+    void taxId_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("problem"); // part of the message, empty for none
+        const QString malformed = u16(u"tíz számjegyből áll");
+        const QString partial = u16(u"hiányos");
+        const QString future = u16(u"későbbi a mai napnál");
+        QTest::newRow("valid 8365670003") << QStringLiteral("8365670003") << QString();
+        QTest::newRow("born today") << QStringLiteral("8509200009") << QString();
+        QTest::newRow("born tomorrow") << QStringLiteral("8509210004") << future;
+        QTest::newRow("born 2140") << QStringLiteral("8999990001") << future;
+        QTest::newRow("born 1 January 1867") << QStringLiteral("8000000008") << QString();
+        QTest::newRow("wrong check digit") << QStringLiteral("8365670004") << u16(u"ellenőrző számjegy: 3.");
+        QTest::newRow("remainder 10") << QStringLiteral("8365670020") << u16(u"maradéka 10");
+        QTest::newRow("first digit 7") << QStringLiteral("7365670002") << u16(u"első számjegye mindig 8");
+        QTest::newRow("wholly blank") << QStringLiteral("**********") << QString();
+        QTest::newRow("blanked with spaces") << QStringLiteral("          ") << QString();
+        QTest::newRow("empty text") << QString() << QString();
+        QTest::newRow("partly filled") << QStringLiteral("836567****") << partial;
+        QTest::newRow("space inside") << QStringLiteral("8365 70003") << partial;
+        QTest::newRow("shorter than mask") << QStringLiteral("836567") << partial;
+        QTest::newRow("one digit") << QStringLiteral("*********3") << partial;
+        QTest::newRow("letters pasted") << QStringLiteral("83656abc03") << malformed;
+        QTest::newRow("eleven digits") << QStringLiteral("83656700031") << malformed;
+        QTest::newRow("hyphen") << QStringLiteral("8365-67000") << malformed;
+        QTest::newRow("arabic-indic digits") << u16(u"٨٣٦٥٦٧٠٠٠٣") << malformed;
+        QTest::newRow("letters only") << QStringLiteral("abc") << malformed;
+    }
+    // The rule holds for each of the four fields and only for it.
+    void taxId()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, problem);
+        QCOMPARE(taxIdProblem(text, today).isEmpty(), problem.isEmpty());
+        QVERIFY2(taxIdProblem(text, today).contains(problem), qPrintable(taxIdProblem(text, today)));
+        for (const QString &component : taxIdFields) {
+            MapForm form = validForm();
+            form.setText(component, text);
+            const QList<Finding> found = checkForm(form, today);
+            if (problem.isEmpty()) {
+                QCOMPARE(found, QList<Finding>());
+                continue;
+            }
+            QCOMPARE(found.size(), 1);
+            QCOMPARE(found[0].component, component);
+            QCOMPARE(found[0].caption, u16(u"adóazonositó jele:"));
+            QCOMPARE(found[0].section, u16(u"I. AZ ADÓ ALANYA"));
+            QCOMPARE(found[0].message, taxIdProblem(text, today));
+            QCOMPARE(findingsFor(component, form, today), found);
+        }
+    }
+
+    void taxNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("problem");
+        const QString malformed = u16(u"nyolc számjegy, kötőjel");
+        const QString partial = u16(u"hiányos");
+        const QString vat = u16(u"áfakód");
+        QTest::newRow("valid 15789934-2-51") << QStringLiteral("15789934-2-51") << QString();
+        QTest::newRow("check digit 0") << QStringLiteral("30000010-1-01") << QString();
+        QTest::newRow("VAT code 5") << QStringLiteral("15789934-5-51") << QString();
+        QTest::newRow("wrong check digit") << QStringLiteral("15789935-2-51") << u16(u"ellenőrző számjegy: 4.");
+        QTest::newRow("VAT code 0") << QStringLiteral("15789934-0-51") << vat;
+        QTest::newRow("VAT code 6") << QStringLiteral("15789934-6-51") << vat;
+        QTest::newRow("wholly blank") << QStringLiteral("********-*-**") << QString();
+        QTest::newRow("blanked with spaces") << QStringLiteral("        -*-  ") << QString();
+        QTest::newRow("partly filled") << QStringLiteral("1578****-*-**") << partial;
+        QTest::newRow("county missing") << QStringLiteral("15789934-2-5*") << partial;
+        QTest::newRow("hyphens blanked") << QStringLiteral("15789934*2*51") << partial;
+        QTest::newRow("shorter than mask") << QStringLiteral("15789934-2") << partial;
+        QTest::newRow("without hyphens") << QStringLiteral("15789934251") << malformed;
+        QTest::newRow("letters pasted") << QStringLiteral("ABCDEFGH-1-01") << malformed;
+        QTest::newRow("too long") << QStringLiteral("15789934-2-511") << malformed;
+    }
+    void taxNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, problem);
+        QCOMPARE(taxNumberProblem(text).isEmpty(), problem.isEmpty());
+        QVERIFY2(taxNumberProblem(text).contains(problem), qPrintable(taxNumberProblem(text)));
+        for (const QString &component : taxNumberFields) {
+            MapForm form = validForm();
+            form.setText(component, text);
+            const QList<Finding> found = checkForm(form, today);
+            if (problem.isEmpty()) {
+                QCOMPARE(found, QList<Finding>());
+                continue;
+            }
+            QCOMPARE(found.size(), 1);
+            QCOMPARE(found[0].component, component);
+            QCOMPARE(found[0].caption, u16(u"adószáma:"));
+            QCOMPARE(found[0].message, taxNumberProblem(text));
+        }
+    }
+
+    void year_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("empty") << QString() << true;
+        QTest::newRow("blanks") << QStringLiteral("   ") << true;
+        QTest::newRow("1998") << QStringLiteral("1998") << true;
+        QTest::newRow("2006") << QStringLiteral("2006") << true;
+        QTest::newRow("1000") << QStringLiteral("1000") << true;
+        QTest::newRow("blanks around") << QStringLiteral(" 1998 ") << true;
+        QTest::newRow("2007") << QStringLiteral("2007") << false;
+        QTest::newRow("two digits") << QStringLiteral("98") << false;
+        QTest::newRow("five digits") << QStringLiteral("19980") << false;
+        QTest::newRow("leading zero") << QStringLiteral("0998") << false;
+        QTest::newRow("with a dot") << QStringLiteral("1998.") << false;
+        QTest::newRow("negative") << QStringLiteral("-998") << false;
+        QTest::newRow("words") << u16(u"régen") << false;
+        QTest::newRow("full-width digits") << u16(u"１９９８") << false;
+    }
+    void year()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        MapForm form = validForm();
+        form.setText(QStringLiteral("StyledEdit2"), text);
+        const QList<Finding> found = checkForm(form, today);
+        QCOMPARE(found.size(), ok ? 0 : 1);
+        if (!ok) {
+            QCOMPARE(found[0].component, QStringLiteral("StyledEdit2"));
+            QCOMPARE(found[0].section, u16(u"II. A BELTERÜLETI FÖLDRÉSZLET (TELEK)"));
+            QVERIFY(found[0].caption.endsWith(u16(u"időpontja (év):")));
+        }
+    }
+
+    // The untouched form misses exactly the taxpayer's name and two options.
+    void taxpayer_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("subject");
+        QTest::addColumn<int>("use");
+        QTest::addColumn<QStringList>("expected");
+        const QString n = QStringLiteral("StyledEdit35");
+        const QString g5 = QStringLiteral("CtlRadioGroup5");
+        const QString g6 = QStringLiteral("CtlRadioGroup6");
+        QTest::newRow("untouched") << QString() << -1 << -1 << QStringList{n, g5, g6};
+        QTest::newRow("blank name") << QStringLiteral(" \t ") << 0 << 0 << QStringList{n};
+        QTest::newRow("no subject") << QStringLiteral("Kiss") << -1 << 5 << QStringList{g5};
+        QTest::newRow("no use") << QStringLiteral("Kiss") << 3 << -1 << QStringList{g6};
+        QTest::newRow("index beyond items") << QStringLiteral("Kiss") << 4 << 6 << QStringList{g5, g6};
+        QTest::newRow("all given") << QStringLiteral("Kiss") << 3 << 5 << QStringList();
+    }
+    void taxpayer()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, subject);
+        QFETCH(int, use);
+        QFETCH(QStringList, expected);
+        MapForm form;
+        form.setText(QStringLiteral("StyledEdit35"), name);
+        form.setItemIndex(QStringLiteral("CtlRadioGroup5"), subject);
+        form.setItemIndex(QStringLiteral("CtlRadioGroup6"), use);
+        const QList<Finding> found = checkForm(form, today);
+        QCOMPARE(componentsOf(found), expected);
+        for (const Finding &f : found)
+            if (f.component == u"CtlRadioGroup6")
+                QCOMPARE(f.caption, u16(u"Használat tipusa"));
+    }
+
+    void coOwnerBlock_data()
+    {
+        QTest::addColumn<QString>("component");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("missingName"); // empty when no finding
+        QTest::newRow("1st: address") << QStringLiteral("StyledEdit16") << QStringLiteral("Pécs")
+                                      << QStringLiteral("StyledEdit15");
+        QTest::newRow("1st: tax id partly") << QStringLiteral("CtlMaskEdit4") << QStringLiteral("8*********")
+                                            << QStringLiteral("StyledEdit15");
+        QTest::newRow("2nd: tax number") << QStringLiteral("CtlMaskEdit5") << QStringLiteral("15789934-2-51")
+                                         << QStringLiteral("StyledEdit11");
+        QTest::newRow("2nd: share") << QStringLiteral("StyledEdit21") << QStringLiteral("1/3")
+                                    << QStringLiteral("StyledEdit11");
+        QTest::newRow("3rd: tax id") << QStringLiteral("CtlMaskEdit10") << QStringLiteral("8365670003")
+                                     << QStringLiteral("StyledEdit23");
+        QTest::newRow("3rd: share") << QStringLiteral("StyledEdit25") << QStringLiteral("1/3")
+                                    << QStringLiteral("StyledEdit23");
+        QTest::newRow("3rd: name alone") << QStringLiteral("StyledEdit23") << QStringLiteral("Kiss") << QString();
+        QTest::newRow("blank address") << QStringLiteral("StyledEdit20") << QStringLiteral("   ") << QString();
+        QTest::newRow("blank picture") << QStringLiteral("CtlMaskEdit9") << QStringLiteral("********-*-**")
+                                       << QString();
+        QTest::newRow("spaces in mask") << QStringLiteral("CtlMaskEdit7") << QStringLiteral("          ")
+                                        << QString();
+    }
+    // A co-owner block with anything in it needs its name; the finding stands on the name.
+    void coOwnerBlock()
+    {
+        QFETCH(QString, component);
+        QFETCH(QString, text);
+        QFETCH(QString, missingName);
+        MapForm form = taxpayerOnly();
+        form.setText(component, text);
+        QStringList found = componentsOf(checkForm(form, today));
+        found.removeAll(component); // a partly typed code is a finding of its own
+        QCOMPARE(found, missingName.isEmpty() ? QStringList() : QStringList{missingName});
+        if (!missingName.isEmpty()) {
+            QVERIFY(dependentFields(component).contains(missingName));
+            QCOMPARE(findingsFor(missingName, form, today).size(), 1);
+            form.setText(missingName, QStringLiteral("Nagy"));
+            QVERIFY(findingsFor(missingName, form, today).isEmpty());
+        }
+    }
+
+    void dependentFieldsOfBlocks()
+    {
+        QCOMPARE(dependentFields(QStringLiteral("CtlMaskEdit7")),
+                 (QStringList{QStringLiteral("CtlMaskEdit7"), QStringLiteral("StyledEdit11")}));
+        QCOMPARE(dependentFields(QStringLiteral("StyledEdit11")), QStringList{QStringLiteral("StyledEdit11")});
+        QCOMPARE(dependentFields(QStringLiteral("CtlMaskEdit8")), QStringList{QStringLiteral("CtlMaskEdit8")});
+        // The blocks are the catalogue's rows of section I from tab 8 on, five to a block.
+        for (const Field &f : fields()) {
+            if (f.section != 0 || f.tab < 8)
+                continue;
+            const int first = 8 + (f.tab - 8) / 5 * 5;
+            const auto name = std::find_if(fields().cbegin(), fields().cend(),
+                                           [&](const Field &g) { return g.section == 0 && g.tab == first; });
+            QCOMPARE(name->screenCaption, QStringLiteral("neve:"));
+            QVERIFY2(dependentFields(f.component).contains(name->component), qPrintable(f.component));
+        }
+    }
+
+    // Section by section, then in tab order; each finding as findingsFor gives it.
+    void formOrder()
+    {
+        MapForm form = validForm();
+        form.setText(QStringLiteral("StyledEdit2"), QStringLiteral("2010"));
+        form.setText(QStringLiteral("CtlMaskEdit10"), QStringLiteral("8365670004"));
+        form.setText(QStringLiteral("StyledEdit11"), QString());
+        form.setText(QStringLiteral("StyledEdit20"), QStringLiteral("Pécs"));
+        form.setText(QStringLiteral("CtlMaskEdit6"), QStringLiteral("1578****-*-**"));
+        form.setText(QStringLiteral("StyledEdit35"), QString());
+        form.setItemIndex(QStringLiteral("CtlRadioGroup6"), -1);
+        const QList<Finding> found = checkForm(form, today);
+        QCOMPARE(componentsOf(found),
+                 (QStringList{QStringLiteral("StyledEdit35"), QStringLiteral("CtlMaskEdit6"),
+                              QStringLiteral("CtlRadioGroup6"), QStringLiteral("StyledEdit11"),
+                              QStringLiteral("CtlMaskEdit10"), QStringLiteral("StyledEdit2")}));
+        QCOMPARE(found[0].caption, QStringLiteral("neve:"));
+        QCOMPARE(found[0].section, u16(u"I. AZ ADÓ ALANYA"));
+        QVERIFY(!found[0].message.isEmpty());
+        for (const Finding &f : found)
+            QCOMPARE(findingsFor(f.component, form, today), QList<Finding>{f});
+    }
+
+    void anyText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("letters") << u16(u"árvíztűrő tükörfúrógép ŐŰ");
+        QTest::newRow("digits") << QStringLiteral("12345678901234567890");
+        QTest::newRow("mask-like") << QStringLiteral("8**-*-*8-*-*8-");
+        QTest::newRow("controls") << QStringLiteral("\0\t\r\n\x7f");
+        QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + QStringLiteral("123");
+        QTest::newRow("very long") << QString(200000, u'9');
+    }
+    // Any text in every field at once: the checks give their findings, the same one by one.
+    void anyText()
+    {
+        QFETCH(QString, text);
+        MapForm form;
+        for (const Field &f : fields())
+            form.setText(f.component, text);
+        const QList<Finding> all = checkForm(form, today);
+        QList<Finding> oneByOne;
+        for (const Field &f : fields())
+            oneByOne += findingsFor(f.component, form, today);
+        for (const RadioGroup &g : radioGroups())
+            oneByOne += findingsFor(g.component, form, today);
+        QCOMPARE(all.size(), oneByOne.size());
+        for (const Finding &f : all) {
+            QVERIFY(oneByOne.contains(f));
+            QVERIFY(!f.message.isEmpty());
+        }
+        QVERIFY(findingsFor(QStringLiteral("NoSuchField"), form, today).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestChecks)
+#include "test_checks.moc"

@@ -1,0 +1,49 @@
+#include "declaration/draftfile.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
+
+// Replays the fuzzer's seed corpus, any finds saved beside it and a generated 50 MB file
+// through the fuzz target; "ok-" seeds must load, "bad-" seeds must be refused.
+class TestDraftCorpus : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void replay_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("verdict"); // 1 loads, 0 refused, -1 not told (a find)
+        const QDir dir(QStringLiteral(TK_SOURCE_DIR "/fuzz/draft/corpus"));
+        int seeds = 0;
+        for (const QFileInfo &f : dir.entryInfoList(QDir::Files, QDir::Name)) {
+            QFile file(f.filePath());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const int verdict = f.fileName().startsWith(u"ok-") ? 1 : f.fileName().startsWith(u"bad-") ? 0 : -1;
+            QTest::newRow(qPrintable(f.fileName())) << file.readAll() << verdict;
+            ++seeds;
+        }
+        QVERIFY(seeds >= 20);
+        QTest::newRow("generated 50 MB value")
+            << QByteArray("{\"format\": \"telekado-bevallas\", \"version\": 1, \"fields\": {\"m1\": \"")
+                   + QByteArray(50 * 1000 * 1000, 'a') + QByteArray("\"}}")
+            << 0;
+    }
+    void replay()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, verdict);
+        QCOMPARE(LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size())), 0);
+        if (verdict >= 0) {
+            QString error;
+            const bool loaded = decl::readDraft(bytes, QStringLiteral("seed.tkd"), &error).has_value();
+            QVERIFY2(loaded == (verdict == 1), qPrintable(error));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDraftCorpus)
+#include "test_draftcorpus.moc"
