@@ -171,10 +171,13 @@ void TForm1::buildContent()
             l->setRichText(guide::captionRtf(c.component));
             label = l;
         }
-        // Captions are painted beneath every other control of their panel.
-        label->lower();
         m_controls.insert(c.component, label);
     }
+    // Captions lie beneath every other control of their panel and, where their boxes overlap, in
+    // the order of the table: the later one on top, as a designer stacks controls made later.
+    const QList<CaptionPlacement> &captions = form1Captions();
+    for (auto c = captions.crbegin(); c != captions.crend(); ++c)
+        m_controls.value(c->component)->lower();
 
     const QFont arial13 = pixelFont(s(u"Arial"), 13);
     auto place = [&](QWidget *w, const QString &name) {

@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "app/form1layout.h"
 #include "declaration/catalogue.h"
 #include "runtime/formatsettings.h"
 #include "runtime/messages.h"
@@ -13,6 +14,24 @@
 #include <QTest>
 
 using app::TForm1;
+
+namespace {
+
+bool isCaption(const QString &component)
+{
+    for (const app::CaptionPlacement &c : app::form1Captions())
+        if (c.component == component)
+            return true;
+    return false;
+}
+
+// Position in the parent's stacking order: a higher one is painted later, on top.
+qsizetype stackIndex(const QWidget *w)
+{
+    return w->parentWidget()->children().indexOf(const_cast<QWidget *>(w));
+}
+
+} // namespace
 
 class TestForm1 : public QObject
 {
@@ -152,6 +171,85 @@ private Q_SLOTS:
         pressTab();
         QCOMPARE(form.form().caption(QStringLiteral("Label4")), QStringLiteral("313.500 Ft."));
     }
+
+    // Overlapping caption boxes stack in the order of the layout table; every other control of a
+    // panel lies above the captions it overlaps.
+    void captionsStackInTableOrder()
+    {
+        TForm1 form;
+        const QList<app::CaptionPlacement> &captions = app::form1Captions();
+        QStringList overlapping;
+        for (qsizetype i = 0; i < captions.size(); ++i) {
+            for (qsizetype j = i + 1; j < captions.size(); ++j) {
+                const app::CaptionPlacement &a = captions[i];
+                const app::CaptionPlacement &b = captions[j];
+                if (a.parent != b.parent || !a.bounds.intersects(b.bounds))
+                    continue;
+                overlapping << a.component + QLatin1Char('/') + b.component;
+                QVERIFY2(stackIndex(form.control(b.component)) > stackIndex(form.control(a.component)),
+                         qPrintable(b.component + QStringLiteral(" lies under ") + a.component));
+            }
+        }
+        QVERIFY(overlapping.contains(QStringLiteral("CtlRichLabel2/CtlRichLabel3")));
+        QVERIFY(overlapping.contains(QStringLiteral("CtlRichLabel7/CtlRichLabel8")));
+        for (const app::CaptionPlacement &c : captions) {
+            QWidget *caption = form.control(c.component);
+            for (QObject *o : caption->parentWidget()->children()) {
+                auto *other = qobject_cast<QWidget *>(o);
+                if (!other || isCaption(other->objectName()) || !other->geometry().intersects(c.bounds))
+                    continue;
+                QVERIFY2(stackIndex(other) > stackIndex(caption),
+                         qPrintable(other->objectName() + QStringLiteral(" lies under ") + c.component));
+            }
+        }
+    }
+
+    // Each caption's ink, drawn alone, is there in the drawing of its panel, but where a field
+    // lies on top.
+    void captionTextIsWhollyVisible_data()
+    {
+        QTest::addColumn<QString>("component");
+        for (const app::CaptionPlacement &c : app::form1Captions())
+            QTest::newRow(qPrintable(c.component + QLatin1Char(' ') + c.text.left(24))) << c.component;
+    }
+    void captionTextIsWhollyVisible()
+    {
+        QFETCH(QString, component);
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QWidget *caption = form.control(component);
+        QWidget *panel = caption->parentWidget();
+        const QImage alone = caption->grab().toImage();
+        const QImage inPanel = panel->grab().toImage();
+        QList<QRect> onTop;
+        for (QObject *o : panel->children())
+            if (auto *w = qobject_cast<QWidget *>(o); w && w->isVisible() && !isCaption(w->objectName()))
+                onTop << w->geometry();
+        int ink = 0;
+        int lost = 0;
+        QSet<int> inkColumns;
+        for (int y = 0; y < alone.height(); ++y) {
+            for (int x = 0; x < alone.width(); ++x) {
+                if (qGray(alone.pixel(x, y)) >= 110)
+                    continue;
+                const QPoint p = caption->pos() + QPoint(x, y);
+                if (std::any_of(onTop.cbegin(), onTop.cend(), [&](const QRect &r) { return r.contains(p); }))
+                    continue;
+                ++ink;
+                inkColumns.insert(x / 8);
+                if (qGray(inPanel.pixel(p)) >= 160)
+                    ++lost;
+            }
+        }
+        QVERIFY2(ink > 0, "the caption draws no text");
+        QVERIFY2(lost == 0, qPrintable(QStringLiteral("%1 of %2 ink pixels hidden").arg(lost).arg(ink)));
+        if (component == QStringLiteral("CtlRichLabel3") || component == QStringLiteral("CtlRichLabel8")) {
+            // The row's text runs over most of the box's width.
+            QVERIFY2(inkColumns.size() * 8 > caption->width() / 2, qPrintable(QString::number(inkColumns.size())));
+        }
+    }
+
 };
 
 int main(int argc, char **argv)
