@@ -17,6 +17,7 @@
 #include "controls/radiogroup/ui/ctlradiogroup.h"
 #include "declaration/catalogue.h"
 #include "declaration/taxcomputation.h"
+#include "runtime/messages.h"
 
 #include <QCoreApplication>
 #include <QMenuBar>
@@ -105,10 +106,11 @@ void TForm1::buildMenu()
     setMenuBar(new ctl::TStyledMainMenu(this));
     QMenuBar *bar = menuBar();
     bar->setObjectName(s(u"StyledMainMenu1"));
-    auto add = [&](const char16_t *name, const char16_t *caption, void (TForm1::*slot)()) {
+    auto add = [&](const char16_t *name, const char16_t *caption, void (TForm1::*command)()) {
         QAction *a = bar->addAction(s(caption));
         a->setObjectName(s(name));
-        connect(a, &QAction::triggered, this, slot);
+        // An error of the command is shown once the menu's event has been dispatched.
+        connect(a, &QAction::triggered, this, [this, command] { rt::runHandler([&] { (this->*command)(); }); });
     };
     add(u"Nyomtats1", u"Nyomtatás", &TForm1::Nyomtats1Click);
     add(u"Kitltsitmutat1", u"Kitöltési útmutató", &TForm1::Kitltsitmutat1Click);
@@ -223,7 +225,8 @@ void TForm1::buildContent()
             case decl::FieldKind::NumericEdit: {
                 auto *e = new ctl::TNumEdit;
                 e->setFont(arial13);
-                e->OnExit = [this] { szamolas(); };
+                // The error box waits until the focus has reached where the user sent it.
+                e->OnExit = [this] { rt::runHandler([this] { szamolas(); }); };
                 w = e;
                 break;
             }

@@ -5,13 +5,16 @@
 #include "runtime/messages.h"
 #include "runtime/ui/application.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 using app::TForm1;
 
@@ -30,6 +33,27 @@ qsizetype stackIndex(const QWidget *w)
 {
     return w->parentWidget()->children().indexOf(const_cast<QWidget *>(w));
 }
+
+// Closes every real message box as soon as it is the active modal window, noting its text and
+// the window's focus widget behind it at that moment.
+struct MessageBoxCloser
+{
+    QTimer timer;
+    QStringList texts;
+    QList<QWidget *> focusBehind;
+    explicit MessageBoxCloser(QWidget *window)
+    {
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, [this, window] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                focusBehind << window->focusWidget();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        timer.start();
+    }
+};
 
 } // namespace
 
@@ -160,14 +184,14 @@ private Q_SLOTS:
         QTRY_COMPARE(QApplication::focusWidget(), e1);
         e1->setText(typed);
         pressTab();
-        QCOMPARE(m_messages.size(), 1);
+        QTRY_COMPARE(m_messages.size(), 1);
         QCOMPARE(m_messages[0].text, shown);
         QCOMPARE(m_messages[0].caption, rt::applicationTitle());
         QCOMPARE(m_messages[0].icon, rt::Message::Icon::Stop);
         // Still running: the next exit computes again.
+        e1->setText(QStringLiteral("1500"));
         e1->setFocus(Qt::TabFocusReason);
         QTRY_COMPARE(QApplication::focusWidget(), e1);
-        e1->setText(QStringLiteral("1500"));
         pressTab();
         QCOMPARE(form.form().caption(QStringLiteral("Label4")), QStringLiteral("313.500 Ft."));
     }
@@ -248,6 +272,48 @@ private Q_SLOTS:
             // The row's text runs over most of the box's width.
             QVERIFY2(inkColumns.size() * 8 > caption->width() / 2, qPrintable(QString::number(inkColumns.size())));
         }
+    }
+
+    // A failing computation is shown in one real message box once the focus has moved where the
+    // user sent it; the focus stays there and the form goes on computing.
+    void computationErrorBoxAfterTheFocusChange()
+    {
+        rt::installMessageBoxHandler();
+        const auto restore = qScopeGuard([this] {
+            rt::setMessageHandler([this](const rt::Message &m) { m_messages.append(m); });
+        });
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto *e1 = qobject_cast<QLineEdit *>(form.control(QStringLiteral("NumEdit1")));
+        auto *e2 = qobject_cast<QLineEdit *>(form.control(QStringLiteral("NumEdit2")));
+        e1->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), e1);
+        e1->setText(QStringLiteral("1E300")); // a tax beyond the 64-bit range
+
+        MessageBoxCloser boxes(&form);
+        pressTab();
+        // Nothing was shown inside the focus change itself.
+        QVERIFY(boxes.texts.isEmpty());
+        QCOMPARE(QApplication::focusWidget(), e2);
+        QTRY_COMPARE(boxes.texts.size(), 1);
+        QCOMPARE(boxes.texts[0], QStringLiteral("Invalid floating point operation."));
+        QCOMPARE(boxes.focusBehind[0], e2);
+        QTest::qWait(50);
+        QCOMPARE(boxes.texts.size(), 1);
+        // Activating the window again (the window manager's part) gives the focus back there.
+        QCOMPARE(form.focusWidget(), e2);
+        form.activateWindow();
+        QTRY_COMPARE(QApplication::focusWidget(), e2);
+        QCOMPARE(form.form().caption(QStringLiteral("Label1")), QStringLiteral("1E300"));
+        QCOMPARE(form.form().caption(QStringLiteral("Label4")), QStringLiteral("0"));
+
+        e1->setText(QStringLiteral("1500"));
+        QTest::keyClicks(e2, QStringLiteral("300"));
+        pressTab();
+        QCOMPARE(form.form().caption(QStringLiteral("Label4")), QStringLiteral("250.800 Ft."));
+        QTest::qWait(50);
+        QCOMPARE(boxes.texts.size(), 1);
     }
 
 };
