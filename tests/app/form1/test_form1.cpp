@@ -1,6 +1,9 @@
 #include "app/form1.h"
 #include "app/form1layout.h"
+#include "controls/maskedit/ctlmaskedit.h"
+#include "controls/radiogroup/ui/ctlradiogroup.h"
 #include "declaration/catalogue.h"
+#include "declaration/reportvalues.h"
 #include "runtime/formatsettings.h"
 #include "runtime/messages.h"
 #include "runtime/ui/application.h"
@@ -10,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -316,6 +320,107 @@ private Q_SLOTS:
         QCOMPARE(boxes.texts.size(), 1);
     }
 
+    // Every report key answers with the text of its own field: each field holds a value found
+    // nowhere else.
+    void everyKeyAnswersItsOwnField_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        const auto row = [](const char *key, const QString &value) {
+            QTest::newRow(key) << QString::fromLatin1(key) << value;
+        };
+        const auto named = [&](const char *key, const char *component) { row(key, QString::fromLatin1(component)); };
+        named("m1", "StyledEdit35");
+        named("m2", "StyledEdit36");
+        row("m3", QStringLiteral("66666666-6-66")); // CtlMaskEdit6
+        row("m4", QStringLiteral("8888888888"));    // CtlMaskEdit8
+        named("m5", "StyledEdit3");
+        named("m6", "StyledEdit5");
+        named("m7", "StyledEdit1");
+        named("m8", "StyledEdit4");
+        named("m9", "StyledEdit40");
+        named("m10", "StyledEdit6");
+        named("m11", "StyledEdit2");
+        named("m12", "StyledEdit15");
+        named("m13", "StyledEdit16");
+        row("m14", QStringLiteral("33333333-3-33")); // CtlMaskEdit3
+        row("m15", QStringLiteral("4444444444"));    // CtlMaskEdit4
+        named("m16", "StyledEdit17");
+        named("m17", "StyledEdit11");
+        named("m18", "StyledEdit20");
+        row("m19", QStringLiteral("55555555-5-55")); // CtlMaskEdit5
+        row("m20", QStringLiteral("7777777777"));    // CtlMaskEdit7
+        named("m21", "StyledEdit21");
+        named("m22", "StyledEdit23");
+        named("m23", "StyledEdit24");
+        row("m24", QStringLiteral("99999999-9-99")); // CtlMaskEdit9
+        row("m25", QStringLiteral("1010101010"));    // CtlMaskEdit10
+        named("m26", "StyledEdit25");
+        row("m27", QStringLiteral("90000")); // NumEdit1
+        row("m28", QStringLiteral("8000"));  // NumEdit2
+        row("m29", QStringLiteral("82000")); // Label1: a - b
+        row("m30", QStringLiteral("700"));   // NumEdit3 ... NumEdit8
+        row("m31", QStringLiteral("60"));
+        row("m32", QStringLiteral("5"));
+        row("m33", QStringLiteral("4"));
+        row("m34", QStringLiteral("3"));
+        row("m35", QStringLiteral("2"));
+        row("m36", QStringLiteral("626"));            // Label2: d - e - f - g - h - i
+        row("m37", QStringLiteral("81374"));          // Label3: c - j
+        row("m38", QStringLiteral("17.007.166 Ft.")); // Label4: k * 209
+        named("m39", "StyledEdit7");
+        named("m40", "StyledEdit8");
+        named("m41", "StyledEdit9");
+        named("m42", "StyledEdit10");
+        named("m43", "StyledEdit12");
+        row("m44", QStringLiteral("RichEdit1\r\nsecond line"));
+        row("m45", QStringLiteral("2006 évi telekadó, a telek nm2 alapján történő adó megállapitásához a helyi "
+                                  "adókról szóló 1990. évi C. törvény alapján. (tulajdonjog szerzés)"));
+    }
+    void everyKeyAnswersItsOwnField()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        static const QHash<QString, QString> masked = {
+            {QStringLiteral("CtlMaskEdit6"), QStringLiteral("66666666-6-66")},
+            {QStringLiteral("CtlMaskEdit3"), QStringLiteral("33333333-3-33")},
+            {QStringLiteral("CtlMaskEdit5"), QStringLiteral("55555555-5-55")},
+            {QStringLiteral("CtlMaskEdit9"), QStringLiteral("99999999-9-99")},
+            {QStringLiteral("CtlMaskEdit8"), QStringLiteral("8888888888")},
+            {QStringLiteral("CtlMaskEdit4"), QStringLiteral("4444444444")},
+            {QStringLiteral("CtlMaskEdit7"), QStringLiteral("7777777777")},
+            {QStringLiteral("CtlMaskEdit10"), QStringLiteral("1010101010")},
+        };
+        static const QHash<QString, QString> areas = {
+            {QStringLiteral("NumEdit1"), QStringLiteral("90000")}, {QStringLiteral("NumEdit2"), QStringLiteral("8000")},
+            {QStringLiteral("NumEdit3"), QStringLiteral("700")},   {QStringLiteral("NumEdit4"), QStringLiteral("60")},
+            {QStringLiteral("NumEdit5"), QStringLiteral("5")},     {QStringLiteral("NumEdit6"), QStringLiteral("4")},
+            {QStringLiteral("NumEdit7"), QStringLiteral("3")},     {QStringLiteral("NumEdit8"), QStringLiteral("2")},
+        };
+        TForm1 form;
+        for (const decl::Field &f : decl::fields()) {
+            QWidget *w = form.control(f.component);
+            if (auto *m = qobject_cast<ctl::TCtlMaskEdit *>(w))
+                m->setText(masked.value(f.component));
+            else if (auto *n = qobject_cast<QLineEdit *>(w))
+                n->setText(areas.value(f.component, f.component));
+            else if (auto *r = qobject_cast<QPlainTextEdit *>(w))
+                r->setPlainText(f.component + QStringLiteral("\nsecond line"));
+            else
+                QFAIL(qPrintable(f.component));
+            const QString filled = f.kind == decl::FieldKind::RichEdit
+                                       ? f.component + QStringLiteral("\r\nsecond line")
+                                       : masked.value(f.component, areas.value(f.component, f.component));
+            QCOMPARE(form.form().text(f.component), filled);
+        }
+        qobject_cast<ctl::TCtlRadioGroup *>(form.control(QStringLiteral("CtlRadioGroup1")))->setItemIndex(0);
+        form.szamolas();
+
+        QVariant answer;
+        decl::repReport1GetValue(form.form(), key, answer);
+        QCOMPARE(answer.typeId(), QMetaType::QString);
+        QCOMPARE(answer.toString(), value);
+    }
 };
 
 int main(int argc, char **argv)
