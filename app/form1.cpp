@@ -3,6 +3,7 @@
 #include "app/form1layout.h"
 #include "app/computedlabel.h"
 #include "app/printcommand.h"
+#include "app/workareafollower.h"
 #include "declaration/reportvalues.h"
 #include "app/guide/captions.h"
 #include "app/guide/tform2.h"
@@ -22,10 +23,8 @@
 #include <QCoreApplication>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QWindow>
 
 namespace app {
 
@@ -78,7 +77,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_access(*this)
     setObjectName(s(u"Form1"));
     setWindowTitle(s(u"Elektronikus nyomtatvány - Hollóberény Polgármesteri Hivatal"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // The designed bounds hold only until the window is shown on the work area.
     setGeometry(172, 44, 806, 666);
+    new WorkAreaFollower(this);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xC5, 0xB6, 0x98));
     setPalette(pal);
@@ -271,31 +272,6 @@ void TForm1::buildContent()
     }
 
     m_scroll->setWidget(content);
-}
-
-void TForm1::showEvent(QShowEvent *event)
-{
-    QMainWindow::showEvent(event);
-    followWorkArea();
-    if (QWindow *w = windowHandle()) {
-        connect(w, &QWindow::screenChanged, this, &TForm1::followWorkArea, Qt::UniqueConnection);
-        if (QScreen *sc = w->screen())
-            connect(sc, &QScreen::availableGeometryChanged, this, &TForm1::followWorkArea, Qt::UniqueConnection);
-    }
-}
-
-void TForm1::followWorkArea()
-{
-    QScreen *sc = windowHandle() ? windowHandle()->screen() : screen();
-    if (!sc)
-        return;
-    const QRect work = sc->availableGeometry();
-    // The frame (title bar, borders) is part of what fills the work area.
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    const QMargins m(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-                     frame.bottom() - client.bottom());
-    setGeometry(work.marginsRemoved(m));
 }
 
 void TForm1::Nyomtats1Click()

@@ -61,13 +61,9 @@ public:
     // binding shows them through the default error display.
     void szamolas();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void buildMenu();
     void buildContent();
-    void followWorkArea();
 
     Form1Access m_access;
     QScrollArea *m_scroll = nullptr;

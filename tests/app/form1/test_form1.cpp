@@ -123,7 +123,13 @@ private Q_SLOTS:
         TForm1 form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QCOMPARE(form.frameGeometry(), form.screen()->availableGeometry());
+        const QRect work = form.screen()->availableGeometry();
+        QCOMPARE(form.frameGeometry(), work);
+        // Moved or resized by anyone else, it goes back.
+        form.move(40, 30);
+        QTRY_COMPARE(form.frameGeometry(), work);
+        form.resize(300, 200);
+        QTRY_COMPARE(form.frameGeometry(), work);
         auto *scroll = form.findChild<QScrollArea *>();
         QVERIFY(scroll);
         QCOMPARE(scroll->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
