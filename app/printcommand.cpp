@@ -11,7 +11,7 @@
 #include "report/render/reportpagesource.h"
 #include "report/resources/resources.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 namespace app {
 
@@ -47,7 +47,9 @@ rep::PreviewHooks previewHooks(decl::DeclarationReport &report, rep::ReportPageS
         printHooks.lock = [&host] { host.lock(); };
         rep::TrepReport &r = report.report();
         // The document is named after the report, else its file; the declaration has neither.
-        rep::printReport(source, r.PrintOptions, host.currentPage(), r.ReportOptions.Name, job, printHooks);
+        // The print dialog belongs to the preview that asked for it.
+        rep::printReport(source, r.PrintOptions, host.currentPage(), r.ReportOptions.Name, job, printHooks,
+                         QApplication::activeWindow());
     };
     hooks.pageText = [&report](int index) {
         rep::TrepCustomPreviewPages *pages = report.report().PreviewPages();

@@ -2,6 +2,7 @@
 
 #include "report/print/printers.h"
 #include "report/resources/resources.h"
+#include "runtime/ui/placement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -64,6 +65,8 @@ QPixmap copiesPicture(bool collate)
 
 TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
 {
+    // Over the window that opens it, not in the middle of the screen.
+    rt::centreOverOwner(this);
     setObjectName(s(u"TrepPrintDialog"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(477, 263);
