@@ -3,6 +3,7 @@
 #include "app/form1layout.h"
 #include "app/computedlabel.h"
 #include "app/printcommand.h"
+#include "app/workareafollower.h"
 #include "declaration/reportvalues.h"
 #include "app/guide/captions.h"
 #include "app/guide/tform2.h"
@@ -17,14 +18,13 @@
 #include "controls/radiogroup/ui/ctlradiogroup.h"
 #include "declaration/catalogue.h"
 #include "declaration/taxcomputation.h"
+#include "runtime/messages.h"
 
 #include <QCoreApplication>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QWindow>
 
 namespace app {
 
@@ -77,7 +77,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_access(*this)
     setObjectName(s(u"Form1"));
     setWindowTitle(s(u"Elektronikus nyomtatvány - Hollóberény Polgármesteri Hivatal"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // The designed bounds hold only until the window is shown on the work area.
     setGeometry(172, 44, 806, 666);
+    new WorkAreaFollower(this);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xC5, 0xB6, 0x98));
     setPalette(pal);
@@ -105,10 +107,11 @@ void TForm1::buildMenu()
     setMenuBar(new ctl::TStyledMainMenu(this));
     QMenuBar *bar = menuBar();
     bar->setObjectName(s(u"StyledMainMenu1"));
-    auto add = [&](const char16_t *name, const char16_t *caption, void (TForm1::*slot)()) {
+    auto add = [&](const char16_t *name, const char16_t *caption, void (TForm1::*command)()) {
         QAction *a = bar->addAction(s(caption));
         a->setObjectName(s(name));
-        connect(a, &QAction::triggered, this, slot);
+        // An error of the command is shown once the menu's event has been dispatched.
+        connect(a, &QAction::triggered, this, [this, command] { rt::runHandler([&] { (this->*command)(); }); });
     };
     add(u"Nyomtats1", u"Nyomtatás", &TForm1::Nyomtats1Click);
     add(u"Kitltsitmutat1", u"Kitöltési útmutató", &TForm1::Kitltsitmutat1Click);
@@ -171,10 +174,13 @@ void TForm1::buildContent()
             l->setRichText(guide::captionRtf(c.component));
             label = l;
         }
-        // Captions are painted beneath every other control of their panel.
-        label->lower();
         m_controls.insert(c.component, label);
     }
+    // Captions lie beneath every other control of their panel and, where their boxes overlap, in
+    // the order of the table: the later one on top, as a designer stacks controls made later.
+    const QList<CaptionPlacement> &captions = form1Captions();
+    for (auto c = captions.crbegin(); c != captions.crend(); ++c)
+        m_controls.value(c->component)->lower();
 
     const QFont arial13 = pixelFont(s(u"Arial"), 13);
     auto place = [&](QWidget *w, const QString &name) {
@@ -220,7 +226,8 @@ void TForm1::buildContent()
             case decl::FieldKind::NumericEdit: {
                 auto *e = new ctl::TNumEdit;
                 e->setFont(arial13);
-                e->OnExit = [this] { szamolas(); };
+                // The error box waits until the focus has reached where the user sent it.
+                e->OnExit = [this] { rt::runHandler([this] { szamolas(); }); };
                 w = e;
                 break;
             }
@@ -265,31 +272,6 @@ void TForm1::buildContent()
     }
 
     m_scroll->setWidget(content);
-}
-
-void TForm1::showEvent(QShowEvent *event)
-{
-    QMainWindow::showEvent(event);
-    followWorkArea();
-    if (QWindow *w = windowHandle()) {
-        connect(w, &QWindow::screenChanged, this, &TForm1::followWorkArea, Qt::UniqueConnection);
-        if (QScreen *sc = w->screen())
-            connect(sc, &QScreen::availableGeometryChanged, this, &TForm1::followWorkArea, Qt::UniqueConnection);
-    }
-}
-
-void TForm1::followWorkArea()
-{
-    QScreen *sc = windowHandle() ? windowHandle()->screen() : screen();
-    if (!sc)
-        return;
-    const QRect work = sc->availableGeometry();
-    // The frame (title bar, borders) is part of what fills the work area.
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    const QMargins m(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-                     frame.bottom() - client.bottom());
-    setGeometry(work.marginsRemoved(m));
 }
 
 void TForm1::Nyomtats1Click()

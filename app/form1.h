@@ -53,20 +53,17 @@ public:
     // The filling-guide window, created hidden after this one.
     void setGuideWindow(guide::TForm2 *form2);
 
-    // Commands of the menu bar.
+    // Commands of the menu bar. Their errors propagate; the menu's binding shows them.
     void Nyomtats1Click();
     void Kitltsitmutat1Click();
     void Kilps1Click();
-    // The shared exit handler of the eight area fields.
+    // The shared exit handler of the eight area fields. Its errors propagate; the fields'
+    // binding shows them through the default error display.
     void szamolas();
-
-protected:
-    void showEvent(QShowEvent *event) override;
 
 private:
     void buildMenu();
     void buildContent();
-    void followWorkArea();
 
     Form1Access m_access;
     QScrollArea *m_scroll = nullptr;

@@ -8,7 +8,7 @@
 #include "report/render/reportpagesource.h"
 #include "report/resources/resources.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 namespace app {
 
@@ -29,7 +29,9 @@ rep::PreviewHooks previewHooks(decl::DeclarationReport &report, rep::ReportPageS
         printHooks.lock = [&host] { host.lock(); };
         rep::TrepReport &r = report.report();
         // The document is named after the report, else its file; the declaration has neither.
-        rep::printReport(source, r.PrintOptions, host.currentPage(), r.ReportOptions.Name, job, printHooks);
+        // The print dialog belongs to the preview that asked for it.
+        rep::printReport(source, r.PrintOptions, host.currentPage(), r.ReportOptions.Name, job, printHooks,
+                         QApplication::activeWindow());
     };
     return hooks;
 }

@@ -2,6 +2,7 @@
 
 #include "app/guide/captions.h"
 #include "controls/richtext/tctlrichscrollbox.h"
+#include "runtime/ui/placement.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -43,11 +44,14 @@ TForm2::TForm2(QWidget *parent)
 
 void TForm2::showModal()
 {
-    // Centred on the screen each time it is shown.
+    // Centred on the screen each time it is shown, frame included, and wholly inside the work area.
+    // Before its first showing the window has no frame yet: the main window's stands in for it.
+    QMargins frame = rt::frameMargins(this);
+    if (frame.isNull() && parentWidget())
+        frame = rt::frameMargins(parentWidget()->window());
     if (QScreen *screen = (parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen())) {
-        QRect r = frameGeometry();
-        r.moveCenter(screen->geometry().center());
-        move(r.topLeft());
+        const QRect outer = rt::centredFrame(screen->geometry(), size().grownBy(frame), screen->availableGeometry());
+        setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), size()));
     }
     exec();
 }

@@ -3,14 +3,13 @@
 #include "report/resources/resources.h"
 #include "runtime/ui/designfonts.h"
 #include "runtime/ui/growtotexts.h"
+#include "runtime/ui/placement.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace rep {
 
@@ -60,8 +59,8 @@ TrepSearchDialog::TrepSearchDialog(const TextLookup &lookup, QWidget *parent) : 
     localizeLines(this, effectiveLookup(lookup)(QStringLiteral("TrepSearchDialog")));
     rt::growToTexts(this);
 
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    // Over the preview that asked for it, not in the middle of the screen.
+    rt::centreOverOwner(this);
 }
 
 void TrepSearchDialog::setSearchText(const QString &text)

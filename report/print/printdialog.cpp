@@ -4,6 +4,7 @@
 #include "report/resources/resources.h"
 #include "runtime/ui/designfonts.h"
 #include "runtime/ui/growtotexts.h"
+#include "runtime/ui/placement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,6 +67,8 @@ QPixmap copiesPicture(bool collate)
 
 TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
 {
+    // Over the window that opens it, not in the middle of the screen.
+    rt::centreOverOwner(this);
     setObjectName(s(u"TrepPrintDialog"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(477, 263);

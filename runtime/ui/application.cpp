@@ -2,6 +2,7 @@
 
 #include "runtime/messages.h"
 #include "runtime/ui/designfonts.h"
+#include "runtime/ui/placement.h"
 
 #include <QMessageBox>
 
@@ -35,7 +36,9 @@ void installMessageBoxHandler()
         case Message::Icon::Warning: icon = QMessageBox::Warning; break;
         case Message::Icon::Stop: icon = QMessageBox::Critical; break;
         }
-        QMessageBox box(icon, m.caption, m.text, QMessageBox::Ok);
+        // Owned by the window the user is working in, and centred over it.
+        QMessageBox box(icon, m.caption, m.text, QMessageBox::Ok, QApplication::activeWindow());
+        rt::centreOverOwner(&box);
         box.exec();
     });
 }

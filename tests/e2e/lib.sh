@@ -7,6 +7,8 @@ E2E_PIDS=()
 e2e_cleanup() {
   local p
   for p in "${E2E_PIDS[@]}"; do
+    # A process held with SIGSTOP by a test that failed would never take the TERM.
+    kill -CONT "$p" 2>/dev/null || true
     kill "$p" 2>/dev/null || true
   done
   for p in "${E2E_PIDS[@]}"; do
@@ -74,3 +76,47 @@ wait_exit() {
 MAIN_TITLE='Elektronikus nyomtatvány - Hollóberény Polgármesteri Hivatal'
 # xdotool matches names as regular expressions in the C locale: search by an ASCII prefix.
 MAIN_TITLE_RE='^Elektronikus nyomtatv'
+
+# Starts openbox on $DISPLAY and waits until it manages the screen.
+start_openbox() {
+  openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+  E2E_PIDS+=($!)
+  local end=$((SECONDS + 20))
+  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    if [ $SECONDS -gt $end ]; then
+      cat "$E2E_TMP/openbox.log" >&2
+      fail "openbox did not take the screen within 20s"
+    fi
+    sleep 0.05
+  done
+}
+
+# Runs the command until it succeeds, up to $1 seconds; fails with "$2" otherwise.
+wait_for() {
+  local limit=$1 what=$2
+  shift 2
+  local end=$(( $(date +%s%N) + limit * 1000000000 ))
+  until "$@" >/dev/null 2>&1; do
+    [ "$(date +%s%N)" -le "$end" ] || fail "timed out waiting for $what"
+    sleep 0.05
+  done
+}
+
+# The outer rectangle of a managed window, frame included: "x y width height".
+frame_of() {
+  local info extents l r t b
+  info=$(xwininfo -id "$1") || return 1
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ' ')
+  IFS=, read -r l r t b <<<"${extents:-0,0,0,0}"
+  local x y w h
+  x=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+  y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+  w=$(sed -n 's/^ *Width: *//p' <<<"$info")
+  h=$(sed -n 's/^ *Height: *//p' <<<"$info")
+  echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
+}
+
+# The work area of the first desktop: "x y width height".
+work_area() {
+  xprop -root _NET_WORKAREA | sed -n 's/.*= *//p' | tr -d ' ' | cut -d, -f1-4 | tr , ' '
+}

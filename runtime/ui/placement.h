@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QMargins>
+#include <QRect>
+#include <QSize>
+
+class QWidget;
+
+namespace rt {
+
+// The frame of a window of frameSize centred over the rectangle over (an owner's frame, or a
+// screen), moved as little as needed to lie wholly inside the work area; when it cannot fit,
+// its top-left corner (the title bar) stays inside.
+QRect centredFrame(const QRect &over, const QSize &frameSize, const QRect &workArea);
+
+// The window manager's frame around a top-level window; null while it has none.
+QMargins frameMargins(const QWidget *window);
+
+// Each time the dialog is shown it opens centred, frame included, over the window that owns it:
+// its parent's window, else the window active at that moment. A dialog that has never been shown
+// has no frame yet; the owner's frame stands in for it.
+void centreOverOwner(QWidget *dialog);
+
+} // namespace rt
