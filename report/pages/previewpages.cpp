@@ -296,7 +296,9 @@ void TrepPreviewPages::SaveToFile(const QString &fileName)
         const QByteArray rest = buffer.toUtf8();
         written = file.write(rest) == rest.size();
     }
-    if (!written || !file.commit())
+    // A write cut short (full disk, size limit) shows only when the buffer is flushed; commit
+    // would rename the truncated file over the old one and report success.
+    if (!written || !file.flush() || !file.commit())
         throw rt::Exception(QStringLiteral("A fájl nem menthető: %1\r\n%2").arg(fileName, file.errorString()));
 }
 

@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace rep;
@@ -293,6 +295,39 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(rt::Exception, t.pages.SaveToFile(path));
         QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QCOMPARE(readFile(path), QStringLiteral("old"));
+    }
+
+    // A write cut short by a full disk or a size limit must not replace the old file with a
+    // truncated one. A file-size limit stops root too.
+    void cutShortWriteKeepsOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("old.prp"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("old");
+        f.close();
+        SmallTemplate t;
+        t.prepare({QStringLiteral("x")});
+
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 200;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        bool thrown = false;
+        try {
+            t.pages.SaveToFile(path);
+        } catch (const rt::Exception &) {
+            thrown = true;
+        }
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+
+        QVERIFY(thrown);
+        QCOMPARE(readFile(path), QStringLiteral("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.prp")});
     }
 };
 
