@@ -17,27 +17,29 @@ namespace {
 
 constexpr int payloadSize = 1000000;
 
-QString payload(int kind)
+enum class Payload { Digits, Letters, Mixed };
+
+QString payload(Payload kind)
 {
     switch (kind) {
-    case 0:
+    case Payload::Digits:
         return QString(payloadSize, QLatin1Char('7'));
-    case 1:
+    case Payload::Letters:
         return QString(payloadSize, QLatin1Char('x'));
-    default: {
-        const QString mix = QStringLiteral("0123456789012345678901234567890123456789,.-eE \n\tabc");
-        QRandomGenerator rng(2006);
-        QString s(payloadSize, Qt::Uninitialized);
-        for (QChar &ch : s)
-            ch = mix.at(rng.bounded(int(mix.size())));
-        return s;
+    case Payload::Mixed:
+        break;
     }
-    }
+    const QString mix = QStringLiteral("0123456789012345678901234567890123456789,.-eE \n\tabc");
+    QRandomGenerator rng(2006);
+    QString s(payloadSize, Qt::Uninitialized);
+    for (QChar &ch : s)
+        ch = mix.at(rng.bounded(int(mix.size())));
+    return s;
 }
 
-void BM_PasteIntoNumEdit(benchmark::State &state)
+void BM_PasteIntoNumEdit(benchmark::State &state, Payload kind)
 {
-    QGuiApplication::clipboard()->setText(payload(int(state.range(0))));
+    QGuiApplication::clipboard()->setText(payload(kind));
     ctl::TNumEdit edit;
     edit.show();
     qsizetype length = 0;
@@ -51,14 +53,12 @@ void BM_PasteIntoNumEdit(benchmark::State &state)
     }
     state.counters["length"] = double(length);
 }
-BENCHMARK(BM_PasteIntoNumEdit)
-    ->Arg(0)
-    ->Arg(1)
-    ->Arg(2)
-    ->ArgName("digits|letters|mixed")
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(7)
-    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_PasteIntoNumEdit, digits, Payload::Digits)
+    ->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_PasteIntoNumEdit, letters, Payload::Letters)
+    ->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_PasteIntoNumEdit, mixed, Payload::Mixed)
+    ->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
 } // namespace
 
