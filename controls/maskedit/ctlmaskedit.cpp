@@ -524,7 +524,8 @@ QMenu *TCtlMaskEdit::createContextMenu(QWidget *parent)
                         [this] { rt::runHandler([this] { m_model.deleteSelection(); }); });
     a->setEnabled(selection);
     menu->addSeparator();
-    a = menu->addAction(QStringLiteral("Select all"), this, [this] { rt::runHandler([this] { m_model.selectAll(); }); });
+    a = menu->addAction(QStringLiteral("Select all"), this,
+                        [this] { rt::runHandler([this] { m_model.selectAll(); }); });
     a->setEnabled(!m_model.text().isEmpty());
     return menu;
 }

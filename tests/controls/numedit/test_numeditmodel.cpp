@@ -434,7 +434,10 @@ private Q_SLOTS:
         useSeparator(sep);
         const QString other = sep == s(u",") ? s(u".") : s(u",");
         const QString thou = sep == s(u",") ? s(u" ") : s(u",");
-        auto n = [&](const char16_t *text) { QString t = s(text); return t.replace(QLatin1Char('#'), sep.front()).replace(QLatin1Char('_'), thou.front()); };
+        // "#" stands for the decimal separator, "_" for the thousands separator.
+        auto n = [&](const char16_t *text) {
+            return s(text).replace(QLatin1Char('#'), sep.front()).replace(QLatin1Char('_'), thou.front());
+        };
         // 0.118973149535723176502 × 10^4933 is the largest value; these lie around it.
         const QString largest = s(u"1189731495357231765");
         const QStringList starts{
@@ -453,7 +456,8 @@ private Q_SLOTS:
             const QString start = starts.at(rng.bounded(int(starts.size())));
             // The ends of the text are where most rules apply.
             const int len = int(start.size());
-            const int caret = qBound(0, std::array{rng.bounded(3), len - rng.bounded(3), rng.bounded(len + 1)}[rng.bounded(3)], len);
+            const std::array<int, 3> carets{rng.bounded(3), len - rng.bounded(3), rng.bounded(len + 1)};
+            const int caret = qBound(0, carets[rng.bounded(3)], len);
             QString clip;
             const int runs = rng.bounded(1, 6);
             for (int r = 0; r < runs; ++r) {
