@@ -195,7 +195,7 @@ void MaskEditModel::replace(const QString &s, bool exact)
         setSelectionState(at + int(rec.inserted.size()), 0, at + int(rec.inserted.size()), false);
 
     // The events come once the field's state is whole, so that a handler that fails leaves a
-    // consistent field behind; their order is the designed one.
+    // consistent field behind: OnModified, OnTextChangedAt, OnChange, OnCursorPosChanged.
     if (modifiedNow)
         Q_EMIT OnModified();
     if (!m_loading) {
