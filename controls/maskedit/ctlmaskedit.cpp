@@ -1,6 +1,7 @@
 #include "controls/maskedit/ctlmaskedit.h"
 
 #include "controls/maskedit/appeditstate.h"
+#include "runtime/messages.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -67,7 +68,7 @@ TCtlMaskEdit::TCtlMaskEdit(QWidget *parent) : QWidget(parent)
     m_selectTimer.setInterval(200);
     connect(&m_selectTimer, &QTimer::timeout, this, [this] {
         if (m_drag == Drag::Selecting)
-            dragSelectTo(m_lastMousePos);
+            rt::runHandler([this] { dragSelectTo(m_lastMousePos); });
     });
 }
 
@@ -310,7 +311,14 @@ bool TCtlMaskEdit::event(QEvent *event)
     return QWidget::event(event);
 }
 
+// The field's handlers run the user's callbacks and the model's change signals; whatever they
+// raise goes to the default error display, never through Qt's event dispatch.
 void TCtlMaskEdit::keyPressEvent(QKeyEvent *event)
+{
+    rt::runHandler([&] { handleKey(event); });
+}
+
+void TCtlMaskEdit::handleKey(QKeyEvent *event)
 {
     updateModifierFlags(event->modifiers());
     int key = event->key();
@@ -393,20 +401,29 @@ void TCtlMaskEdit::keyPressEvent(QKeyEvent *event)
 void TCtlMaskEdit::keyReleaseEvent(QKeyEvent *event)
 {
     updateModifierFlags(event->modifiers());
-    int key = event->key();
-    if (OnKeyUp)
-        OnKeyUp(key, event->modifiers());
     event->ignore();
+    if (OnKeyUp)
+        rt::runHandler([&] {
+            int key = event->key();
+            OnKeyUp(key, event->modifiers());
+        });
 }
 
 void TCtlMaskEdit::inputMethodEvent(QInputMethodEvent *event)
 {
-    for (QChar c : event->commitString())
-        m_model.typeChar(c);
     event->accept();
+    rt::runHandler([&] {
+        for (QChar c : event->commitString())
+            m_model.typeChar(c);
+    });
 }
 
 void TCtlMaskEdit::mousePressEvent(QMouseEvent *event)
+{
+    rt::runHandler([&] { handleMousePress(event); });
+}
+
+void TCtlMaskEdit::handleMousePress(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
@@ -447,10 +464,15 @@ void TCtlMaskEdit::mouseMoveEvent(QMouseEvent *event)
 {
     m_lastMousePos = event->position().toPoint();
     if (m_drag == Drag::Selecting && event->buttons().testFlag(Qt::LeftButton))
-        dragSelectTo(m_lastMousePos);
+        rt::runHandler([this] { dragSelectTo(m_lastMousePos); });
 }
 
 void TCtlMaskEdit::mouseReleaseEvent(QMouseEvent *event)
+{
+    rt::runHandler([&] { handleMouseRelease(event); });
+}
+
+void TCtlMaskEdit::handleMouseRelease(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
@@ -481,7 +503,7 @@ void TCtlMaskEdit::mouseDoubleClickEvent(QMouseEvent *event)
     }
     m_drag = Drag::None;
     m_selectTimer.stop();
-    m_model.selectWordAt(positionAt(event->position().toPoint().x()));
+    rt::runHandler([&] { m_model.selectWordAt(positionAt(event->position().toPoint().x())); });
 }
 
 QMenu *TCtlMaskEdit::createContextMenu(QWidget *parent)
@@ -489,19 +511,21 @@ QMenu *TCtlMaskEdit::createContextMenu(QWidget *parent)
     auto *menu = new QMenu(parent);
     const bool selection = m_model.hasSelection();
     const bool ro = m_model.readOnly();
-    QAction *a = menu->addAction(QStringLiteral("&Undo"), this, [this] { m_model.undo(); });
+    QAction *a = menu->addAction(QStringLiteral("&Undo"), this, [this] { rt::runHandler([this] { m_model.undo(); }); });
     a->setEnabled(m_model.canUndo());
     menu->addSeparator();
-    a = menu->addAction(QStringLiteral("&Cut"), this, [this] { cutToClipboard(); });
+    a = menu->addAction(QStringLiteral("&Cut"), this, [this] { rt::runHandler([this] { cutToClipboard(); }); });
     a->setEnabled(selection && !ro);
     a = menu->addAction(QStringLiteral("&Copy"), this, [this] { copyToClipboard(); });
     a->setEnabled(selection);
-    a = menu->addAction(QStringLiteral("&Paste"), this, [this] { pasteFromClipboard(); });
+    a = menu->addAction(QStringLiteral("&Paste"), this, [this] { rt::runHandler([this] { pasteFromClipboard(); }); });
     a->setEnabled(clipboardHasText() && !ro);
-    a = menu->addAction(QStringLiteral("&Delete"), this, [this] { m_model.deleteSelection(); });
+    a = menu->addAction(QStringLiteral("&Delete"), this,
+                        [this] { rt::runHandler([this] { m_model.deleteSelection(); }); });
     a->setEnabled(selection);
     menu->addSeparator();
-    a = menu->addAction(QStringLiteral("Select all"), this, [this] { m_model.selectAll(); });
+    a = menu->addAction(QStringLiteral("Select all"), this,
+                        [this] { rt::runHandler([this] { m_model.selectAll(); }); });
     a->setEnabled(!m_model.text().isEmpty());
     return menu;
 }
@@ -525,10 +549,10 @@ void TCtlMaskEdit::showContextMenu(const QPoint &globalPos)
 
 void TCtlMaskEdit::contextMenuEvent(QContextMenuEvent *event)
 {
+    event->accept();
     // The mouse's menu opens on the right button's release; only the keyboard's comes here.
     if (event->reason() != QContextMenuEvent::Mouse)
-        showContextMenu(mapToGlobal(caretRect().bottomLeft()));
-    event->accept();
+        rt::runHandler([this] { showContextMenu(mapToGlobal(caretRect().bottomLeft())); });
 }
 
 void TCtlMaskEdit::focusInEvent(QFocusEvent *event)
@@ -536,10 +560,12 @@ void TCtlMaskEdit::focusInEvent(QFocusEvent *event)
     QWidget::focusInEvent(event);
     if (s_reclaiming == this)
         s_reclaiming = nullptr;
-    if (m_autoSelect && event->reason() != Qt::MouseFocusReason)
-        m_model.selectAll();
     restartBlink();
-    Q_EMIT OnEnter();
+    rt::runHandler([&] {
+        if (m_autoSelect && event->reason() != Qt::MouseFocusReason)
+            m_model.selectAll();
+        Q_EMIT OnEnter();
+    });
 }
 
 void TCtlMaskEdit::focusOutEvent(QFocusEvent *event)
@@ -553,18 +579,20 @@ void TCtlMaskEdit::focusOutEvent(QFocusEvent *event)
     // Our own menu or the window going to the background is not leaving the field.
     if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
         return;
-    Q_EMIT OnExit();
-    const int required = m_model.firstUnfilledRequired();
-    if (required > 0 && !s_reclaiming) {
+    rt::runHandler([this] { Q_EMIT OnExit(); });
+    rt::runHandler([this] {
+        const int required = m_model.firstUnfilledRequired();
+        if (required <= 0 || s_reclaiming)
+            return;
         s_reclaiming = this;
-        m_model.select(required, 1);
         QPointer<TCtlMaskEdit> self(this);
         QTimer::singleShot(0, this, [self] {
             if (self)
                 self->setFocus(Qt::OtherFocusReason);
             s_reclaiming = nullptr;
         });
-    }
+        m_model.select(required, 1);
+    });
 }
 
 } // namespace ctl

@@ -122,6 +122,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void handleKey(QKeyEvent *event);
+    void handleMousePress(QMouseEvent *event);
+    void handleMouseRelease(QMouseEvent *event);
     const QTextLayout &layout() const;
     qreal xOf(int position) const; // caret x before the scroll offset, from the text's left
     void stateChanged();

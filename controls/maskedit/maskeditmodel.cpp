@@ -1,5 +1,6 @@
 #include "controls/maskedit/maskeditmodel.h"
 
+#include "controls/common/singleline.h"
 #include "controls/maskedit/appeditstate.h"
 
 namespace ctl {
@@ -62,7 +63,7 @@ void MaskEditModel::setModified(bool on)
     Q_EMIT OnModified();
 }
 
-void MaskEditModel::setSelectionState(int start, int length, int caret)
+void MaskEditModel::setSelectionState(int start, int length, int caret, bool notify)
 {
     const int end = int(m_text.size()) + 1;
     m_caret = qBound(1, caret, end);
@@ -70,7 +71,8 @@ void MaskEditModel::setSelectionState(int start, int length, int caret)
     m_selLength = qBound(0, length, end - m_selStart);
     if (m_selLength == 0)
         m_selStart = m_caret;
-    Q_EMIT OnCursorPosChanged();
+    if (notify)
+        Q_EMIT OnCursorPosChanged();
 }
 
 int MaskEditModel::anchor() const
@@ -148,7 +150,7 @@ void MaskEditModel::selectWordAt(int position)
     select(s, e - s);
 }
 
-void MaskEditModel::replace(QString s, bool exact)
+void MaskEditModel::replace(const QString &s, bool exact)
 {
     if (m_readOnly)
         return;
@@ -156,35 +158,26 @@ void MaskEditModel::replace(QString s, bool exact)
     rec.caret = m_caret;
     rec.selStart = m_selStart;
     rec.selLength = m_selLength;
+    rec.at = m_selStart;
 
     // Overwrite takes the character at the caret. Undo and redo carry their exact range.
-    if (!exact && m_selLength == 0 && !appEditState().insert && m_caret <= m_text.size())
-        m_selLength = 1;
-    const QString before = m_text;
+    int length = m_selLength;
+    if (!exact && length == 0 && !appEditState().insert && m_caret <= m_text.size())
+        length = 1;
     const int at = m_selStart;
-    const QString removed = m_text.mid(at - 1, m_selLength);
-    m_text.remove(at - 1, m_selLength);
-    m_selLength = 0;
-    if (isPatternKind()) {
-        QString probe = m_text;
-        probe.insert(at - 1, s);
-        if (!isValid(probe))
-            s.clear();
-    }
-    if (m_maxLength > 0 && m_text.size() + s.size() > m_maxLength)
-        s.clear();
-    m_text.insert(at - 1, s);
-    setModified(true);
-    const bool reverted = !isValid(m_text);
-    if (reverted)
-        m_text = before;
-
-    // The record holds what really changed, so that undo restores the text exactly (a record
-    // taken before the overwrite and the checks would undo a different range).
-    rec.at = at;
-    if (!reverted) {
-        rec.removed = removed;
+    QString result = m_text;
+    result.replace(at - 1, length, s);
+    // A text the mask or MaxLength refuses is not inserted, and then nothing is removed
+    // either: a refused paste leaves the text, caret and selection as they were.
+    const bool refused =
+        !s.isEmpty() && (!isValid(result) || (m_maxLength > 0 && result.size() > m_maxLength));
+    // Removing alone can leave characters shifted out of their positions: the text is put back.
+    const bool changed = !refused && isValid(result);
+    if (changed) {
+        // The record holds what really changed, so that undo restores the text exactly.
+        rec.removed = m_text.mid(at - 1, length);
         rec.inserted = s;
+        m_text = result;
     }
     if (m_replaying == Replaying::Undo) {
         m_redo.append(rec);
@@ -194,12 +187,22 @@ void MaskEditModel::replace(QString s, bool exact)
             m_redo.clear();
         m_canUndo = true;
     }
+    const bool modifiedNow = !m_modified;
+    m_modified = true;
+    if (refused)
+        setSelectionState(rec.selStart, rec.selLength, rec.caret, false);
+    else
+        setSelectionState(at + int(rec.inserted.size()), 0, at + int(rec.inserted.size()), false);
 
+    // The events come once the field's state is whole, so that a handler that fails leaves a
+    // consistent field behind: OnModified, OnTextChangedAt, OnChange, OnCursorPosChanged.
+    if (modifiedNow)
+        Q_EMIT OnModified();
     if (!m_loading) {
         Q_EMIT OnTextChangedAt(rec.selStart);
         Q_EMIT OnChange();
     }
-    setCaret(at + int(s.size()));
+    Q_EMIT OnCursorPosChanged();
 }
 
 QChar MaskEditModel::applyCharCase(QChar c) const
@@ -230,6 +233,11 @@ void MaskEditModel::typeChar(QChar c)
     if (!accepted || c.unicode() < 32)
         return;
     replace(QString(applyCharCase(c)), false);
+}
+
+void MaskEditModel::paste(const QString &s)
+{
+    replace(singleLine(s), false);
 }
 
 void MaskEditModel::blankSelection()
@@ -322,16 +330,22 @@ bool MaskEditModel::moveSelectionTo(int position)
     if (m_selLength == 0 || m_readOnly)
         return false;
     const int start = m_selStart;
-    if (position >= start && position <= start + m_selLength)
+    const int length = m_selLength;
+    if (position >= start && position <= start + length)
         return false;
     const QString moved = selectedText();
-    const qsizetype before = m_text.size();
+    const int target = position > start ? position - length : position;
+    QString removed = m_text;
+    removed.remove(start - 1, length);
+    QString result = removed;
+    result.insert(target - 1, moved);
+    // The user moves text in one gesture: when the mask refuses either half, nothing moves.
+    if (!isValid(removed) || !isValid(result))
+        return true;
     replace(QString(), true);
-    // When the removal was refused nothing before the drop point shifted.
-    if (position > start)
-        position -= int(before - m_text.size());
-    setCaret(position);
-    replace(moved, false);
+    setCaret(target);
+    // Inserted, also in overwrite mode: the character where the text lands stays.
+    replace(moved, true);
     return true;
 }
 

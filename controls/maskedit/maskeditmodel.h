@@ -101,12 +101,15 @@ public:
     void backspace();
     void deleteKey();
     QString cut();                                  // returns the text for the clipboard
-    void paste(const QString &s) { replace(s, false); }
+    // The selection replaced by the text, its line breaks and tabs made blanks; a text the
+    // mask refuses changes nothing.
+    void paste(const QString &s);
     void deleteSelection();
     void undo();
     void redo();
     // Drag and drop inside the field: removes the selection and inserts it at `position`
-    // (counted in the text before the removal). False when the drop lands on the selection.
+    // (counted in the text before the removal). False when the drop lands on the selection;
+    // a move the mask refuses changes nothing.
     bool moveSelectionTo(int position);
 
     // The first required position that is not filled, or 0.
@@ -122,9 +125,11 @@ Q_SIGNALS:
     void OnCursorPosChanged();   // on every setting of the caret, moved or not
 
 private:
-    void replace(QString s, bool exact);
+    // The replace operation: the selection (with `exact` unset, in overwrite mode, the
+    // character at the caret) replaced by s. Refused as a whole when the result does not fit.
+    void replace(const QString &s, bool exact);
     void undoOrRedo(bool undo);
-    void setSelectionState(int start, int length, int caret);
+    void setSelectionState(int start, int length, int caret, bool notify = true);
     int anchor() const;
     void blankSelection();
     QChar applyCharCase(QChar c) const;

@@ -1,5 +1,7 @@
 #include "controls/numedit/numedit.h"
 
+#include "runtime/messages.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -180,11 +182,34 @@ void TNumEdit::pasteFromClipboard()
 
 void TNumEdit::keyPressEvent(QKeyEvent *event)
 {
+    rt::runHandler([&] { handleKey(event); });
+}
+
+void TNumEdit::handleKey(QKeyEvent *event)
+{
     pull();
-    // Ctrl+C, Ctrl+X and Ctrl+V, by their key or by the control character a layout gives.
+    const int key = event->key();
+    const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+    // Backspace and Delete follow the rules whatever the modifiers: Shift+Delete is not Cut.
+    if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
+        if (isReadOnly()) {
+            event->ignore();
+            return;
+        }
+        const bool ok = key == Qt::Key_Backspace ? m_model.keyBackspace() : m_model.keyDelete();
+        push();
+        // The Backspace character that follows the key is refused by the filter.
+        if (!ok || key == Qt::Key_Backspace)
+            beep();
+        return;
+    }
+    // Ctrl+C, Ctrl+X and Ctrl+V, by their key or by the control character a layout gives,
+    // and Ctrl+Insert, Shift+Insert.
     const QString t = event->text();
     const char16_t control = t.size() == 1 ? t.front().unicode() : 0;
-    if (event->matches(QKeySequence::Copy) || control == 3) {
+    const bool insertKey = key == Qt::Key_Insert;
+    if (event->matches(QKeySequence::Copy) || control == 3 || (insertKey && ctrl)) {
         copyToClipboard();
         return;
     }
@@ -195,12 +220,11 @@ void TNumEdit::keyPressEvent(QKeyEvent *event)
             cutToClipboard();
         return;
     }
-    if (event->matches(QKeySequence::Paste) || control == 22) {
+    if (event->matches(QKeySequence::Paste) || control == 22 || (insertKey && shift)) {
         if (!isReadOnly())
             pasteFromClipboard();
         return;
     }
-    const int key = event->key();
     switch (key) {
     case Qt::Key_Left:
     case Qt::Key_Right:
@@ -217,14 +241,6 @@ void TNumEdit::keyPressEvent(QKeyEvent *event)
     }
     if (isReadOnly()) {
         QLineEdit::keyPressEvent(event);
-        return;
-    }
-    if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
-        const bool ok = key == Qt::Key_Backspace ? m_model.keyBackspace() : m_model.keyDelete();
-        push();
-        // The Backspace character that follows the key is refused by the filter.
-        if (!ok || key == Qt::Key_Backspace)
-            beep();
         return;
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
@@ -246,9 +262,11 @@ void TNumEdit::inputMethodEvent(QInputMethodEvent *event)
         event->ignore();
         return;
     }
-    pull();
-    if (!event->commitString().isEmpty())
-        typeText(event->commitString());
+    rt::runHandler([&] {
+        pull();
+        if (!event->commitString().isEmpty())
+            typeText(event->commitString());
+    });
     event->accept();
 }
 
@@ -273,7 +291,9 @@ void TNumEdit::focusOutEvent(QFocusEvent *event)
     if (isPassingFocusChange(reason))
         return;
     m_selectOnClick = false;
-    exitProcessing();
+    // A text that does not convert, or an error in OnExit, is shown once the focus has
+    // settled; the text stays as it was and OnExit does not run for this exit.
+    rt::runHandler([this] { exitProcessing(); });
 }
 
 void TNumEdit::exitProcessing()
@@ -335,31 +355,39 @@ QMenu *TNumEdit::createContextMenu()
     const bool sel = m_model.hasSelection();
 
     QAction *a = menu->addAction(QString::fromUtf16(u"&Visszavonás"), this, [this] {
-        pull();
-        m_model.undo();
-        push();
+        rt::runHandler([this] {
+            pull();
+            m_model.undo();
+            push();
+        });
     });
     a->setObjectName(QStringLiteral("undo"));
     a->setEnabled(!ro && m_model.canUndo());
     menu->addSeparator();
 
     a = menu->addAction(QString::fromUtf16(u"&Kivágás"), this, [this] {
-        pull();
-        cutToClipboard();
+        rt::runHandler([this] {
+            pull();
+            cutToClipboard();
+        });
     });
     a->setObjectName(QStringLiteral("cut"));
     a->setEnabled(!ro && sel);
 
     a = menu->addAction(QString::fromUtf16(u"&Másolás"), this, [this] {
-        pull();
-        copyToClipboard();
+        rt::runHandler([this] {
+            pull();
+            copyToClipboard();
+        });
     });
     a->setObjectName(QStringLiteral("copy"));
     a->setEnabled(sel);
 
     a = menu->addAction(QString::fromUtf16(u"&Beillesztés"), this, [this] {
-        pull();
-        pasteFromClipboard();
+        rt::runHandler([this] {
+            pull();
+            pasteFromClipboard();
+        });
     });
     a->setObjectName(QStringLiteral("paste"));
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
@@ -367,9 +395,11 @@ QMenu *TNumEdit::createContextMenu()
 
     // Delete acts on the text directly, as the edit control's own command does.
     a = menu->addAction(QString::fromUtf16(u"&Törlés"), this, [this] {
-        pull();
-        m_model.deleteSelection();
-        push();
+        rt::runHandler([this] {
+            pull();
+            m_model.deleteSelection();
+            push();
+        });
     });
     a->setObjectName(QStringLiteral("delete"));
     a->setEnabled(!ro && sel);

@@ -52,7 +52,8 @@ public:
 
     // Exit processing, run when the field loses the focus to another control: rewrite,
     // range check, then OnExit. A text that does not convert throws rt::EConvertError
-    // and leaves the text as it was; the application object shows the error.
+    // and leaves the text as it was; on a focus change the field shows the error through
+    // the default error display once the change is over, as it does errors of OnExit.
     void exitProcessing();
 
     // The context menu the field shows; the caller owns it.
@@ -77,6 +78,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void handleKey(QKeyEvent *event);
     void pull();
     void push();
     void beep();

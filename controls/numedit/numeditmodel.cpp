@@ -1,5 +1,6 @@
 #include "controls/numedit/numeditmodel.h"
 
+#include "controls/numedit/numedittyping_p.h"
 #include "runtime/floatconv.h"
 #include "runtime/formatsettings.h"
 
@@ -125,19 +126,6 @@ QString exponentForm(long double v, int decimals, bool engineering)
         out += kMinus;
     out += QString::number(std::abs(exp10));
     return out;
-}
-
-// Whether an exponent text (an optional "-" and digits) exceeds the extended type's limit.
-bool exponentExceeds(const QString &exp)
-{
-    QString digits = exp.startsWith(kMinus) ? exp.mid(1) : exp;
-    while (digits.startsWith(kZero))
-        digits.remove(0, 1);
-    if (digits.size() > 4)
-        return true;
-    bool ok = false;
-    const int v = digits.isEmpty() ? 0 : digits.toInt(&ok);
-    return (digits.isEmpty() || ok) && v > NumEditModel::maxExponent;
 }
 
 QString valueText(const QString &text)
@@ -352,35 +340,35 @@ void NumEditModel::fixDigitlessMantissa()
 }
 
 template<typename Step>
-bool NumEditModel::edit(Step step)
+NumEditModel::EditResult NumEditModel::edit(Step step)
 {
     const State before = state();
     if (!step()) {
         restore(before);
-        return false;
+        return EditResult::Refused;
     }
     fixDigitlessMantissa();
     if (m_text == before.text)
-        return true;
+        return EditResult::Done;
     if (m_text.size() > lengthLimit() && m_text.size() > before.text.size()) {
         restore(before);
-        return false;
+        return EditResult::TooLong;
     }
     // No keystroke turns a number into a text that exit processing cannot read.
     if (!isReadable(m_text) && isReadable(before.text)) {
         restore(before);
-        return false;
+        return EditResult::Refused;
     }
     m_undoText = before.text;
     m_canUndo = true;
-    return true;
+    return EditResult::Done;
 }
 
 bool NumEditModel::typeChar(QChar ch)
 {
     if (m_readOnly)
         return false;
-    return edit([&] { return filterChar(ch); });
+    return edit([&] { return filterChar(ch); }) == EditResult::Done;
 }
 
 bool NumEditModel::filterChar(QChar ch)
@@ -484,7 +472,7 @@ bool NumEditModel::typeDigit(QChar ch)
             ++c;
         QString exp = m_text.mid(e + 1);
         exp.insert(c - (e + 1), ch);
-        if (exponentExceeds(exp))
+        if (typing::exponentExceeds(exp))
             return false;
         m_text.insert(c, ch);
         placeCaret(c + 1);
@@ -528,12 +516,13 @@ bool NumEditModel::removeKey(bool isDelete)
     if (m_readOnly)
         return false;
     return edit([&] {
-        if (hasSelection())
-            selectionRule();
-        else
-            oneCharRule(isDelete);
-        return true;
-    });
+               if (hasSelection())
+                   selectionRule();
+               else
+                   oneCharRule(isDelete);
+               return true;
+           })
+        == EditResult::Done;
 }
 
 void NumEditModel::oneCharRule(bool isDelete)
@@ -634,23 +623,74 @@ int NumEditModel::paste(const QString &clip)
 {
     if (m_readOnly)
         return int(clip.size());
-    const QString before = m_text;
-    edit([&] {
-        selectionRule();
-        return true;
-    });
+    const State before = state();
+    const QString undoText = m_undoText;
+    const bool canUndo = m_canUndo;
+    if (hasSelection())
+        edit([&] {
+            selectionRule();
+            return true;
+        });
+    const int refused = typeAll(clip);
+    if (!clip.isEmpty() && refused == clip.size()) {
+        // Nothing of it could be typed: the selection it was to replace stays.
+        restore(before);
+        m_undoText = undoText;
+        m_canUndo = canUndo;
+        return refused;
+    }
+    if (m_text != before.text) {
+        m_undoText = before.text;
+        m_canUndo = true;
+    }
+    return refused;
+}
+
+int NumEditModel::typeAll(QStringView chars)
+{
+    // A character through edit() costs a copy and a scan of the whole text; a long paste goes
+    // through the typist, which keeps its cost per character small, and falls back to edit()
+    // only for texts it does not model (set from outside, with letters and the like).
+    typing::Typist typist({decSep(), thouSep(), m_decimals, lengthLimit()});
+    bool fast = typist.load(m_text, m_caret);
+    auto leaveTypist = [&] {
+        m_text = typist.text();
+        placeCaret(typist.caret());
+        fast = false;
+    };
     int refused = 0;
-    for (QChar ch : clip) {
+    for (qsizetype i = 0; i < chars.size(); ++i) {
+        const QChar ch = chars[i];
         const char16_t u = ch.unicode();
         // Ctrl+C, Ctrl+V and Ctrl+X inside the pasted text are refused like any control
         // character: taken as commands, a pasted Ctrl+V would paste itself without end.
-        if (u == 3 || u == 22 || u == 24 || !typeChar(ch))
+        if (u == 3 || u == 22 || u == 24) {
             ++refused;
+            continue;
+        }
+        EditResult result = EditResult::Done;
+        typing::Outcome outcome = typing::Outcome::Unmodelled;
+        if (fast)
+            outcome = typist.type(ch);
+        switch (outcome) {
+        case typing::Outcome::Accepted: result = EditResult::Done; break;
+        case typing::Outcome::Refused: result = EditResult::Refused; break;
+        case typing::Outcome::TooLong: result = EditResult::TooLong; break;
+        case typing::Outcome::Unmodelled:
+            if (fast)
+                leaveTypist();
+            result = edit([&] { return filterChar(ch); });
+            break;
+        }
+        if (result == EditResult::Refused) {
+            ++refused;
+        } else if (result == EditResult::TooLong) {
+            refused += int(chars.size() - i);
+            break;
+        }
     }
-    if (m_text != before) {
-        m_undoText = before;
-        m_canUndo = true;
-    }
+    if (fast)
+        leaveTypist();
     return refused;
 }
 

@@ -74,7 +74,10 @@ public:
     QString copyText() const;
     // Cut: returns the clipboard text and removes the selection by the rules.
     QString cut();
-    // Paste: removes the selection by the rules, then types every character of the text.
+    // Paste: removes the selection by the rules, then types every character of the text, as
+    // typing them one by one would, in one pass however long the text. The first character
+    // that would take the text past the length limit ends it: the rest counts as refused.
+    // A paste of which every character is refused changes nothing, the selection included.
     // Returns how many characters were refused.
     int paste(const QString &clip);
 
@@ -101,10 +104,13 @@ private:
     };
     State state() const { return {m_text, m_anchor, m_caret}; }
     void restore(const State &s);
+    enum class EditResult { Done, Refused, TooLong };
     // Runs an editing step and keeps its result only if it leaves a text within the length
     // limit that still converts (when the text converted before); records the undo step.
     template<typename Step>
-    bool edit(Step step);
+    EditResult edit(Step step);
+    // Types the characters for a paste; returns how many were refused.
+    int typeAll(QStringView chars);
     void fixDigitlessMantissa();
     int lengthLimit() const;
 

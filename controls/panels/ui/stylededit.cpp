@@ -1,15 +1,38 @@
 #include "controls/panels/ui/stylededit.h"
 
+#include "controls/common/singleline.h"
+
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QValidator>
 
 #include <limits>
 
 namespace ctl {
 
+namespace {
+
+// Every change of the text passes here, however it came (keys, paste, the middle button, a
+// drop, an input method, setText): line breaks and tabs become blanks, so that the printed
+// form never gets a line break from a single-line field.
+class SingleLineValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &pos) const override
+    {
+        input = singleLine(input, &pos);
+        return Acceptable;
+    }
+};
+
+} // namespace
+
 TStyledEdit::TStyledEdit(QWidget *parent) : QLineEdit(parent)
 {
     setMaxLength(std::numeric_limits<int>::max());
+    setValidator(new SingleLineValidator(this));
 }
 
 void TStyledEdit::focusInEvent(QFocusEvent *event)

@@ -4,9 +4,10 @@
 
 namespace ctl {
 
-// A plain single-line text field: any character, no length limit. Its whole text is selected
-// when it receives the focus (a click then puts the caret where it lands); Enter and Ctrl+Enter
-// are swallowed without doing anything.
+// A plain single-line text field: any character, no length limit, but a line break or tab that
+// arrives (pasted, dropped) becomes a blank. Its whole text is selected when it receives the
+// focus (a click then puts the caret where it lands); Enter and Ctrl+Enter are swallowed
+// without doing anything.
 class TStyledEdit : public QLineEdit
 {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include "controls/radiogroup/ui/ctlradiogroup.h"
 
+#include "runtime/messages.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -175,8 +177,10 @@ void TCtlRadioGroup::buttonClicked(TCtlRadioGroupButton *button)
 {
     if (m_model.click(button->index())) {
         updateChecks();
-        Q_EMIT OnClick();
-        Q_EMIT OnChange(button->index());
+        // The program's handlers run inside a mouse or key event: their errors are shown by
+        // the default error display afterwards, not carried through Qt's dispatch.
+        rt::runHandler([this] { Q_EMIT OnClick(); });
+        rt::runHandler([&] { Q_EMIT OnChange(button->index()); });
     }
 }
 
@@ -412,7 +416,7 @@ void TCtlRadioGroupButton::mouseDoubleClickEvent(QMouseEvent *event)
 {
     mousePressEvent(event);
     if (event->button() == Qt::LeftButton)
-        Q_EMIT m_group->OnDblClick();
+        rt::runHandler([this] { Q_EMIT m_group->OnDblClick(); });
 }
 
 void TCtlRadioGroupButton::keyPressEvent(QKeyEvent *event)

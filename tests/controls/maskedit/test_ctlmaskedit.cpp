@@ -1,5 +1,7 @@
 #include "controls/maskedit/appeditstate.h"
 #include "controls/maskedit/ctlmaskedit.h"
+#include "runtime/errors.h"
+#include "runtime/messages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -218,17 +220,22 @@ private Q_SLOTS:
                                                  << ctrl << QStringLiteral("12345678-9-01");
         QTest::newRow("Shift+Insert") << taxIdMask << QStringLiteral("1234567890") << int(Qt::Key_Insert) << shift
                                       << QStringLiteral("1234567890");
-        // A refused paste over a selection still removes the selection when what remains is valid,
-        // as in the one-character overwrite case; over everything that leaves the empty text.
+        // A paste the mask refuses changes nothing; line breaks and tabs arrive as blanks.
         const QString blank = QStringLiteral("**********");
-        QTest::newRow("multi-line over all") << taxIdMask << QStringLiteral("12345\n67890") << int(Qt::Key_V) << ctrl
-                                             << QString();
+        QTest::newRow("line break as a blank") << taxIdMask << QStringLiteral("12345\n6789") << int(Qt::Key_V) << ctrl
+                                               << QStringLiteral("12345 6789");
+        QTest::newRow("CR LF as one blank") << taxIdMask << QStringLiteral("1234\r\n56789") << int(Qt::Key_Insert)
+                                            << shift << QStringLiteral("1234 56789");
+        QTest::newRow("tab as a blank") << taxIdMask << QStringLiteral("12\t34") << int(Qt::Key_V) << ctrl
+                                        << QStringLiteral("12 34");
+        QTest::newRow("too long with its line break") << taxIdMask << QStringLiteral("12345\n67890") << int(Qt::Key_V)
+                                                      << ctrl << blank;
         QTest::newRow("too long over all") << taxIdMask << QString(5000, QLatin1Char('1')) << int(Qt::Key_V) << ctrl
-                                           << QString();
+                                           << blank;
         QTest::newRow("non-Latin over all") << taxIdMask << QString::fromUtf16(u"١٢٣٤٥٦٧٨٩٠") << int(Qt::Key_V) << ctrl
-                                            << QString();
+                                            << blank;
         QTest::newRow("control characters over all") << taxIdMask << QStringLiteral("12\t34\x01") << int(Qt::Key_V)
-                                                     << ctrl << QString();
+                                                     << ctrl << blank;
         QTest::newRow("empty clipboard") << taxIdMask << QString() << int(Qt::Key_V) << ctrl << blank;
     }
     void clipboard()
@@ -245,6 +252,119 @@ private Q_SLOTS:
         QTest::keyClick(&e, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QTEST(e.text(), "text");
         QVERIFY(e.model().isValid(e.text()));
+    }
+
+    // A refused paste leaves text, caret and selection as they were, whatever the shortcut:
+    // over the whole of a filled tax number, and over the character at the caret in
+    // overwrite mode.
+    void refusedPasteChangesNothing_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("clip");
+        QTest::newRow("Ctrl+V letters") << int(Qt::Key_V) << int(Qt::ControlModifier) << QStringLiteral("abc");
+        QTest::newRow("Shift+Insert letters") << int(Qt::Key_Insert) << int(Qt::ShiftModifier) << QStringLiteral("abc");
+        QTest::newRow("Ctrl+V a million digits") << int(Qt::Key_V) << int(Qt::ControlModifier)
+                                                 << QString(1000000, QLatin1Char('7'));
+        QTest::newRow("Shift+Insert a mixed million")
+            << int(Qt::Key_Insert) << int(Qt::ShiftModifier)
+            << QStringLiteral("12345678-9-01\r\nabc ").repeated(1000000 / 19);
+    }
+    void refusedPasteChangesNothing()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, clip);
+        FormField f(taxNumberMask);
+        TCtlMaskEdit &e = *f.edit;
+        const QString filled = QStringLiteral("12345678-9-01");
+        e.setText(filled);
+        QGuiApplication::clipboard()->setText(clip);
+        QTest::keyClick(&e, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&e, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(e.text(), filled);
+        QCOMPARE(e.model().selStart(), 1);
+        QCOMPARE(e.model().selLength(), 13);
+        QCOMPARE(e.model().caret(), 14);
+
+        e.model().setCaret(3);
+        QTest::keyClick(&e, Qt::Key_Insert); // overwrite
+        QVERIFY(!appEditState().insert);
+        QTest::keyClick(&e, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(e.text(), filled);
+        QCOMPARE(e.model().caret(), 3);
+        QCOMPARE(e.model().selLength(), 0);
+    }
+
+    // Moving a selection with the mouse in overwrite mode inserts it: the character where it
+    // is dropped stays. A move the mask refuses changes nothing.
+    void dragInOverwriteMode()
+    {
+        auto xAt = [](TCtlMaskEdit &field, int pos) {
+            field.model().setCaret(pos);
+            return field.caretRect().x();
+        };
+        FormField f(taxIdMask);
+        TCtlMaskEdit &e = *f.edit;
+        e.setText(QStringLiteral("1234567890"));
+        const int x3 = xAt(e, 3), x4 = xAt(e, 4), x5 = xAt(e, 5), x9 = xAt(e, 9);
+        QTest::keyClick(&e, Qt::Key_Insert);
+        QVERIFY(!appEditState().insert);
+        auto drag = [&](int fromX, int toX) {
+            QTest::mousePress(&e, Qt::LeftButton, {}, QPoint(fromX, 10));
+            QMouseEvent move(QEvent::MouseMove, QPointF(toX, 10), e.mapToGlobal(QPointF(toX, 10)), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&e, &move);
+            QTest::mouseRelease(&e, Qt::LeftButton, {}, QPoint(toX, 10));
+        };
+        drag(x3, x5); // select "34"
+        QCOMPARE(e.model().selectedText(), QStringLiteral("34"));
+        drag(x4, x9); // move it before the 9
+        QCOMPARE(e.text(), QStringLiteral("1256783490"));
+
+        FormField t(taxNumberMask);
+        TCtlMaskEdit &n = *t.edit;
+        n.setText(QStringLiteral("12345678-9-01"));
+        const int x2 = xAt(n, 2) + 2, x13 = xAt(n, 13);
+        n.model().select(2, 2);
+        QTest::mousePress(&n, Qt::LeftButton, {}, QPoint(x2, 10));
+        QTest::mouseRelease(&n, Qt::LeftButton, {}, QPoint(x13, 10));
+        QCOMPARE(n.text(), QStringLiteral("12345678-9-01"));
+        QCOMPARE(n.model().selStart(), 2);
+        QCOMPARE(n.model().selLength(), 2);
+    }
+
+    // Errors raised by the handlers the field calls reach the default error display after the
+    // event; the field stays usable and consistent.
+    void handlerErrorsDoNotLeaveTheField()
+    {
+        QStringList shown;
+        const rt::MessageHandler previous = rt::setMessageHandler([&](const rt::Message &m) { shown << m.text; });
+        FormField f(taxIdMask);
+        TCtlMaskEdit &e = *f.edit;
+        auto *other = new TCtlMaskEdit(&f.window);
+        other->show();
+        e.OnKeyDown = [](int &key, Qt::KeyboardModifiers) {
+            if (key == Qt::Key_9)
+                throw rt::EConvertError(QStringLiteral("key refused"));
+        };
+        connect(&e, &TCtlMaskEdit::OnChange, this, [&] {
+            if (e.text().startsWith(QLatin1Char('5')))
+                throw rt::EConvertError(QStringLiteral("change refused"));
+        });
+        connect(&e, &TCtlMaskEdit::OnExit, this, [] { throw rt::EConvertError(QStringLiteral("exit refused")); });
+        QTest::keyClick(&e, Qt::Key_9);
+        QCOMPARE(e.text(), QStringLiteral("**********"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("55"));
+        e.model().select(1, 2);
+        QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(e.text(), QStringLiteral("55********"));
+        QCOMPARE(e.model().caret(), 3); // the state was whole before OnChange ran
+        other->setFocus();
+        QTRY_VERIFY(other->hasFocus());
+        QTRY_COMPARE(shown, (QStringList{QStringLiteral("key refused."), QStringLiteral("change refused."),
+                                         QStringLiteral("exit refused.")}));
+        rt::setMessageHandler(previous);
     }
 
     void cutAndCopy()

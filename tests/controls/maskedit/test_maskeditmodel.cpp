@@ -184,6 +184,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("caret");
         QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<int>("newSelLength");
         const QString T = taxNumberMask, I = taxIdMask;
         const QString blankT = QStringLiteral("********-*-**"), blankI = QStringLiteral("**********");
         const QString fullT = QStringLiteral("12345678-9-01"), fullI = QStringLiteral("1234567890");
@@ -194,8 +195,9 @@ private Q_SLOTS:
             return r;
         };
         auto row = [](const char *name, const QString &mask, const QString &start, int ss, int sl, bool ins,
-                      const QStringList &o, const QString &text, int caret, const QString &clip = QString()) {
-            QTest::newRow(name) << mask << start << ss << sl << ins << o << text << caret << clip;
+                      const QStringList &o, const QString &text, int caret, const QString &clip = QString(),
+                      int newSelLength = 0) {
+            QTest::newRow(name) << mask << start << ss << sl << ins << o << text << caret << clip << newSelLength;
         };
         row("typing 1 to 8", T, blankT, 1, 0, true, ops({"t12345678"}), QStringLiteral("12345678-*-**"), 9);
         row("then 9 is refused", T, blankT, 1, 0, true, ops({"t123456789"}), QStringLiteral("12345678-*-**"), 9);
@@ -220,11 +222,16 @@ private Q_SLOTS:
         row("cut the last two of a tax identifier", I, fullI, 9, 2, true, ops({"X"}), QStringLiteral("12345678"), 9,
             QStringLiteral("90"));
         row("cut in the middle of a tax number", T, fullT, 3, 3, true, ops({"X"}), fullT, 3, QStringLiteral("345"));
-        row("paste 55 at 3 overwriting", I, fullI, 3, 0, false, ops({"P55"}), QStringLiteral("124567890"), 3);
+        // A paste the mask refuses changes nothing: not the character under the caret in
+        // overwrite mode, not the selection it was to replace.
+        row("paste 55 at 3 overwriting", I, fullI, 3, 0, false, ops({"P55"}), fullI, 3);
+        row("paste 5 at 3 overwriting", I, fullI, 3, 0, false, ops({"P5"}), QStringLiteral("1254567890"), 4);
         row("paste 55 at 3 inserting", I, fullI, 3, 0, true, ops({"P55"}), fullI, 3);
         row("paste over a selection", T, fullT, 1, 2, true, ops({"P99"}), QStringLiteral("99345678-9-01"), 3);
         row("paste a whole tax number", T, blankT, 1, 13, true, ops({"P12345678-9-01"}), fullT, 14);
-        row("paste letters", T, fullT, 1, 2, true, ops({"Pab"}), fullT, 1);
+        row("paste letters", T, fullT, 1, 2, true, ops({"Pab"}), fullT, 3, QString(), 2);
+        row("paste letters over everything", T, fullT, 1, 13, true, ops({"Pabc"}), fullT, 14, QString(), 13);
+        row("paste with a line break", I, blankI, 1, 10, true, ops({"P12345\r\n6789"}), QStringLiteral("12345 6789"), 11);
         row("type, Backspace, type", T, blankT, 1, 0, true, ops({"t12", "B", "t7"}), QStringLiteral("17******-*-**"), 3);
     }
     void edit()
@@ -262,7 +269,7 @@ private Q_SLOTS:
         }
         QCOMPARE(m.text(), text);
         QCOMPARE(m.caret(), caret);
-        QCOMPARE(m.selLength(), 0);
+        QTEST(m.selLength(), "newSelLength");
         QCOMPARE(clip, clipboard);
 
         // Undoing every edit gives back the starting text, whatever the edits did.
@@ -362,6 +369,13 @@ private Q_SLOTS:
         log.clear();
         m.cut();
         QCOMPARE(log, (QStringList{QStringLiteral("TextChangedAt 2"), QStringLiteral("Change"), QStringLiteral("CursorPos")}));
+        // So does a refused paste, which leaves text, caret and selection as they were.
+        m.select(2, 2);
+        log.clear();
+        m.paste(QStringLiteral("ab"));
+        QCOMPARE(log, (QStringList{QStringLiteral("TextChangedAt 2"), QStringLiteral("Change"), QStringLiteral("CursorPos")}));
+        QCOMPARE(m.text(), QStringLiteral("12345678-9-01"));
+        QCOMPARE(m.selectedText(), QStringLiteral("23"));
         // Caret settings report also when the caret stays.
         log.clear();
         m.setCaret(m.caret());
@@ -503,14 +517,38 @@ private Q_SLOTS:
         QVERIFY(!m.moveSelectionTo(4)); // onto itself
         QVERIFY(m.moveSelectionTo(9));  // before the 9
         QCOMPARE(m.text(), QStringLiteral("1256783490"));
+        QCOMPARE(m.caret(), 9);
 
-        // In a tax number the removal is refused and so is the insertion.
+        // Overwrite mode: the moved text is inserted, the character where it lands stays.
+        m.setText(QStringLiteral("1234567890"));
+        m.select(3, 2);
+        appEditState().insert = false;
+        QVERIFY(m.moveSelectionTo(9));
+        QCOMPARE(m.text(), QStringLiteral("1256783490"));
+        m.undo();
+        m.undo();
+        QCOMPARE(m.text(), QStringLiteral("1234567890"));
+
+        // In a tax number the shifted characters no longer fit: nothing moves, nothing is
+        // deleted where the drop lands, and the selection stays.
         setUp(m, taxNumberMask);
         m.setText(QStringLiteral("12345678-9-01"));
         m.select(2, 2);
-        appEditState().insert = false;
-        QVERIFY(m.moveSelectionTo(6));
+        QVERIFY(m.moveSelectionTo(13));
         QCOMPARE(m.text(), QStringLiteral("12345678-9-01"));
+        QCOMPARE(m.selStart(), 2);
+        QCOMPARE(m.selLength(), 2);
+
+        // Half a move is no move: a removal the mask takes with an insertion it refuses.
+        m.setText(QStringLiteral("1234"));
+        m.select(1, 1);
+        QVERIFY(m.moveSelectionTo(5));
+        QCOMPARE(m.text(), QStringLiteral("2341"));
+        m.setText(QStringLiteral("12345678-9"));
+        m.select(9, 1); // the "-": removing it shifts the 9 onto a literal
+        QVERIFY(m.moveSelectionTo(11));
+        QCOMPARE(m.text(), QStringLiteral("12345678-9"));
+        QCOMPARE(m.selLength(), 1);
     }
 
     // Whatever is pasted where, the text stays valid for the mask.

@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <array>
+
 Q_DECLARE_METATYPE(long double)
 
 using ctl::NumEditModel;
@@ -398,8 +400,8 @@ private Q_SLOTS:
         QTest::newRow("signed exponent") << s(u"[0]") << s(u"-12,5e-3") << s(u"-12,5E-3|") << 0;
         QTest::newRow("grouped number") << s(u"[0]") << s(u"1 234,5") << s(u"1234,5|") << 1;
         QTest::newRow("multi-line") << s(u"[0]") << s(u"12\r\n34") << s(u"1234|") << 2;
-        QTest::newRow("clipboard commands are plain characters") << s(u"[0]") << s(u"\x16\x03\x18") << s(u"|0") << 3;
-        QTest::newRow("non-Latin") << s(u"[0]") << s(u"١٢ő😀") << s(u"|0") << 5;
+        QTest::newRow("clipboard commands are plain characters") << s(u"1[2]") << s(u"\x16\x03\x18") << s(u"1[2]") << 3;
+        QTest::newRow("nothing typeable keeps the selection") << s(u"1[23]4") << s(u"١٢ő😀") << s(u"1[23]4") << 5;
         QTest::newRow("empty") << s(u"1[2]") << QString() << s(u"1|") << 0;
     }
     void paste()
@@ -412,6 +414,84 @@ private Q_SLOTS:
         load(m, before);
         QCOMPARE(m.paste(clip), refused);
         QCOMPARE(show(m), after);
+    }
+
+    // A paste gives, character for character, what typing them gives, also for long texts and
+    // near the largest value the type holds.
+    void pasteTypesAsKeys_data()
+    {
+        QTest::addColumn<QString>("sep");
+        QTest::addColumn<int>("decimals");
+        QTest::newRow("comma") << s(u",") << -1;
+        QTest::newRow("point") << s(u".") << -1;
+        QTest::newRow("comma, decimals 2") << s(u",") << 2;
+        QTest::newRow("point, decimals 0") << s(u".") << 0;
+    }
+    void pasteTypesAsKeys()
+    {
+        QFETCH(QString, sep);
+        QFETCH(int, decimals);
+        useSeparator(sep);
+        const QString other = sep == s(u",") ? s(u".") : s(u",");
+        const QString thou = sep == s(u",") ? s(u" ") : s(u",");
+        // "#" stands for the decimal separator, "_" for the thousands separator.
+        auto n = [&](const char16_t *text) {
+            return s(text).replace(QLatin1Char('#'), sep.front()).replace(QLatin1Char('_'), thou.front());
+        };
+        // 0.118973149535723176502 × 10^4933 is the largest value; these lie around it.
+        const QString largest = s(u"1189731495357231765");
+        const QStringList starts{
+            s(u"0"), s(u"-0"), s(u""), s(u"-"), n(u"#"), n(u"12#5"), n(u"-0#05"), s(u"1E5"), s(u"1E-5"), s(u"E5"),
+            s(u"-E"), s(u"1-5"), s(u"--5"), n(u"-#-5"), s(u"1E-5-"), n(u"1_234#5"), n(u"_234"), n(u"-_5"), n(u"_-5"),
+            s(u"2E-4932"), s(u"9E493"), s(u"1E0000"), s(u"INF"), n(u"1#2#3"), n(u"1E#5"),
+            QString(4930, QLatin1Char('1')), largest + QString(4914, QLatin1Char('0')),
+            largest + QString(4913, QLatin1Char('9')), s(u"1") + QString(100, QLatin1Char('0')) + s(u"E4832"),
+            n(u"0#") + QString(80, QLatin1Char('0')) + s(u"1E4933"), n(u"0#0001189731495357231765E4936"),
+            n(u"0#00012E4936"),
+            s(u"--") + QString(4932, QLatin1Char('9')), QString(5000, QLatin1Char('1')) + s(u"E-0000000000001"),
+            QString(70, QLatin1Char('0')) + s(u"E-0")};
+        const QString alphabet = s(u"0123456789-eE") + sep + other + s(u" \n\x16a");
+        QRandomGenerator rng(16384);
+        for (int round = 0; round < 4000; ++round) {
+            const QString start = starts.at(rng.bounded(int(starts.size())));
+            // The ends of the text are where most rules apply.
+            const int len = int(start.size());
+            const std::array<int, 3> carets{rng.bounded(3), len - rng.bounded(3), rng.bounded(len + 1)};
+            const int caret = qBound(0, carets[rng.bounded(3)], len);
+            QString clip;
+            const int runs = rng.bounded(1, 6);
+            for (int r = 0; r < runs; ++r) {
+                const QChar ch = alphabet.at(rng.bounded(int(alphabet.size())));
+                clip += QString(rng.bounded(4) == 0 ? rng.bounded(1, 12) : 1, ch);
+            }
+            NumEditModel pasted;
+            pasted.setDecimals(decimals);
+            pasted.setText(start);
+            pasted.setCaret(caret);
+            NumEditModel typed;
+            typed.setDecimals(decimals);
+            typed.setText(start);
+            typed.setCaret(caret);
+            const int refused = pasted.paste(clip);
+            int refusedTyped = 0;
+            for (QChar ch : std::as_const(clip))
+                if (!typed.typeChar(ch))
+                    ++refusedTyped;
+            const QString what = start.left(40) + s(u" at ") + QString::number(caret) + s(u" + ") + clip;
+            QVERIFY2(pasted.text() == typed.text(), qPrintable(what + s(u" -> ") + pasted.text().left(80)));
+            QVERIFY2(pasted.caret() == typed.caret(), qPrintable(what));
+            QVERIFY2(refused == refusedTyped, qPrintable(what));
+        }
+    }
+
+    void pasteStopsAtTheLimit()
+    {
+        NumEditModel m;
+        m.setMaxLength(3);
+        load(m, s(u"-1|"));
+        // As keys, the "-" after the refused 3 would still drop the sign and 5 would follow.
+        QCOMPARE(m.paste(s(u"234-5")), 4);
+        QCOMPARE(show(m), s(u"-12|"));
     }
 
     void pasteLong_data()

@@ -3,7 +3,9 @@
 #include "controls/panels/ui/styledpanel.h"
 #include "controls/panels/ui/styledtoolpanel.h"
 
+#include <QClipboard>
 #include <QLabel>
+#include <QMimeData>
 #include <QMainWindow>
 #include <QSignalSpy>
 #include <QTest>
@@ -68,6 +70,8 @@ private Q_SLOTS:
     void enterChangesNothing();
     void tabSelectsAllClickPlacesCaret();
     void anyCharacterAccepted();
+    void lineBreaksArriveAsBlanks_data();
+    void lineBreaksArriveAsBlanks();
     void menuItemStates();
 };
 
@@ -176,6 +180,56 @@ void TestStyledWidgets::anyCharacterAccepted()
     const QString longText(40000, QLatin1Char('x'));
     f.plot->setText(longText);
     QCOMPARE(f.plot->text().size(), 40000);
+}
+
+void TestStyledWidgets::lineBreaksArriveAsBlanks_data()
+{
+    QTest::addColumn<QString>("clip");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("LF") << s(u"Fő utca\n12.") << s(u"<Fő utca 12.>");
+    QTest::newRow("CR LF") << s(u"Fő utca\r\n12.") << s(u"<Fő utca 12.>");
+    QTest::newRow("CR") << s(u"Fő utca\r12.") << s(u"<Fő utca 12.>");
+    QTest::newRow("tab") << s(u"Fő utca\t12.") << s(u"<Fő utca 12.>");
+    QTest::newRow("line separator") << s(u"Fő utca\u202812.") << s(u"<Fő utca 12.>");
+    QTest::newRow("paragraph separator") << s(u"Fő utca\u202912.") << s(u"<Fő utca 12.>");
+    QTest::newRow("trailing line break") << s(u"Fő utca 12.\r\n") << s(u"<Fő utca 12. >");
+}
+
+// Pasted by either shortcut, dropped or set, a line break reaches the text as one blank and the
+// caret stays behind what was inserted.
+void TestStyledWidgets::lineBreaksArriveAsBlanks()
+{
+    QFETCH(QString, clip);
+    QFETCH(QString, text);
+    Form f;
+    QGuiApplication::clipboard()->setText(clip);
+    const struct
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } shortcuts[] = {{Qt::Key_V, Qt::ControlModifier}, {Qt::Key_Insert, Qt::ShiftModifier}};
+    for (const auto &k : shortcuts) {
+        f.name->setText(s(u"<>"));
+        f.name->setFocus(Qt::OtherFocusReason);
+        f.name->setCursorPosition(1);
+        QTest::keyClick(f.name, k.key, k.modifiers);
+        QCOMPARE(f.name->text(), text);
+        QCOMPARE(f.name->cursorPosition(), text.size() - 1);
+    }
+
+    f.name->setText(s(u"<>"));
+    QMimeData mime;
+    mime.setText(clip);
+    f.name->setCursorPosition(1);
+    const QPoint between = f.name->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+    QDragEnterEvent enter(between, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.name, &enter);
+    QDropEvent drop(QPointF(between), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.name, &drop);
+    QCOMPARE(f.name->text(), text);
+
+    f.name->setText(s(u"<") + clip + s(u">"));
+    QCOMPARE(f.name->text(), text);
 }
 
 void TestStyledWidgets::menuItemStates()

@@ -1,4 +1,6 @@
 #include "controls/radiogroup/ui/ctlradiogroup.h"
+#include "runtime/errors.h"
+#include "runtime/messages.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -62,6 +64,7 @@ private Q_SLOTS:
     void arrowKeysWrapWithinGroup();
     void tabSkipsGroups();
     void settingItemIndexFiresNothing();
+    void handlerErrorsShownAfterTheClick();
 };
 
 void TestCtlRadioGroup::startsWithNothingChosen()
@@ -201,6 +204,24 @@ void TestCtlRadioGroup::settingItemIndexFiresNothing()
     QCOMPARE(f.hasznalat->ItemIndex(), -1);
     QVERIFY(!f.hasznalat->button(5)->Checked());
     QCOMPARE(change.count(), 0);
+}
+
+// An error in the program's OnClick is shown after the click, by the default error display;
+// the choice is made and OnChange still reports it.
+void TestCtlRadioGroup::handlerErrorsShownAfterTheClick()
+{
+    QStringList shown;
+    const rt::MessageHandler previous = rt::setMessageHandler([&](const rt::Message &m) { shown << m.text; });
+    Fixture f;
+    connect(f.alanya, &TCtlRadioGroup::OnClick, this, [] { throw rt::EConvertError(s(u"click failed")); });
+    connect(f.alanya, &TCtlRadioGroup::OnDblClick, this, [] { throw rt::EConvertError(s(u"double click failed")); });
+    QSignalSpy change(f.alanya, &TCtlRadioGroup::OnChange);
+    QTest::mouseClick(f.alanya->button(1), Qt::LeftButton, {}, QPoint(20, 15));
+    QCOMPARE(f.alanya->ItemIndex(), 1);
+    QCOMPARE(change.count(), 1);
+    QTest::mouseDClick(f.alanya->button(1), Qt::LeftButton, {}, QPoint(20, 15));
+    QTRY_COMPARE(shown, (QStringList{s(u"click failed."), s(u"double click failed.")}));
+    rt::setMessageHandler(previous);
 }
 
 QTEST_MAIN(TestCtlRadioGroup)

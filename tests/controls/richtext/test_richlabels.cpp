@@ -34,6 +34,20 @@ bool hasInk(const QImage &img, const QRect &r)
     return false;
 }
 
+// Text lines in `img`: runs of rows that hold dark pixels.
+int inkLines(const QImage &img)
+{
+    int lines = 0;
+    bool inLine = false;
+    for (int y = 0; y < img.height(); ++y) {
+        const bool ink = hasInk(img, QRect(0, y, img.width(), 1));
+        if (ink && !inLine)
+            ++lines;
+        inLine = ink;
+    }
+    return lines;
+}
+
 struct Parent : QWidget
 {
     Parent()
@@ -100,13 +114,20 @@ void TestRichLabels::rtfLabelBreaksAtItsRightEdgeAtEachPaint()
     label->setGeometry(0, 0, 150, 200);
     label->setRichText(longText);
     QImage shot = label->grab().toImage();
+    QCOMPARE(shot.width(), 150);
     const int narrowLines = fitDocument(label->document(), 149, 199).lineCount;
     QVERIFY(narrowLines >= 3);
-    QVERIFY(!hasInk(shot, QRect(150, 0, 10, 200)));
+    // The screen shows every line of the narrow layout, and the lines run up to the edge
+    // rather than being cut by it or broken short of it.
+    QCOMPARE(inkLines(shot), narrowLines);
+    QVERIFY(hasInk(shot, QRect(100, 0, 50, 200)));
     label->resize(400, 200);
     shot = label->grab().toImage();
     QVERIFY(label->document().textWidth() == 399);
-    QVERIFY(fitDocument(label->document(), 399, 199).lineCount < narrowLines);
+    const int wideLines = fitDocument(label->document(), 399, 199).lineCount;
+    QVERIFY(wideLines < narrowLines);
+    QCOMPARE(inkLines(shot), wideLines);
+    QVERIFY(hasInk(shot, QRect(150, 0, 250, 200))); // past the old edge now
 }
 
 void TestRichLabels::rtfLabelFillsWithParentColour()
