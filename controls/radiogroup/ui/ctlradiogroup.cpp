@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
+#include <algorithm>
+
 namespace ctl {
 
 TCtlRadioGroup::TCtlRadioGroup(QWidget *parent) : QWidget(parent)
@@ -343,9 +345,22 @@ QRect TCtlRadioGroupButton::glyphRect() const
 QRect TCtlRadioGroupButton::textRect() const
 {
     const QFontMetrics fm(font());
-    const QSize ts = fm.size(Qt::TextSingleLine, Caption());
     const int left = m_group->m_glyphSize + m_group->m_spacing;
+    QSize ts = fm.size(Qt::TextSingleLine, Caption());
+    // A caption wider than its column wraps when the row has room for the further lines, so
+    // that no option is cut off.
+    const int room = std::max(0, width() - left);
+    if (ts.width() > room) {
+        const QSize wrapped = fm.boundingRect(QRect(0, 0, room, height()), textFlags(), Caption()).size();
+        if (wrapped.height() <= height())
+            ts = wrapped;
+    }
     return QRect(left, (height() - ts.height()) / 2, ts.width(), ts.height());
+}
+
+int TCtlRadioGroupButton::textFlags()
+{
+    return Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter;
 }
 
 void TCtlRadioGroupButton::paintEvent(QPaintEvent *)
@@ -362,7 +377,7 @@ void TCtlRadioGroupButton::paintEvent(QPaintEvent *)
 
     const QRect text = textRect();
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    p.drawText(text, Qt::TextSingleLine | Qt::AlignLeft | Qt::AlignVCenter, Caption());
+    p.drawText(text, textFlags(), Caption());
 
     if (hasFocus()) {
         // A dotted rectangle round the caption text, as the platform marks a focused option.

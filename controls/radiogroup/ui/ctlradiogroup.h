@@ -108,6 +108,8 @@ public:
     // Where the glyph and the caption text stand inside the button.
     QRect glyphRect() const;
     QRect textRect() const;
+    // How the caption is drawn in textRect(): wrapped when it had to be.
+    static int textFlags();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -65,6 +65,7 @@ private Q_SLOTS:
     void tabSkipsGroups();
     void settingItemIndexFiresNothing();
     void handlerErrorsShownAfterTheClick();
+    void everyCaptionShowsWhole();
 };
 
 void TestCtlRadioGroup::startsWithNothingChosen()
@@ -225,4 +226,22 @@ void TestCtlRadioGroup::handlerErrorsShownAfterTheClick()
 }
 
 QTEST_MAIN(TestCtlRadioGroup)
+
+// A caption wider than its column ("a magánszemélyek … egyesülése") wraps within its row, so no
+// option is cut; the drawn text lies inside its button.
+void TestCtlRadioGroup::everyCaptionShowsWhole()
+{
+    Fixture f;
+    for (TCtlRadioGroup *g : {f.alanya, f.hasznalat}) {
+        for (int i = 0; i < g->buttonCount(); ++i) {
+            auto *b = g->button(i);
+            const QRect text = b->textRect();
+            QVERIFY2(b->rect().contains(text), qPrintable(b->Caption()));
+            const QFontMetrics fm(b->font());
+            const QRect needed = fm.boundingRect(QRect(0, 0, text.width(), 10000), Qt::TextWordWrap, b->Caption());
+            QVERIFY2(needed.width() <= text.width() && needed.height() <= text.height(), qPrintable(b->Caption()));
+        }
+    }
+}
+
 #include "test_ctlradiogroup.moc"
