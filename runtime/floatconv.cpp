@@ -149,8 +149,15 @@ bool TryStrToFloat(const QString &text, long double &value)
         const auto ePos = ascii.find('e');
         if (ePos != std::string::npos) {
             const std::string exp = ascii.substr(ePos + 1);
-            // Clamp absurd exponents; only the sign of the total matters.
-            magnitude = exp.size() > 12 ? (exp.front() == '-' ? -1000000000000LL : 1000000000000LL) : std::stoll(exp);
+            const bool negativeExp = exp.front() == '-';
+            const auto first = exp.find_first_not_of('0', negativeExp ? 1 : 0);
+            if (first != std::string::npos) {
+                // Leading zeros count for nothing; beyond 15 digits only the sign of the total matters.
+                const std::string digits = exp.substr(first);
+                magnitude = digits.size() > 15 ? 1000000000000000LL : std::stoll(digits);
+                if (negativeExp)
+                    magnitude = -magnitude;
+            }
         }
         const std::string mantissa = ascii.substr(0, ePos);
         const auto dot = mantissa.find('.');

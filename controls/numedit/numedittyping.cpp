@@ -612,16 +612,11 @@ bool Typist::converts(long long significant, long long fractionZeros) const
     }
     const long long base = significant > 0 ? significant : -fractionZeros;
     const long long magnitude = exponent + base; // value = 0.ddd × 10^magnitude
-    // Out of range (an overflow, or an underflow that reads as 0) the conversion decides from
-    // an exponent that it clamps when the exponent's text is long.
-    const int exponentText = exponentDigits ? sign + k.cDigits : 0;
-    const long long clamped =
-        (exponentText > 12 ? (sign ? -1000000000000LL : 1000000000000LL) : exponent) + base;
-    const bool outOfRangeReads = clamped <= 0;
+    // Below the range a value reads as 0; above it, it does not convert.
     if (magnitude <= 4932)
         return true;
     if (magnitude >= 4934)
-        return outOfRangeReads;
+        return false;
 
     // 0.ddd × 10^4933 against the smallest value that no longer fits, 0.11897314953572317650…
     // × 10^4933: the first 19 digits decide unless they are the limit's own. The answer holds
@@ -632,7 +627,7 @@ bool Typist::converts(long long significant, long long fractionZeros) const
     }
     switch (m_lead) {
     case Lead::Below: return true;
-    case Lead::Above: return outOfRangeReads;
+    case Lead::Above: return false;
     case Lead::Unsure: break;
     }
     return typing::converts(conversionText()); // the limit's own 30 digits: read them all

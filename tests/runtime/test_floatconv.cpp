@@ -48,6 +48,9 @@ private Q_SLOTS:
         QTest::newRow("beyond double range") << c << QStringLiteral("1E4000") << 1e4000L;
         QTest::newRow("underflow reads zero") << c << QStringLiteral("1E-6000") << 0.0L;
         QTest::newRow("long digit run") << d << QStringLiteral("00000000000000000000012") << 12.0L;
+        // Leading zeros of the exponent do not make it large.
+        QTest::newRow("underflow behind a long exponent")
+            << c << QStringLiteral("0,") + QString(5000, QLatin1Char('0')) + QStringLiteral("1E+00000000000001") << 0.0L;
     }
     void strToFloat()
     {
@@ -77,6 +80,8 @@ private Q_SLOTS:
         QTest::newRow("tab is no blank") << c << QStringLiteral("\t1");
         QTest::newRow("two signs") << c << QStringLiteral("--1");
         QTest::newRow("overflow") << c << QStringLiteral("1E5000");
+        QTest::newRow("overflow behind a long exponent")
+            << c << QString(5000, QLatin1Char('1')) + QStringLiteral("E-0000000000001");
         QTest::newRow("INF") << c << QStringLiteral("INF");
         QTest::newRow("non-latin digits") << c << QStringLiteral("١٢");
     }

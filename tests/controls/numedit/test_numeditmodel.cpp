@@ -514,6 +514,21 @@ private Q_SLOTS:
         QCOMPARE(m.exitProcessing(), NumEditModel::ExitResult::Accepted);
     }
 
+    // Leading zeros of the exponent hide no overflow: the digit that would take the value past
+    // the largest the type holds is refused, typed or pasted, instead of the text reading as 0.
+    void overflowBehindLongExponent()
+    {
+        const QString ones(5000, QLatin1Char('1'));
+        NumEditModel pasted;
+        load(pasted, s(u"|1E-0000000000001"));
+        NumEditModel typed;
+        load(typed, s(u"|1E-0000000000001"));
+        QCOMPARE(pasted.paste(ones), 67);
+        QCOMPARE(press(typed, ones), 67);
+        QCOMPARE(pasted.text(), typed.text());
+        QVERIFY(pasted.value() > 1e4931L);
+    }
+
     // Whatever is typed, deleted or pasted, exit processing can read the text.
     void randomEditingStaysReadable_data()
     {
