@@ -18,6 +18,26 @@ struct DecimalDigits
 // decimal store does) and that digit string is then rounded half up.
 DecimalDigits toDecimal(long double value, int precision);
 
+// What a number text holds, found without converting it.
+struct FloatScan
+{
+    bool valid = false; // the text has the form StrToFloat reads
+    bool negative = false;
+    bool zero = true; // no mantissa digit other than 0
+    // For a non-zero value: value = ±0.d… × 10^magnitude with d != 0. An exponent of more than
+    // 15 digits (leading zeros not counted) counts as ±10^15.
+    long long magnitude = 0;
+};
+
+// Reads the text as StrToFloat does: blanks, a sign, digits with at most one decimal separator
+// (from formatSettings()), "E" or "e" with a sign and digits, blanks.
+FloatScan scanFloat(QStringView text);
+
+// How a non-zero value of a decimal magnitude fits the extended type: all such values convert
+// (below the range to 0), none does, or, in the decade of the largest value, the digits decide.
+enum class MagnitudeFit { Converts, Overflows, DigitsDecide };
+MagnitudeFit magnitudeFit(long long magnitude);
+
 // Text to number in the locale's notation (decimal separator from formatSettings()).
 // Throws EConvertError "'<text>' is not a valid floating point value".
 long double StrToFloat(const QString &text);

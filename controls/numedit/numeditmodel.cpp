@@ -246,66 +246,18 @@ long double NumEditModel::valueOf(const QString &text)
 bool NumEditModel::isReadable(const QString &text)
 {
     const QString t = valueText(text);
+    const rt::FloatScan scan = rt::scanFloat(t);
+    if (!scan.valid)
+        return false;
+    if (scan.zero)
+        return true;
+    // Only the largest values take a conversion: a long paste asks this for every character.
+    switch (rt::magnitudeFit(scan.magnitude)) {
+    case rt::MagnitudeFit::Converts: return true;
+    case rt::MagnitudeFit::Overflows: return false;
+    case rt::MagnitudeFit::DigitsDecide: break;
+    }
     long double v = 0;
-    if (t.size() <= 64)
-        return rt::TryStrToFloat(t, v);
-    // A long text (a long paste) is checked for every character typed: a syntax check and a
-    // magnitude estimate spare the full conversion unless the value nears the type's range.
-    const QChar sep = decSep();
-    const qsizetype n = t.size();
-    qsizetype i = 0;
-    while (i < n && t[i] == QLatin1Char(' '))
-        ++i;
-    if (i < n && (t[i] == kMinus || t[i] == QLatin1Char('+')))
-        ++i;
-    bool consumed = false;
-    long long significant = 0; // integer digits from the first non-zero one
-    while (i < n && isAsciiDigit(t[i])) {
-        if (significant > 0 || t[i] != kZero)
-            ++significant;
-        consumed = true;
-        ++i;
-    }
-    long long fractionZeros = 0;
-    bool fractionNonZero = false;
-    if (i < n && t[i] == sep) {
-        consumed = true;
-        ++i;
-        while (i < n && isAsciiDigit(t[i])) {
-            if (!fractionNonZero && t[i] == kZero)
-                ++fractionZeros;
-            else
-                fractionNonZero = true;
-            ++i;
-        }
-    }
-    if (!consumed)
-        return false;
-    long long exponent = 0;
-    if (i < n && (t[i] == kE || t[i] == QLatin1Char('e'))) {
-        ++i;
-        bool expNeg = false;
-        if (i < n && (t[i] == kMinus || t[i] == QLatin1Char('+'))) {
-            expNeg = t[i] == kMinus;
-            ++i;
-        }
-        while (i < n && isAsciiDigit(t[i])) {
-            if (exponent < 100000)
-                exponent = exponent * 10 + (t[i].unicode() - '0');
-            ++i;
-        }
-        if (expNeg)
-            exponent = -exponent;
-    }
-    while (i < n && t[i] == QLatin1Char(' '))
-        ++i;
-    if (i != n)
-        return false;
-    if (significant == 0 && !fractionNonZero)
-        return true; // zero
-    const long long magnitude = significant > 0 ? significant + exponent : exponent - fractionZeros;
-    if (magnitude < 4900)
-        return true; // far from overflow; an underflow reads as zero
     return rt::TryStrToFloat(t, v);
 }
 

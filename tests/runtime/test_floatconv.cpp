@@ -98,6 +98,50 @@ private Q_SLOTS:
         }
     }
 
+    // The scan gives the form and magnitude that the conversion then agrees with.
+    void scanFloat_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<bool>("zero");
+        QTest::addColumn<qlonglong>("magnitude");
+        QTest::newRow("integer") << QStringLiteral("1500") << true << false << 4LL;
+        QTest::newRow("leading zeros") << QStringLiteral(" -000120,5 ") << true << false << 3LL;
+        QTest::newRow("fraction zeros") << QStringLiteral("0,00125") << true << false << -2LL;
+        QTest::newRow("exponent") << QStringLiteral("12,5e-3") << true << false << -1LL;
+        QTest::newRow("exponent's leading zeros") << QStringLiteral("5E+0000000000000000007") << true << false << 8LL;
+        QTest::newRow("exponent past 15 digits")
+            << QStringLiteral("1E-1234567890123456") << true << false << 1 - 1000000000000000LL;
+        QTest::newRow("decade of the largest value") << QStringLiteral("1,1E4932") << true << false << 4933LL;
+        QTest::newRow("above the largest value") << QStringLiteral("1E4933") << true << false << 4934LL;
+        QTest::newRow("signed zero") << QStringLiteral("-0,000E99999") << true << true << 0LL;
+        QTest::newRow("lone separator") << QStringLiteral(",") << true << true << 0LL;
+        QTest::newRow("exponent without digits") << QStringLiteral("7E-") << true << false << 1LL;
+        QTest::newRow("empty") << QString() << false << true << 0LL;
+        QTest::newRow("sign only") << QStringLiteral("+") << false << true << 0LL;
+        QTest::newRow("exponent only") << QStringLiteral("E5") << false << true << 0LL;
+        QTest::newRow("thousands separator") << QStringLiteral("1 500") << false << true << 0LL;
+        QTest::newRow("two separators") << QStringLiteral("1,5,0") << false << true << 0LL;
+    }
+    void scanFloat()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        QFETCH(bool, zero);
+        QFETCH(qlonglong, magnitude);
+        useSeparator(QLatin1Char(','));
+        const FloatScan scan = rt::scanFloat(text);
+        QCOMPARE(scan.valid, valid);
+        QCOMPARE(scan.zero, zero);
+        QCOMPARE(scan.magnitude, magnitude);
+        long double v = 0;
+        const bool converts = TryStrToFloat(text, v);
+        if (!valid || (!zero && magnitudeFit(magnitude) == MagnitudeFit::Overflows))
+            QVERIFY(!converts);
+        else if (zero || magnitudeFit(magnitude) == MagnitudeFit::Converts)
+            QVERIFY(converts);
+    }
+
     void floatToStr_data()
     {
         QTest::addColumn<QString>("sep");
