@@ -20,17 +20,6 @@ long double field(const FormAccess &form, const char16_t *component)
 }
 } // namespace
 
-QString groupThousands(const QString &digits)
-{
-    QString sign;
-    QString body = digits;
-    if (body.startsWith(QLatin1Char('-'))) {
-        sign = QStringLiteral("-");
-        body.remove(0, 1);
-    }
-    return sign + rt::groupDigits(body, QLatin1Char('.'));
-}
-
 QString taxCaption(long double base)
 {
     const double k = static_cast<double>(base);
@@ -45,7 +34,7 @@ QString taxCaption(long double base)
     // From 10^15 on FloatToStr turns scientific; group the exact integer instead.
     if (text.contains(QLatin1Char('E')))
         text = QString::number(amount);
-    return groupThousands(text) + QStringLiteral(" Ft.");
+    return rt::groupThousands(text, QLatin1Char('.')) + QStringLiteral(" Ft.");
 }
 
 void szamolas(FormAccess &form)

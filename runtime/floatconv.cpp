@@ -266,6 +266,20 @@ QString groupDigits(QStringView digits, QChar separator)
     return out;
 }
 
+QString groupThousands(QStringView number, QChar separator)
+{
+    if (number.contains(u'E'))
+        return number.toString();
+    const qsizetype signLen = number.startsWith(u'-') ? 1 : 0;
+    qsizetype intEnd = number.indexOf(formatSettings().decimalSeparator);
+    if (intEnd < 0)
+        intEnd = number.size();
+    QString out = number.left(signLen).toString();
+    out += groupDigits(number.mid(signLen, intEnd - signLen), separator);
+    out += number.mid(intEnd);
+    return out;
+}
+
 QString formatFixed(long double value, int maxFraction, int minFraction, int precision)
 {
     if (!std::isfinite(value))

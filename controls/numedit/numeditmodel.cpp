@@ -56,18 +56,6 @@ void padFraction(QString &s, int n)
         s += QString(n - have, kZero);
 }
 
-QString groupThousands(const QString &fixed)
-{
-    if (fixed.contains(kE))
-        return fixed;
-    const qsizetype signLen = fixed.startsWith(kMinus) ? 1 : 0;
-    qsizetype intEnd = fixed.indexOf(decSep());
-    if (intEnd < 0)
-        intEnd = fixed.size();
-    return fixed.left(signLen) + rt::groupDigits(QStringView(fixed).mid(signLen, intEnd - signLen), thouSep())
-           + fixed.mid(intEnd);
-}
-
 QString standardForm(long double v, int decimals)
 {
     if (decimals < 0)
@@ -227,9 +215,9 @@ QString NumEditModel::normalForm(long double v) const
     case TNumberFormat::Thousands:
         if (m_decimals < 0) {
             const int k = integerDigits(rt::formatFixed(v, 0, 0));
-            return groupThousands(rt::formatFixed(v, qMax(15 - k, 0), 0));
+            return rt::groupThousands(rt::formatFixed(v, qMax(15 - k, 0), 0), thouSep());
         }
-        return groupThousands(standardForm(v, m_decimals));
+        return rt::groupThousands(standardForm(v, m_decimals), thouSep());
     case TNumberFormat::Scientific:
         return exponentForm(v, m_decimals, false);
     case TNumberFormat::Engineering:

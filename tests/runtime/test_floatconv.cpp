@@ -208,6 +208,28 @@ private Q_SLOTS:
         QCOMPARE(rt::formatFixed(value, maxFraction, minFraction), expected);
     }
 
+    void groupThousands_data()
+    {
+        QTest::addColumn<QString>("digits");
+        QTest::addColumn<QString>("grouped");
+        QTest::newRow("0") << QStringLiteral("0") << QStringLiteral("0");
+        QTest::newRow("123") << QStringLiteral("123") << QStringLiteral("123");
+        QTest::newRow("1234") << QStringLiteral("1234") << QStringLiteral("1.234");
+        QTest::newRow("1234567") << QStringLiteral("1234567") << QStringLiteral("1.234.567");
+        QTest::newRow("-123") << QStringLiteral("-123") << QStringLiteral("-123");
+        QTest::newRow("-1234") << QStringLiteral("-1234") << QStringLiteral("-1.234");
+        QTest::newRow("-123456") << QStringLiteral("-123456") << QStringLiteral("-123.456");
+        QTest::newRow("fraction kept") << QStringLiteral("-1234567,8912") << QStringLiteral("-1.234.567,8912");
+        QTest::newRow("exponent form kept") << QStringLiteral("1234,5E20") << QStringLiteral("1234,5E20");
+    }
+    void groupThousands()
+    {
+        QFETCH(QString, digits);
+        QFETCH(QString, grouped);
+        useSeparator(QLatin1Char(','));
+        QCOMPARE(rt::groupThousands(digits, QLatin1Char('.')), grouped);
+    }
+
     // The conversions must not follow the C library's locale.
     void independentOfCLocale()
     {

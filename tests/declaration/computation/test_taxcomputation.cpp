@@ -157,25 +157,6 @@ private Q_SLOTS:
         szamolas(form);
         QCOMPARE(form.caption(QStringLiteral("Label4")), QString::fromUtf16(u"2.090.000.000.000.000.000 Ft."));
     }
-
-    void grouping_data()
-    {
-        QTest::addColumn<QString>("digits");
-        QTest::addColumn<QString>("grouped");
-        QTest::newRow("0") << QStringLiteral("0") << QStringLiteral("0");
-        QTest::newRow("123") << QStringLiteral("123") << QStringLiteral("123");
-        QTest::newRow("1234") << QStringLiteral("1234") << QStringLiteral("1.234");
-        QTest::newRow("1234567") << QStringLiteral("1234567") << QStringLiteral("1.234.567");
-        QTest::newRow("-123") << QStringLiteral("-123") << QStringLiteral("-123");
-        QTest::newRow("-1234") << QStringLiteral("-1234") << QStringLiteral("-1.234");
-        QTest::newRow("-123456") << QStringLiteral("-123456") << QStringLiteral("-123.456");
-    }
-    void grouping()
-    {
-        QFETCH(QString, digits);
-        QFETCH(QString, grouped);
-        QCOMPARE(groupThousands(digits), grouped);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestTaxComputation)
