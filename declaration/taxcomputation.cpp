@@ -23,7 +23,7 @@ long double field(const FormAccess &form, const char16_t *component)
 QString taxCaption(long double base)
 {
     const double k = static_cast<double>(base);
-    const long double product = static_cast<long double>(k) * 209.0L;
+    const long double product = static_cast<long double>(k) * taxRate;
     // Any value of magnitude 2^63 or more (and NaN) cannot be stored as a 64-bit integer.
     constexpr long double limit = 9223372036854775808.0L; // 2^63
     const long double rounded = std::nearbyintl(product); // round to nearest, ties to even
