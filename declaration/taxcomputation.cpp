@@ -6,17 +6,18 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace decl {
 
 using rt::FloatToStr;
 using rt::StrToFloat;
 
 namespace {
-QString s(const char16_t *text) { return QString::fromUtf16(text); }
 
 long double field(const FormAccess &form, const char16_t *component)
 {
-    return StrToFloat(form.text(s(component)));
+    return StrToFloat(form.text(QString::fromUtf16(component)));
 }
 } // namespace
 
@@ -42,7 +43,7 @@ void szamolas(FormAccess &form)
     // 1. c = a - b
     const long double a = field(form, u"NumEdit1");
     const long double b = field(form, u"NumEdit2");
-    form.setCaption(s(u"Label1"), FloatToStr(a - b));
+    form.setCaption(u"Label1"_s, FloatToStr(a - b));
 
     // 2. j = d - e - f - g - h - i, each field read just before its subtraction
     long double x = field(form, u"NumEdit3");
@@ -50,16 +51,16 @@ void szamolas(FormAccess &form)
     x = x - field(form, u"NumEdit5");
     x = x - field(form, u"NumEdit6");
     x = x - field(form, u"NumEdit7");
-    form.setCaption(s(u"Label2"), FloatToStr(x - field(form, u"NumEdit8")));
+    form.setCaption(u"Label2"_s, FloatToStr(x - field(form, u"NumEdit8")));
 
     // 3. k = c - j, from the 15-digit captions
-    const long double c = StrToFloat(form.caption(s(u"Label1")));
-    const long double j = StrToFloat(form.caption(s(u"Label2")));
-    form.setCaption(s(u"Label3"), FloatToStr(c - j));
+    const long double c = StrToFloat(form.caption(u"Label1"_s));
+    const long double j = StrToFloat(form.caption(u"Label2"_s));
+    form.setCaption(u"Label3"_s, FloatToStr(c - j));
 
     // 4.-8. the tax
-    const long double k = StrToFloat(form.caption(s(u"Label3")));
-    form.setCaption(s(u"Label4"), taxCaption(k));
+    const long double k = StrToFloat(form.caption(u"Label3"_s));
+    form.setCaption(u"Label4"_s, taxCaption(k));
 }
 
 } // namespace decl
