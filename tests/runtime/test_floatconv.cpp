@@ -1,6 +1,7 @@
 #include "runtime/errors.h"
 #include "runtime/floatconv.h"
 #include "runtime/formatsettings.h"
+#include "tests/testhelpers.h"
 
 #include <QTest>
 
@@ -10,19 +11,11 @@
 Q_DECLARE_METATYPE(long double)
 
 using namespace rt;
+using tk::test::useSeparators;
 
 class TestFloatConv : public QObject
 {
     Q_OBJECT
-
-private:
-    static void useSeparator(QChar sep)
-    {
-        FormatSettings s;
-        s.decimalSeparator = sep;
-        s.thousandSeparator = sep == QLatin1Char(',') ? QLatin1Char(' ') : QLatin1Char(',');
-        setFormatSettings(s);
-    }
 
 private Q_SLOTS:
     void strToFloat_data()
@@ -57,7 +50,7 @@ private Q_SLOTS:
         QFETCH(QString, sep);
         QFETCH(QString, text);
         QFETCH(long double, expected);
-        useSeparator(sep.front());
+        useSeparators(sep.front());
         const long double v = StrToFloat(text);
         QVERIFY2(v == expected, qPrintable(FloatToStr(v)));
         QCOMPARE(std::signbit(v), std::signbit(expected));
@@ -89,7 +82,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, sep);
         QFETCH(QString, text);
-        useSeparator(sep.front());
+        useSeparators(sep.front());
         try {
             StrToFloat(text);
             QFAIL("no error raised");
@@ -129,7 +122,7 @@ private Q_SLOTS:
         QFETCH(bool, valid);
         QFETCH(bool, zero);
         QFETCH(qlonglong, magnitude);
-        useSeparator(QLatin1Char(','));
+        useSeparators(QLatin1Char(','));
         const FloatScan scan = rt::scanFloat(text);
         QCOMPARE(scan.valid, valid);
         QCOMPARE(scan.zero, zero);
@@ -173,7 +166,7 @@ private Q_SLOTS:
         QFETCH(QString, sep);
         QFETCH(long double, value);
         QFETCH(QString, expected);
-        useSeparator(sep.front());
+        useSeparators(sep.front());
         QCOMPARE(FloatToStr(value), expected);
     }
 
@@ -204,7 +197,7 @@ private Q_SLOTS:
         QFETCH(int, maxFraction);
         QFETCH(int, minFraction);
         QFETCH(QString, expected);
-        useSeparator(QLatin1Char(','));
+        useSeparators(QLatin1Char(','));
         QCOMPARE(rt::formatFixed(value, maxFraction, minFraction), expected);
     }
 
@@ -226,7 +219,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, digits);
         QFETCH(QString, grouped);
-        useSeparator(QLatin1Char(','));
+        useSeparators(QLatin1Char(','));
         QCOMPARE(rt::groupThousands(digits, QLatin1Char('.')), grouped);
     }
 
@@ -236,7 +229,7 @@ private Q_SLOTS:
         const char *old = std::setlocale(LC_NUMERIC, nullptr);
         const QByteArray saved = old ? QByteArray(old) : QByteArray("C");
         const bool switched = std::setlocale(LC_NUMERIC, "hu_HU.UTF-8") || std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-        useSeparator(QLatin1Char('.'));
+        useSeparators(QLatin1Char('.'));
         QCOMPARE(StrToFloat(QStringLiteral("2.5")), 2.5L);
         QCOMPARE(FloatToStr(2.5L), QStringLiteral("2.5"));
         std::setlocale(LC_NUMERIC, saved.constData());

@@ -16,6 +16,7 @@
 #include "runtime/formatsettings.h"
 #include "runtime/messages.h"
 #include "tests/printertest.h"
+#include "tests/testhelpers.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -72,10 +73,7 @@ class TestPrintCommand : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        rt::FormatSettings s;
-        s.decimalSeparator = QLatin1Char(',');
-        s.thousandSeparator = QLatin1Char(' ');
-        rt::setFormatSettings(s);
+        tk::test::useSeparators(QLatin1Char(','));
         rep::fillHungarianResources();
         rep::installPageDrawer();
     }

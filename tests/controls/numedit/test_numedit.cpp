@@ -3,6 +3,7 @@
 #include "runtime/formatsettings.h"
 #include "runtime/messages.h"
 #include "runtime/ui/application.h"
+#include "tests/testhelpers.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -34,7 +35,7 @@ void typeKeys(QWidget *w, const QString &keys)
         else if (ch == QChar(1))
             QTest::keyClick(w, Qt::Key_Home);
         else
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+            tk::test::typeText(w, QStringView(&ch, 1));
     }
 }
 
@@ -62,20 +63,12 @@ class TestNumEdit : public QObject
     QLineEdit *m_before = nullptr;
     TNumEdit *m_edit = nullptr;
     QLineEdit *m_after = nullptr;
-    QStringList m_messages;
+    tk::test::MessageRecorder m_messages;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        rt::setMessageHandler([this](const rt::Message &m) { m_messages << m.text; });
-    }
-
     void init()
     {
-        rt::FormatSettings fs;
-        fs.decimalSeparator = QLatin1Char(',');
-        fs.thousandSeparator = QLatin1Char(' ');
-        rt::setFormatSettings(fs);
+        tk::test::useSeparators(QLatin1Char(','));
         m_messages.clear();
         m_window = new QWidget;
         auto *layout = new QVBoxLayout(m_window);
@@ -324,7 +317,7 @@ private Q_SLOTS:
         QTest::keyClick(m_edit, Qt::Key_Tab);
         QVERIFY(m_after->hasFocus());
         QVERIFY(m_messages.isEmpty()); // not inside the focus change
-        QTRY_COMPARE(m_messages, QStringList{u"'E5' is not a valid floating point value."_s});
+        QTRY_COMPARE(m_messages.texts(), QStringList{u"'E5' is not a valid floating point value."_s});
         QCOMPARE(exits, 0);
         QCOMPARE(m_edit->text(), u"E5"_s);
 
@@ -369,7 +362,7 @@ private Q_SLOTS:
         QTest::keyClick(m_edit, Qt::Key_Tab);
         QVERIFY(m_after->hasFocus());
         QVERIFY(m_messages.isEmpty());
-        QTRY_COMPARE(m_messages, QStringList{message});
+        QTRY_COMPARE(m_messages.texts(), QStringList{message});
         QCOMPARE(m_edit->text(), text);
         QTest::qWait(10);
         QCOMPARE(m_messages.size(), 1);

@@ -1,6 +1,7 @@
 #include "controls/numedit/numeditmodel.h"
 #include "runtime/errors.h"
 #include "runtime/formatsettings.h"
+#include "tests/testhelpers.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -14,16 +15,9 @@ Q_DECLARE_METATYPE(long double)
 
 using ctl::NumEditModel;
 using ctl::TNumberFormat;
+using tk::test::useSeparators;
 
 namespace {
-
-void useSeparator(const QString &sep)
-{
-    rt::FormatSettings s;
-    s.decimalSeparator = sep.front();
-    s.thousandSeparator = sep == QStringLiteral(",") ? QLatin1Char(' ') : QLatin1Char(',');
-    rt::setFormatSettings(s);
-}
 
 // Edit states are written as text with "|" for the caret, or "[" and "]" around a
 // selection (anchor at "[", caret at "]").
@@ -85,7 +79,7 @@ class TestNumEditModel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { useSeparator(QStringLiteral(",")); }
+    void init() { useSeparators(QLatin1Char(',')); }
     void cleanupTestCase() { rt::setFormatSettings(rt::FormatSettings{}); }
 
     void untouchedFieldIsZero()
@@ -140,7 +134,7 @@ private Q_SLOTS:
         QFETCH(int, format);
         QFETCH(long double, value);
         QFETCH(QString, expected);
-        useSeparator(sep);
+        useSeparators(sep.front());
         NumEditModel m;
         m.setNumberFormat(TNumberFormat(format));
         m.setDecimals(decimals);
@@ -174,7 +168,7 @@ private Q_SLOTS:
         QFETCH(QString, sep);
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        useSeparator(sep);
+        useSeparators(sep.front());
         NumEditModel m;
         m.setText(text);
         QCOMPARE(m.exitProcessing(), NumEditModel::ExitResult::Accepted);
@@ -334,7 +328,7 @@ private Q_SLOTS:
         QFETCH(QString, keys);
         QFETCH(QString, after);
         QFETCH(int, refused);
-        useSeparator(sep);
+        useSeparators(sep.front());
         NumEditModel m;
         m.setDecimals(decimals);
         load(m, before);
@@ -428,7 +422,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, sep);
         QFETCH(int, decimals);
-        useSeparator(sep);
+        useSeparators(sep.front());
         const QString other = sep == u","_s ? u"."_s : u","_s;
         const QString thou = sep == u","_s ? u" "_s : u","_s;
         // "#" stands for the decimal separator, "_" for the thousands separator.
@@ -544,7 +538,7 @@ private Q_SLOTS:
         QFETCH(QString, sep);
         QFETCH(int, decimals);
         QFETCH(int, format);
-        useSeparator(sep);
+        useSeparators(sep.front());
         const QString alphabet = u"0123456789-eE,. \n\x16\x03ő١"_s;
         QRandomGenerator rng(4932);
         for (int round = 0; round < 200; ++round) {

@@ -2,9 +2,9 @@
 #include "declaration/draftfile.h"
 #include "declaration/formaccess.h"
 #include "runtime/formatsettings.h"
+#include "tests/testhelpers.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -17,15 +17,11 @@
 using namespace Qt::StringLiterals;
 
 using namespace decl;
+using tk::test::readFile;
+using tk::test::useSeparators;
+using tk::test::writeFile;
 
 namespace {
-
-void useSeparator(QChar sep)
-{
-    rt::FormatSettings s;
-    s.decimalSeparator = sep;
-    rt::setFormatSettings(s);
-}
 
 // Every field different from every other and from its untouched text, all groups chosen.
 MapForm filledForm(QChar sep)
@@ -73,18 +69,6 @@ QByteArray fileWith(const QByteArray &fields, const QByteArray &choices = "{}", 
         + ", \"choices\": " + choices + "}";
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestDraftFile : public QObject
@@ -93,7 +77,7 @@ class TestDraftFile : public QObject
 private Q_SLOTS:
     void init()
     {
-        useSeparator(u',');
+        useSeparators(u',');
         m_temp = std::make_unique<QTemporaryDir>();
         QVERIFY(m_temp->isValid());
     }
@@ -109,7 +93,7 @@ private Q_SLOTS:
     void roundTrip()
     {
         QFETCH(QChar, sep);
-        useSeparator(sep);
+        useSeparators(sep);
         const MapForm original = filledForm(sep);
         const QString path = tempPath(QStringLiteral("bevallas.tkd"));
         QString error;
@@ -334,7 +318,7 @@ private Q_SLOTS:
         QFETCH(QChar, sep);
         QFETCH(QString, inFile);
         QFETCH(QString, onForm);
-        useSeparator(sep);
+        useSeparators(sep);
         const std::optional<Draft> draft =
             readDraft(fileWith(QStringLiteral("{\"m27\": \"%1\"}").arg(inFile).toUtf8()), QStringLiteral("n.tkd"));
         QVERIFY(draft);
@@ -344,14 +328,14 @@ private Q_SLOTS:
     // Saved under a Hungarian locale, opened under C, and back: the numbers follow the locale.
     void savedUnderOtherLocale()
     {
-        useSeparator(u',');
+        useSeparators(u',');
         MapForm form;
         form.setText(QStringLiteral("NumEdit1"), QStringLiteral("1500,75"));
         form.setText(QStringLiteral("NumEdit8"), QStringLiteral("-0,5"));
         const QString path = tempPath(QStringLiteral("hu.tkd"));
         QVERIFY(saveDraft(path, draftOf(form)));
         QVERIFY(readFile(path).contains("\"m27\": \"1500,75\""));
-        useSeparator(u'.');
+        useSeparators(u'.');
         const std::optional<Draft> draft = loadDraft(path);
         QVERIFY(draft);
         QCOMPARE(draft->texts.value(QStringLiteral("NumEdit1")), QStringLiteral("1500.75"));
