@@ -25,7 +25,6 @@ class FormAccess;
 
 inline constexpr QStringView draftFormat = u"telekado-bevallas";
 inline constexpr int draftVersion = 1;
-inline constexpr const char16_t *draftSuffix = u"tkd";
 
 // The longest text a field may hold: a line edit's limit, which the platform's rich edit shares.
 inline constexpr int maxDraftFieldLength = 32767;

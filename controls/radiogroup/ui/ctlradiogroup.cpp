@@ -2,7 +2,6 @@
 
 #include "runtime/messages.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>

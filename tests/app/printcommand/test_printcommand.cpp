@@ -20,8 +20,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFrame>
-#include <QPaintDevice>
 #include <QPainter>
 #include <QProcess>
 #include <QPushButton>

@@ -3,7 +3,6 @@
 #include "controls/richtext/tctlrichscrollbox.h"
 #include "controls/richtext/trtflabel.h"
 
-#include <QApplication>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
