@@ -4,9 +4,6 @@ using namespace Qt::StringLiterals;
 
 namespace decl {
 
-namespace {
-} // namespace
-
 const QList<Section> &sections()
 {
     static const QList<Section> list = {

@@ -141,6 +141,7 @@ QString coOwnerNameProblem(int block, const FormAccess &form)
     for (size_t i = 1; i < members.size(); ++i) {
         const QString component = QString::fromUtf16(members[i]);
         const Field *f = findField(component);
+        Q_ASSERT(f); // the blocks name catalogue fields
         if (f && isFilled(form.text(component), f->kind))
             return u"A tulajdonostárs adatai közül van kitöltött, de a neve hiányzik. Adja meg a nevét, "
                      u"vagy törölje a többi adatát."_s;

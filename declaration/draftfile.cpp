@@ -2,6 +2,7 @@
 
 #include "declaration/catalogue.h"
 #include "declaration/formaccess.h"
+#include "declaration/logging_p.h"
 #include "declaration/maskedtext.h"
 #include "runtime/floatconv.h"
 #include "runtime/formatsettings.h"
@@ -290,13 +291,19 @@ Draft draftOf(const FormAccess &form)
 QByteArray toJson(const Draft &draft)
 {
     QJsonObject fieldObject;
-    for (auto it = draft.texts.cbegin(); it != draft.texts.cend(); ++it)
+    for (auto it = draft.texts.cbegin(); it != draft.texts.cend(); ++it) {
         if (const Field *f = findField(it.key()))
             fieldObject.insert(f->key, fileTextOf(*f, it.value()));
+        else
+            qCDebug(lcDeclaration, "%s is no field of the form: not written", qUtf8Printable(it.key()));
+    }
     QJsonObject choiceObject;
-    for (auto it = draft.choices.cbegin(); it != draft.choices.cend(); ++it)
+    for (auto it = draft.choices.cbegin(); it != draft.choices.cend(); ++it) {
         if (findGroup(it.key()))
             choiceObject.insert(it.key(), it.value());
+        else
+            qCDebug(lcDeclaration, "%s is no radio group of the form: not written", qUtf8Printable(it.key()));
+    }
     QJsonObject root;
     root.insert(keyFormat(), draftFormat.toString());
     root.insert(keyVersion(), draftVersion);
