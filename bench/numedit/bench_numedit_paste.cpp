@@ -3,7 +3,7 @@
 // refused) and a mix of both with separators, signs and line breaks. Goal: under 50 ms median.
 
 #include "bench/benchmain.h"
-#include "controls/numedit/numedit.h"
+#include "controls/numedit/ui/numedit.h"
 
 #include <QApplication>
 #include <QClipboard>

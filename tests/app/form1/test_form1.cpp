@@ -1,6 +1,6 @@
 #include "app/form1.h"
 #include "app/form1layout.h"
-#include "controls/maskedit/ctlmaskedit.h"
+#include "controls/maskedit/ui/ctlmaskedit.h"
 #include "controls/radiogroup/ui/ctlradiogroup.h"
 #include "declaration/catalogue.h"
 #include "declaration/reportvalues.h"

@@ -1,5 +1,5 @@
 #include "controls/maskedit/appeditstate.h"
-#include "controls/maskedit/ctlmaskedit.h"
+#include "controls/maskedit/ui/ctlmaskedit.h"
 #include "runtime/errors.h"
 #include "runtime/messages.h"
 #include "tests/testhelpers.h"

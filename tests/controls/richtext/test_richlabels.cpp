@@ -1,7 +1,7 @@
 #include "controls/richtext/richtextlayout.h"
-#include "controls/richtext/tctlrichlabel.h"
-#include "controls/richtext/tctlrichscrollbox.h"
-#include "controls/richtext/trtflabel.h"
+#include "controls/richtext/ui/tctlrichlabel.h"
+#include "controls/richtext/ui/tctlrichscrollbox.h"
+#include "controls/richtext/ui/trtflabel.h"
 
 #include <QScrollBar>
 #include <QStyle>
