@@ -13,6 +13,12 @@ Q_DECLARE_METATYPE(long double)
 using namespace rt;
 using tk::test::useSeparators;
 
+namespace {
+// The two decimal separators, for the tables' separator column.
+const QString c = QStringLiteral(",");
+const QString d = QStringLiteral(".");
+} // namespace
+
 class TestFloatConv : public QObject
 {
     Q_OBJECT
@@ -23,8 +29,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sep");
         QTest::addColumn<QString>("text");
         QTest::addColumn<long double>("expected");
-        const QString c = QStringLiteral(",");
-        const QString d = QStringLiteral(".");
         QTest::newRow("integer") << c << QStringLiteral("1500") << 1500.0L;
         QTest::newRow("comma fraction") << c << QStringLiteral("10,5") << 10.5L;
         QTest::newRow("point fraction") << d << QStringLiteral("10.5") << 10.5L;
@@ -60,8 +64,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("sep");
         QTest::addColumn<QString>("text");
-        const QString c = QStringLiteral(",");
-        const QString d = QStringLiteral(".");
         QTest::newRow("empty") << c << QString();
         QTest::newRow("blanks only") << c << QStringLiteral("   ");
         QTest::newRow("sign only") << c << QStringLiteral("-");
@@ -140,8 +142,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sep");
         QTest::addColumn<long double>("value");
         QTest::addColumn<QString>("expected");
-        const QString c = QStringLiteral(",");
-        const QString d = QStringLiteral(".");
         QTest::newRow("zero") << c << 0.0L << QStringLiteral("0");
         QTest::newRow("negative zero") << c << -0.0L << QStringLiteral("0");
         QTest::newRow("integer") << c << 1200.0L << QStringLiteral("1200");
