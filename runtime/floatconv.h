@@ -56,8 +56,9 @@ QString formatFixed(long double value, int maxFraction, int minFraction, int pre
 // Puts the separator between groups of three digits counted from the right ("1234567" with "."
 // gives "1.234.567"); the text must be digits only.
 QString groupDigits(QStringView digits, QChar separator);
-// Groups the integer part of a number text so; a leading "-" and all from the decimal separator
-// (formatSettings()) on stay as they are, and a text in exponent form is left as it is.
+// The same for the integer part of a number text ("-1234,5" gives "-1.234,5"): a leading "-"
+// and everything from the decimal separator (formatSettings()) on stay as they are, and a text
+// in exponent form comes back unchanged.
 QString groupThousands(QStringView number, QChar separator);
 
 } // namespace rt
