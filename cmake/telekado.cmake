@@ -28,3 +28,20 @@ function(tk_add_test name)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()
 endfunction()
+
+# tk_add_fuzz_tests(<name> LIBS <targets...>)
+# A parser's fuzz target, fuzz/<name>/fuzz_<name>.cpp: replayed on its seed corpus by
+# test_<name>corpus.cpp in the normal build, and fuzzed for 30 seconds by fuzz/<name>/run_fuzz.sh
+# when there is a clang to build it with.
+function(tk_add_fuzz_tests name)
+  cmake_parse_arguments(F "" "" "LIBS" ${ARGN})
+  tk_add_test(test_${name}corpus SOURCES test_${name}corpus.cpp ${PROJECT_SOURCE_DIR}/fuzz/${name}/fuzz_${name}.cpp
+              LIBS ${F_LIBS})
+  target_compile_definitions(test_${name}corpus PRIVATE TK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  find_program(TK_CLANGXX NAMES clang++ clang++-14)
+  if(TK_CLANGXX)
+    add_test(NAME fuzz_${name}
+             COMMAND sh ${PROJECT_SOURCE_DIR}/fuzz/${name}/run_fuzz.sh ${CMAKE_BINARY_DIR}/fuzz-${name} 30)
+    set_tests_properties(fuzz_${name} PROPERTIES TIMEOUT 900 LABELS fuzz ENVIRONMENT "CXX=${TK_CLANGXX}")
+  endif()
+endfunction()

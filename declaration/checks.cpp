@@ -9,11 +9,11 @@
 #include <algorithm>
 #include <array>
 
+using namespace Qt::StringLiterals;
+
 namespace decl {
 
 namespace {
-
-QString s(const char16_t *text) { return QString::fromUtf16(text); }
 
 // Birth dates in tax identification codes count days from this one.
 const QDate taxIdEpoch(1867, 1, 1);
@@ -127,9 +127,9 @@ QString yearProblem(const QString &text)
     if (year.isEmpty())
         return {};
     if (year.size() != 4 || !std::all_of(year.cbegin(), year.cend(), isAsciiDigit) || year.front() == u'0')
-        return s(u"Az évet négy számjeggyel adja meg, például 1998.");
+        return u"Az évet négy számjeggyel adja meg, például 1998."_s;
     if (year.toInt() > declarationYear)
-        return s(u"Az év legfeljebb %1 lehet: a bevallás a %1. évre szól.").arg(declarationYear);
+        return u"Az év legfeljebb %1 lehet: a bevallás a %1. évre szól."_s.arg(declarationYear);
     return {};
 }
 
@@ -141,9 +141,10 @@ QString coOwnerNameProblem(int block, const FormAccess &form)
     for (size_t i = 1; i < members.size(); ++i) {
         const QString component = QString::fromUtf16(members[i]);
         const Field *f = findField(component);
+        Q_ASSERT(f); // the blocks name catalogue fields
         if (f && isFilled(form.text(component), f->kind))
-            return s(u"A tulajdonostárs adatai közül van kitöltött, de a neve hiányzik. Adja meg a nevét, "
-                     u"vagy törölje a többi adatát.");
+            return u"A tulajdonostárs adatai közül van kitöltött, de a neve hiányzik. Adja meg a nevét, "
+                     u"vagy törölje a többi adatát."_s;
     }
     return {};
 }
@@ -154,7 +155,7 @@ QString choiceProblem(const QString &group, const QString &caption, const FormAc
     for (const RadioGroup &g : radioGroups())
         if (g.component == group && index >= 0 && index < g.items.size())
             return {};
-    return s(u"Nincs kiválasztva: „%1”. Jelölje be a megfelelő lehetőséget.").arg(caption);
+    return u"Nincs kiválasztva: „%1”. Jelölje be a megfelelő lehetőséget."_s.arg(caption);
 }
 
 QString problemOf(const Item &item, const FormAccess &form, QDate today)
@@ -163,7 +164,7 @@ QString problemOf(const Item &item, const FormAccess &form, QDate today)
     case Rule::TaxId: return taxIdProblem(form.text(item.component), today);
     case Rule::TaxNumber: return taxNumberProblem(form.text(item.component));
     case Rule::TaxpayerName:
-        return form.text(item.component).trimmed().isEmpty() ? s(u"Adja meg az adózó nevét.") : QString();
+        return form.text(item.component).trimmed().isEmpty() ? u"Adja meg az adózó nevét."_s : QString();
     case Rule::Choice: return choiceProblem(item.component, item.caption, form);
     case Rule::CoOwnerName: return coOwnerNameProblem(item.block, form);
     case Rule::Year: return yearProblem(form.text(item.component));
@@ -177,28 +178,28 @@ QString taxIdProblem(const QString &text, QDate today)
 {
     switch (fillOf(text, FieldKind::TaxId)) {
     case Fill::Blank: return {};
-    case Fill::Malformed: return s(u"Az adóazonosító jel tíz számjegyből áll, például 8365670003.");
+    case Fill::Malformed: return u"Az adóazonosító jel tíz számjegyből áll, például 8365670003."_s;
     case Fill::Partial:
-        return s(u"Az adóazonosító jel hiányos: mind a tíz számjegyét adja meg, például 8365670003.");
+        return u"Az adóazonosító jel hiányos: mind a tíz számjegyét adja meg, például 8365670003."_s;
     case Fill::Complete: break;
     }
     if (text[0] != u'8')
-        return s(u"Az adóazonosító jel első számjegye mindig 8, például 8365670003.");
+        return u"Az adóazonosító jel első számjegye mindig 8, például 8365670003."_s;
     const QDate born = taxIdEpoch.addDays(QStringView(text).mid(1, 5).toInt());
     if (born > today)
-        return s(u"Az adóazonosító jel 2–6. számjegye a születés napja (1867. január 1. óta eltelt napok), "
-                 u"itt %1, ami későbbi a mai napnál. Ellenőrizze a számjegyeket.")
-            .arg(born.toString(s(u"yyyy. MM. dd.")));
+        return u"Az adóazonosító jel 2–6. számjegye a születés napja (1867. január 1. óta eltelt napok), "
+                 u"itt %1, ami későbbi a mai napnál. Ellenőrizze a számjegyeket."_s
+            .arg(born.toString(u"yyyy. MM. dd."_s));
     int sum = 0;
     for (int i = 0; i < 9; ++i)
         sum += digitValue(text[i]) * (i + 1);
     const int check = sum % 11;
     if (check == 10)
-        return s(u"Ilyen első kilenc számjeggyel nincs érvényes adóazonosító jel (az ellenőrző összeg 11-es maradéka "
-                 u"10). Ellenőrizze a számjegyeket.");
+        return u"Ilyen első kilenc számjeggyel nincs érvényes adóazonosító jel (az ellenőrző összeg 11-es maradéka "
+                 u"10). Ellenőrizze a számjegyeket."_s;
     if (digitValue(text[9]) != check)
-        return s(u"Az adóazonosító jel utolsó, ellenőrző számjegye nem egyezik; az első kilenc számjegyhez tartozó "
-                 u"ellenőrző számjegy: %1. Ellenőrizze a számjegyeket.")
+        return u"Az adóazonosító jel utolsó, ellenőrző számjegye nem egyezik; az első kilenc számjegyhez tartozó "
+                 u"ellenőrző számjegy: %1. Ellenőrizze a számjegyeket."_s
             .arg(check);
     return {};
 }
@@ -208,9 +209,9 @@ QString taxNumberProblem(const QString &text)
     switch (fillOf(text, FieldKind::TaxNumber)) {
     case Fill::Blank: return {};
     case Fill::Malformed:
-        return s(u"Az adószám nyolc számjegy, kötőjel, egy számjegy, kötőjel, két számjegy, például 12345676-2-41.");
+        return u"Az adószám nyolc számjegy, kötőjel, egy számjegy, kötőjel, két számjegy, például 12345676-2-41."_s;
     case Fill::Partial:
-        return s(u"Az adószám hiányos: mind a tizenegy számjegyét adja meg, például 12345676-2-41.");
+        return u"Az adószám hiányos: mind a tizenegy számjegyét adja meg, például 12345676-2-41."_s;
     case Fill::Complete: break;
     }
     static constexpr int weights[7] = {9, 7, 3, 1, 9, 7, 3};
@@ -219,12 +220,12 @@ QString taxNumberProblem(const QString &text)
         sum += digitValue(text[i]) * weights[i];
     const int check = (10 - sum % 10) % 10;
     if (digitValue(text[7]) != check)
-        return s(u"Az adószám nyolcadik, ellenőrző számjegye nem egyezik; az első hét számjegyhez tartozó "
-                 u"ellenőrző számjegy: %1. Ellenőrizze a számjegyeket.")
+        return u"Az adószám nyolcadik, ellenőrző számjegye nem egyezik; az első hét számjegyhez tartozó "
+                 u"ellenőrző számjegy: %1. Ellenőrizze a számjegyeket."_s
             .arg(check);
     const int vat = digitValue(text[9]);
     if (vat < 1 || vat > 5)
-        return s(u"Az adószám első kötőjel utáni számjegye, az áfakód, csak 1, 2, 3, 4 vagy 5 lehet.");
+        return u"Az adószám első kötőjel utáni számjegye, az áfakód, csak 1, 2, 3, 4 vagy 5 lehet."_s;
     return {};
 }
 

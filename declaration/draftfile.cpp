@@ -2,6 +2,7 @@
 
 #include "declaration/catalogue.h"
 #include "declaration/formaccess.h"
+#include "declaration/logging_p.h"
 #include "declaration/maskedtext.h"
 #include "runtime/floatconv.h"
 #include "runtime/formatsettings.h"
@@ -19,31 +20,31 @@
 #include <cerrno>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace decl {
 
 namespace {
 
-QString s(const char16_t *text) { return QString::fromUtf16(text); }
-
-const QString &keyFormat() { static const QString k = s(u"format"); return k; }
-const QString &keyVersion() { static const QString k = s(u"version"); return k; }
-const QString &keyFields() { static const QString k = s(u"fields"); return k; }
-const QString &keyChoices() { static const QString k = s(u"choices"); return k; }
+const QString &keyFormat() { static const QString k = u"format"_s; return k; }
+const QString &keyVersion() { static const QString k = u"version"_s; return k; }
+const QString &keyFields() { static const QString k = u"fields"_s; return k; }
+const QString &keyChoices() { static const QString k = u"choices"_s; return k; }
 
 // The headline names the file; the reason follows on its own line.
-QString failure(const char16_t *headline, const QString &path, const QString &reason)
+QString failure(const QString &headline, const QString &path, const QString &reason)
 {
-    return s(headline).arg(QDir::toNativeSeparators(path)) + u'\n' + reason;
+    return headline.arg(QDir::toNativeSeparators(path)) + u'\n' + reason;
 }
 
 QString notOurs(const QString &path, const QString &reason)
 {
-    return failure(u"A fájl nem telekadó-bevallás: %1", path, reason);
+    return failure(u"A fájl nem telekadó-bevallás: %1"_s, path, reason);
 }
 
 QString notLoadable(const QString &path, const QString &reason)
 {
-    return failure(u"A bevallás nem tölthető be: %1", path, reason);
+    return failure(u"A bevallás nem tölthető be: %1"_s, path, reason);
 }
 
 bool setError(QString *errorString, const QString &message)
@@ -85,7 +86,7 @@ QString fieldRef(const Field &f)
     QString caption = f.screenCaption;
     if (caption.endsWith(u':'))
         caption.chop(1);
-    return s(u"Az „%1” kulcsú mező (%2, %3)").arg(f.key, caption, sections().at(f.section).caption.trimmed());
+    return u"Az „%1” kulcsú mező (%2, %3)"_s.arg(f.key, caption, sections().at(f.section).caption.trimmed());
 }
 
 bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
@@ -115,7 +116,7 @@ std::optional<QString> numericText(const QString &text)
 QString remarkToFile(const QString &text)
 {
     QString out = text;
-    out.replace(s(u"\r\n"), s(u"\n"));
+    out.replace(u"\r\n"_s, u"\n"_s);
     return out;
 }
 
@@ -129,14 +130,14 @@ QString remarkFromFile(const QString &text)
             while (j < text.size() && text[j] == u'\r')
                 ++j;
             if (j < text.size() && text[j] == u'\n') {
-                out += s(u"\r\n");
+                out += u"\r\n"_s;
                 i = j;
                 continue;
             }
             out += text.mid(i, j - i);
             i = j - 1;
         } else if (text[i] == u'\n') {
-            out += s(u"\r\n");
+            out += u"\r\n"_s;
         } else {
             out += text[i];
         }
@@ -153,7 +154,7 @@ QString fileTextOf(const Field &f, const QString &formText)
 std::optional<QString> formTextOf(const Field &f, const QString &fileText, QString *reason)
 {
     if (fileText.size() > maxDraftFieldLength) {
-        *reason = s(u"%1 szövege túl hosszú: %2 karakter, legfeljebb %3 lehet.")
+        *reason = u"%1 szövege túl hosszú: %2 karakter, legfeljebb %3 lehet."_s
                       .arg(fieldRef(f)).arg(fileText.size()).arg(maxDraftFieldLength);
         return std::nullopt;
     }
@@ -161,7 +162,7 @@ std::optional<QString> formTextOf(const Field &f, const QString &fileText, QStri
     case FieldKind::TaxNumber:
     case FieldKind::TaxId:
         if (!fitsMask(fileText, f.kind)) {
-            *reason = s(u"%1 szövege („%2”) nem illik a mező mintájára (%3).")
+            *reason = u"%1 szövege („%2”) nem illik a mező mintájára (%3)."_s
                           .arg(fieldRef(f), fileText, initialText(f.kind));
             return std::nullopt;
         }
@@ -169,7 +170,7 @@ std::optional<QString> formTextOf(const Field &f, const QString &fileText, QStri
     case FieldKind::NumericEdit:
         if (std::optional<QString> number = numericText(fileText))
             return number;
-        *reason = s(u"%1 szövege („%2”) nem szám.").arg(fieldRef(f), fileText);
+        *reason = u"%1 szövege („%2”) nem szám."_s.arg(fieldRef(f), fileText);
         return std::nullopt;
     case FieldKind::RichEdit:
         return remarkFromFile(fileText);
@@ -181,7 +182,7 @@ std::optional<QString> formTextOf(const Field &f, const QString &fileText, QStri
 
 QString groupRangeProblem(const RadioGroup &g, qint64 index)
 {
-    return s(u"A „%1” csoportban (%2) választott sorszám, %3, nincs a -1 … %4 tartományban.")
+    return u"A „%1” csoportban (%2) választott sorszám, %3, nincs a -1 … %4 tartományban."_s
         .arg(g.component, g.caption).arg(index).arg(g.items.size() - 1);
 }
 
@@ -200,7 +201,7 @@ bool isInteger(const QJsonValue &v, qint64 *out)
 
 QString tooLarge(qint64 size)
 {
-    return s(u"A fájl túl nagy: %1 bájt; egy bevallásfájl legfeljebb %2 bájt lehet.").arg(size).arg(maxDraftFileSize);
+    return u"A fájl túl nagy: %1 bájt; egy bevallásfájl legfeljebb %2 bájt lehet."_s.arg(size).arg(maxDraftFileSize);
 }
 
 bool readFields(const QJsonObject &object, const QString &path, Draft &draft, QString *errorString)
@@ -209,11 +210,11 @@ bool readFields(const QJsonObject &object, const QString &path, Draft &draft, QS
         const Field *f = fieldsByKey().value(it.key());
         if (!f)
             return setError(errorString,
-                            notLoadable(path, s(u"Ismeretlen mezőkulcs: „%1”. A bevallás mezőinek kulcsa m1 … m44 "
-                                                u"(a számított m29, m36, m37 és m38 nélkül).")
+                            notLoadable(path, u"Ismeretlen mezőkulcs: „%1”. A bevallás mezőinek kulcsa m1 … m44 "
+                                                u"(a számított m29, m36, m37 és m38 nélkül)."_s
                                                   .arg(it.key())));
         if (!it.value().isString())
-            return setError(errorString, notLoadable(path, s(u"%1 értéke nem szöveg.").arg(fieldRef(*f))));
+            return setError(errorString, notLoadable(path, u"%1 értéke nem szöveg."_s.arg(fieldRef(*f))));
         QString reason;
         const std::optional<QString> text = formTextOf(*f, it.value().toString(), &reason);
         if (!text)
@@ -229,12 +230,12 @@ bool readChoices(const QJsonObject &object, const QString &path, Draft &draft, Q
         const RadioGroup *g = findGroup(it.key());
         if (!g)
             return setError(errorString,
-                            notLoadable(path, s(u"Ismeretlen választócsoport: „%1”. A csoportok: CtlRadioGroup1, "
-                                                u"CtlRadioGroup5 és CtlRadioGroup6.")
+                            notLoadable(path, u"Ismeretlen választócsoport: „%1”. A csoportok: CtlRadioGroup1, "
+                                                u"CtlRadioGroup5 és CtlRadioGroup6."_s
                                                   .arg(it.key())));
         qint64 index = 0;
         if (!isInteger(it.value(), &index))
-            return setError(errorString, notLoadable(path, s(u"A „%1” csoport (%2) értéke nem egész szám.")
+            return setError(errorString, notLoadable(path, u"A „%1” csoport (%2) értéke nem egész szám."_s
                                                                .arg(g->component, g->caption)));
         if (index < -1 || index >= g->items.size())
             return setError(errorString, notLoadable(path, groupRangeProblem(*g, index)));
@@ -251,28 +252,28 @@ QString saveFailureReason(const QString &path, const QString &systemError, int e
     const QString folder = QDir::toNativeSeparators(info.absolutePath());
     const QFileInfo dir(info.absolutePath());
     if (!dir.exists())
-        return s(u"A mappa nem létezik: %1").arg(folder);
+        return u"A mappa nem létezik: %1"_s.arg(folder);
     if (!dir.isDir())
-        return s(u"A mentés helye nem mappa: %1").arg(folder);
+        return u"A mentés helye nem mappa: %1"_s.arg(folder);
     if (info.isDir())
-        return s(u"Ezen a néven mappa van, nem fájl.");
+        return u"Ezen a néven mappa van, nem fájl."_s;
     switch (errorCode) {
     case ENOSPC:
-    case EDQUOT: return s(u"Nincs elég szabad hely a lemezen.");
+    case EDQUOT: return u"Nincs elég szabad hely a lemezen."_s;
     case EACCES:
-    case EPERM: return s(u"Nincs írási jog a mappához: %1").arg(folder);
-    case EROFS: return s(u"A mappa csak olvasható lemezen van: %1").arg(folder);
-    case EFBIG: return s(u"A fájl nagyobb lenne, mint amekkorát a rendszer megenged.");
+    case EPERM: return u"Nincs írási jog a mappához: %1"_s.arg(folder);
+    case EROFS: return u"A mappa csak olvasható lemezen van: %1"_s.arg(folder);
+    case EFBIG: return u"A fájl nagyobb lenne, mint amekkorát a rendszer megenged."_s;
     default: break;
     }
     if (!dir.isWritable())
-        return s(u"Nincs írási jog a mappához: %1").arg(folder);
+        return u"Nincs írási jog a mappához: %1"_s.arg(folder);
     if (info.exists() && !info.isWritable())
-        return s(u"A meglévő fájl írásvédett.");
+        return u"A meglévő fájl írásvédett."_s;
     const QStorageInfo storage(dir.absoluteFilePath());
     if (storage.isValid() && storage.bytesTotal() > 0 && storage.bytesAvailable() < bytes + 64 * 1024)
-        return s(u"Nincs elég szabad hely a lemezen.");
-    return s(u"Az írás nem sikerült: %1").arg(systemError);
+        return u"Nincs elég szabad hely a lemezen."_s;
+    return u"Az írás nem sikerült: %1"_s.arg(systemError);
 }
 
 } // namespace
@@ -290,15 +291,21 @@ Draft draftOf(const FormAccess &form)
 QByteArray toJson(const Draft &draft)
 {
     QJsonObject fieldObject;
-    for (auto it = draft.texts.cbegin(); it != draft.texts.cend(); ++it)
+    for (auto it = draft.texts.cbegin(); it != draft.texts.cend(); ++it) {
         if (const Field *f = findField(it.key()))
             fieldObject.insert(f->key, fileTextOf(*f, it.value()));
+        else
+            qCDebug(lcDeclaration, "%s is no field of the form: not written", qUtf8Printable(it.key()));
+    }
     QJsonObject choiceObject;
-    for (auto it = draft.choices.cbegin(); it != draft.choices.cend(); ++it)
+    for (auto it = draft.choices.cbegin(); it != draft.choices.cend(); ++it) {
         if (findGroup(it.key()))
             choiceObject.insert(it.key(), it.value());
+        else
+            qCDebug(lcDeclaration, "%s is no radio group of the form: not written", qUtf8Printable(it.key()));
+    }
     QJsonObject root;
-    root.insert(keyFormat(), s(draftFormat));
+    root.insert(keyFormat(), draftFormat.toString());
     root.insert(keyVersion(), draftVersion);
     root.insert(keyFields(), fieldObject);
     root.insert(keyChoices(), choiceObject);
@@ -311,7 +318,7 @@ std::optional<Draft> readDraft(QByteArrayView bytes, const QString &fileName, QS
     if (bytes.size() > maxDraftFileSize)
         return refuse(errorString, notOurs(fileName, tooLarge(bytes.size())));
     if (bytes.isEmpty())
-        return refuse(errorString, notOurs(fileName, s(u"A fájl üres.")));
+        return refuse(errorString, notOurs(fileName, u"A fájl üres."_s));
     // Editors may put a byte-order mark in front; it is no part of the text.
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
@@ -319,53 +326,53 @@ std::optional<Draft> readDraft(QByteArrayView bytes, const QString &fileName, QS
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     (void)QString(decoder.decode(bytes));
     if (decoder.hasError())
-        return refuse(errorString, notOurs(fileName, s(u"A fájl nem UTF-8 kódolású szöveg.")));
+        return refuse(errorString, notOurs(fileName, u"A fájl nem UTF-8 kódolású szöveg."_s));
 
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes.toByteArray(), &parseError);
     if (parseError.error != QJsonParseError::NoError)
         return refuse(errorString,
-                      notOurs(fileName, s(u"A fájl tartalma nem érvényes JSON; az első hiba helye: %1. bájt.")
+                      notOurs(fileName, u"A fájl tartalma nem érvényes JSON; az első hiba helye: %1. bájt."_s
                                             .arg(parseError.offset + 1)));
     if (!document.isObject())
-        return refuse(errorString, notOurs(fileName, s(u"A fájl legfelső szintje nem JSON-objektum.")));
+        return refuse(errorString, notOurs(fileName, u"A fájl legfelső szintje nem JSON-objektum."_s));
     const QJsonObject root = document.object();
 
     const QJsonValue format = root.value(keyFormat());
     if (format.isUndefined())
-        return refuse(errorString, notOurs(fileName, s(u"Hiányzik a fájl formátumjelölése („format”).")));
-    if (format.toString() != s(draftFormat))
-        return refuse(errorString, notOurs(fileName, s(u"A fájl formátumjelölése nem „%1”.").arg(s(draftFormat))));
+        return refuse(errorString, notOurs(fileName, u"Hiányzik a fájl formátumjelölése („format”)."_s));
+    if (format.toString() != draftFormat)
+        return refuse(errorString, notOurs(fileName, u"A fájl formátumjelölése nem „%1”."_s.arg(draftFormat)));
 
     qint64 version = 0;
     if (!isInteger(root.value(keyVersion()), &version) || version < 1)
-        return refuse(errorString, notLoadable(fileName, s(u"A fájl formátumváltozata hiányzik vagy érvénytelen.")));
+        return refuse(errorString, notLoadable(fileName, u"A fájl formátumváltozata hiányzik vagy érvénytelen."_s));
     if (version > draftVersion)
         return refuse(errorString,
-                      failure(u"A bevallást a program egy újabb változata mentette: %1", fileName,
-                              s(u"A fájl formátumváltozata: %1. Ez a program legfeljebb %2. változatú fájlt tud "
-                                u"megnyitni; frissítse a programot.")
+                      failure(u"A bevallást a program egy újabb változata mentette: %1"_s, fileName,
+                              u"A fájl formátumváltozata: %1. Ez a program legfeljebb %2. változatú fájlt tud "
+                                u"megnyitni; frissítse a programot."_s
                                   .arg(version)
                                   .arg(draftVersion)));
 
     for (auto it = root.begin(); it != root.end(); ++it) {
         const QString &k = it.key();
         if (k != keyFormat() && k != keyVersion() && k != keyFields() && k != keyChoices())
-            return refuse(errorString, notLoadable(fileName, s(u"Ismeretlen kulcs a fájlban: „%1”.").arg(k)));
+            return refuse(errorString, notLoadable(fileName, u"Ismeretlen kulcs a fájlban: „%1”."_s.arg(k)));
     }
 
     Draft draft;
     const QJsonValue fieldValue = root.value(keyFields());
     if (!fieldValue.isUndefined()) {
         if (!fieldValue.isObject())
-            return refuse(errorString, notLoadable(fileName, s(u"A „fields” értéke nem JSON-objektum.")));
+            return refuse(errorString, notLoadable(fileName, u"A „fields” értéke nem JSON-objektum."_s));
         if (!readFields(fieldValue.toObject(), fileName, draft, errorString))
             return std::nullopt;
     }
     const QJsonValue choiceValue = root.value(keyChoices());
     if (!choiceValue.isUndefined()) {
         if (!choiceValue.isObject())
-            return refuse(errorString, notLoadable(fileName, s(u"A „choices” értéke nem JSON-objektum.")));
+            return refuse(errorString, notLoadable(fileName, u"A „choices” értéke nem JSON-objektum."_s));
         if (!readChoices(choiceValue.toObject(), fileName, draft, errorString))
             return std::nullopt;
     }
@@ -375,13 +382,13 @@ std::optional<Draft> readDraft(QByteArrayView bytes, const QString &fileName, QS
 bool saveDraft(const QString &path, const Draft &draft, QString *errorString)
 {
     auto fail = [&](const QString &reason) {
-        return setError(errorString, failure(u"A bevallás nem menthető: %1", path, reason));
+        return setError(errorString, failure(u"A bevallás nem menthető: %1"_s, path, reason));
     };
     // Nothing is written that the reader would refuse: the user could not open it again.
     for (auto it = draft.texts.cbegin(); it != draft.texts.cend(); ++it) {
         const Field *f = findField(it.key());
         if (!f)
-            return fail(s(u"Ismeretlen mező: „%1”.").arg(it.key()));
+            return fail(u"Ismeretlen mező: „%1”."_s.arg(it.key()));
         QString reason;
         if (!formTextOf(*f, fileTextOf(*f, it.value()), &reason))
             return fail(reason);
@@ -389,7 +396,7 @@ bool saveDraft(const QString &path, const Draft &draft, QString *errorString)
     for (auto it = draft.choices.cbegin(); it != draft.choices.cend(); ++it) {
         const RadioGroup *g = findGroup(it.key());
         if (!g)
-            return fail(s(u"Ismeretlen választócsoport: „%1”.").arg(it.key()));
+            return fail(u"Ismeretlen választócsoport: „%1”."_s.arg(it.key()));
         if (it.value() < -1 || it.value() >= g->items.size())
             return fail(groupRangeProblem(*g, it.value()));
     }
@@ -421,22 +428,22 @@ bool saveDraft(const QString &path, const Draft &draft, QString *errorString)
 std::optional<Draft> loadDraft(const QString &path, QString *errorString)
 {
     auto fail = [&](const QString &reason) {
-        return refuse(errorString, failure(u"A fájl nem nyitható meg: %1", path, reason));
+        return refuse(errorString, failure(u"A fájl nem nyitható meg: %1"_s, path, reason));
     };
     const QFileInfo info(path);
     if (!info.exists())
-        return fail(s(u"A fájl nem létezik."));
+        return fail(u"A fájl nem létezik."_s);
     if (info.isDir())
-        return fail(s(u"Ez egy mappa, nem fájl."));
+        return fail(u"Ez egy mappa, nem fájl."_s);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return fail(s(u"A fájl nem olvasható: %1").arg(file.errorString()));
+        return fail(u"A fájl nem olvasható: %1"_s.arg(file.errorString()));
     // A regular file tells its size; a device or pipe is read only as far as the limit.
     if (file.size() > maxDraftFileSize)
         return refuse(errorString, notOurs(path, tooLarge(file.size())));
     const QByteArray bytes = file.read(maxDraftFileSize + 1);
     if (file.error() != QFileDevice::NoError)
-        return fail(s(u"A fájl nem olvasható: %1").arg(file.errorString()));
+        return fail(u"A fájl nem olvasható: %1"_s.arg(file.errorString()));
     return readDraft(bytes, path, errorString);
 }
 

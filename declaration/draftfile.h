@@ -23,9 +23,8 @@ class FormAccess;
 // in the saving user's decimal notation; reading accepts "," or "." and hands the text back with
 // the current locale's separator.
 
-inline constexpr const char16_t *draftFormat = u"telekado-bevallas";
+inline constexpr QStringView draftFormat = u"telekado-bevallas";
 inline constexpr int draftVersion = 1;
-inline constexpr const char16_t *draftSuffix = u"tkd";
 
 // The longest text a field may hold: a line edit's limit, which the platform's rich edit shares.
 inline constexpr int maxDraftFieldLength = 32767;

@@ -2,6 +2,7 @@
 
 #include "declaration/catalogue.h"
 #include "declaration/formaccess.h"
+#include "declaration/logging_p.h"
 #include "declaration/reporttemplate.h"
 #include "report/engine/engine.h"
 #include "report/model/report.h"
@@ -56,8 +57,13 @@ const Mark marks[] = {
 
 void showLine(rep::TrepReport &report, const char *name)
 {
-    if (rep::TrepComponent *line = report.FindObject(QString::fromLatin1(name)))
-        line->SetVisible(true);
+    rep::TrepComponent *line = report.FindObject(QString::fromLatin1(name));
+    if (!line) {
+        // The mark's other line still shows.
+        qCWarning(lcDeclaration, "the report template has no mark line %s", name);
+        return;
+    }
+    line->SetVisible(true);
 }
 
 } // namespace

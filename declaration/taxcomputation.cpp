@@ -6,35 +6,25 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace decl {
 
 using rt::FloatToStr;
 using rt::StrToFloat;
 
 namespace {
-QString s(const char16_t *text) { return QString::fromUtf16(text); }
 
 long double field(const FormAccess &form, const char16_t *component)
 {
-    return StrToFloat(form.text(s(component)));
+    return StrToFloat(form.text(QString::fromUtf16(component)));
 }
 } // namespace
-
-QString groupThousands(const QString &digits)
-{
-    QString sign;
-    QString body = digits;
-    if (body.startsWith(QLatin1Char('-'))) {
-        sign = QStringLiteral("-");
-        body.remove(0, 1);
-    }
-    return sign + rt::groupDigits(body, QLatin1Char('.'));
-}
 
 QString taxCaption(long double base)
 {
     const double k = static_cast<double>(base);
-    const long double product = static_cast<long double>(k) * 209.0L;
+    const long double product = static_cast<long double>(k) * taxRate;
     // Any value of magnitude 2^63 or more (and NaN) cannot be stored as a 64-bit integer.
     constexpr long double limit = 9223372036854775808.0L; // 2^63
     const long double rounded = std::nearbyintl(product); // round to nearest, ties to even
@@ -45,7 +35,7 @@ QString taxCaption(long double base)
     // From 10^15 on FloatToStr turns scientific; group the exact integer instead.
     if (text.contains(QLatin1Char('E')))
         text = QString::number(amount);
-    return groupThousands(text) + QStringLiteral(" Ft.");
+    return rt::groupThousands(text, QLatin1Char('.')) + QStringLiteral(" Ft.");
 }
 
 void szamolas(FormAccess &form)
@@ -53,7 +43,7 @@ void szamolas(FormAccess &form)
     // 1. c = a - b
     const long double a = field(form, u"NumEdit1");
     const long double b = field(form, u"NumEdit2");
-    form.setCaption(s(u"Label1"), FloatToStr(a - b));
+    form.setCaption(u"Label1"_s, FloatToStr(a - b));
 
     // 2. j = d - e - f - g - h - i, each field read just before its subtraction
     long double x = field(form, u"NumEdit3");
@@ -61,16 +51,16 @@ void szamolas(FormAccess &form)
     x = x - field(form, u"NumEdit5");
     x = x - field(form, u"NumEdit6");
     x = x - field(form, u"NumEdit7");
-    form.setCaption(s(u"Label2"), FloatToStr(x - field(form, u"NumEdit8")));
+    form.setCaption(u"Label2"_s, FloatToStr(x - field(form, u"NumEdit8")));
 
     // 3. k = c - j, from the 15-digit captions
-    const long double c = StrToFloat(form.caption(s(u"Label1")));
-    const long double j = StrToFloat(form.caption(s(u"Label2")));
-    form.setCaption(s(u"Label3"), FloatToStr(c - j));
+    const long double c = StrToFloat(form.caption(u"Label1"_s));
+    const long double j = StrToFloat(form.caption(u"Label2"_s));
+    form.setCaption(u"Label3"_s, FloatToStr(c - j));
 
     // 4.-8. the tax
-    const long double k = StrToFloat(form.caption(s(u"Label3")));
-    form.setCaption(s(u"Label4"), taxCaption(k));
+    const long double k = StrToFloat(form.caption(u"Label3"_s));
+    form.setCaption(u"Label4"_s, taxCaption(k));
 }
 
 } // namespace decl

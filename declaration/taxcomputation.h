@@ -15,10 +15,8 @@ inline constexpr int taxRate = 209;
 // labels written before the error stay written.
 void szamolas(FormAccess &form);
 
-// Groups the digits of an integer text in threes from the right with "."; a leading "-" stays.
-QString groupThousands(const QString &digits);
-
-// The tax caption for a tax base: k rounded to double, times 209, rounded half to even.
+// The tax caption for a tax base: k rounded to double, times the rate, rounded half to even,
+// grouped with ".".
 QString taxCaption(long double base);
 
 } // namespace decl

@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -49,6 +50,96 @@ QString toQString(const std::string &s)
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// The one reader of number texts: the form, the magnitude and, when `ascii` is given, the
+// number spelt as std::from_chars reads it.
+FloatScan scan(QStringView text, QChar sep, std::string *ascii)
+{
+    FloatScan out;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    auto isDigit = [&](qsizetype k) { return k < n && text[k] >= u'0' && text[k] <= u'9'; };
+    auto put = [&](char c) {
+        if (ascii)
+            ascii->push_back(c);
+    };
+    while (i < n && text[i] == u' ')
+        ++i;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        out.negative = text[i] == u'-';
+        if (out.negative)
+            put('-');
+        ++i;
+    }
+    bool consumed = false;
+    bool anyDigit = false;
+    long long significant = 0; // integer digits from the first non-zero one
+    while (isDigit(i)) {
+        if (significant > 0 || text[i] != u'0')
+            ++significant;
+        put(char(text[i].unicode()));
+        ++i;
+        consumed = anyDigit = true;
+    }
+    long long fractionZeros = 0; // fraction digits in front of its first non-zero one
+    bool fractionNonZero = false;
+    if (i < n && text[i] == sep) {
+        ++i;
+        consumed = true;
+        put('.');
+        while (isDigit(i)) {
+            if (!fractionNonZero && text[i] == u'0')
+                ++fractionZeros;
+            else
+                fractionNonZero = true;
+            put(char(text[i].unicode()));
+            ++i;
+            anyDigit = true;
+        }
+    }
+    if (!consumed)
+        return out;
+    if (!anyDigit)
+        put('0'); // a lone separator reads as zero
+    long long exponent = 0;
+    if (i < n && (text[i] == u'E' || text[i] == u'e')) {
+        ++i;
+        bool expNegative = false;
+        if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+            expNegative = text[i] == u'-';
+            ++i;
+        }
+        const qsizetype expStart = i;
+        int expDigits = 0; // from the first non-zero one
+        while (isDigit(i)) {
+            if (expDigits > 0 || text[i] != u'0') {
+                if (++expDigits <= 15)
+                    exponent = exponent * 10 + (text[i].unicode() - u'0');
+            }
+            ++i;
+        }
+        if (expDigits > 15)
+            exponent = 1000000000000000LL; // beyond any range: only the sign of the total matters
+        if (expNegative)
+            exponent = -exponent;
+        if (i > expStart) {
+            put('e');
+            if (expNegative)
+                put('-');
+            for (qsizetype k = expStart; k < i; ++k)
+                put(char(text[k].unicode()));
+        }
+    }
+    while (i < n && text[i] == u' ')
+        ++i;
+    if (i != n)
+        return out;
+    out.valid = true;
+    out.zero = significant == 0 && !fractionNonZero;
+    if (!out.zero)
+        out.magnitude = (significant > 0 ? significant : -fractionZeros) + exponent;
+    return out;
+}
+
 } // namespace
 
 DecimalDigits toDecimal(long double value, int precision)
@@ -78,65 +169,9 @@ DecimalDigits toDecimal(long double value, int precision)
 
 bool TryStrToFloat(const QString &text, long double &value)
 {
-    const QChar sep = formatSettings().decimalSeparator;
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n && text[i] == QLatin1Char(' '))
-        ++i;
     std::string ascii;
-    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-        if (text[i] == QLatin1Char('-'))
-            ascii.push_back('-');
-        ++i;
-    }
-    auto isDigit = [&](qsizetype k) { return k < n && text[k] >= QLatin1Char('0') && text[k] <= QLatin1Char('9'); };
-    bool consumed = false;
-    bool anyDigit = false;
-    while (isDigit(i)) {
-        ascii.push_back(char(text[i].unicode()));
-        ++i;
-        consumed = anyDigit = true;
-    }
-    if (i < n && text[i] == sep) {
-        ++i;
-        consumed = true;
-        ascii.push_back('.');
-        while (isDigit(i)) {
-            ascii.push_back(char(text[i].unicode()));
-            ++i;
-            anyDigit = true;
-        }
-    }
-    if (!consumed)
-        return false;
-    bool nonZeroMantissa = false;
-    for (char c : ascii)
-        if (c >= '1' && c <= '9')
-            nonZeroMantissa = true;
-    if (!anyDigit)
-        ascii.push_back('0'); // a lone separator reads as zero
-    if (i < n && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e'))) {
-        ++i;
-        std::string exp;
-        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-            if (text[i] == QLatin1Char('-'))
-                exp.push_back('-');
-            ++i;
-        }
-        bool expDigits = false;
-        while (isDigit(i)) {
-            exp.push_back(char(text[i].unicode()));
-            ++i;
-            expDigits = true;
-        }
-        if (expDigits) {
-            ascii.push_back('e');
-            ascii += exp;
-        }
-    }
-    while (i < n && text[i] == QLatin1Char(' '))
-        ++i;
-    if (i != n)
+    const FloatScan scanned = scan(text, formatSettings().decimalSeparator, &ascii);
+    if (!scanned.valid)
         return false;
     long double v = 0;
     const char *first = ascii.data();
@@ -144,33 +179,29 @@ bool TryStrToFloat(const QString &text, long double &value)
     auto res = std::from_chars(first, last, v);
     if (res.ec == std::errc::result_out_of_range) {
         // Underflow reads as zero; only an overflow of the extended range is an error.
-        // The magnitude's decimal exponent tells which of the two happened.
-        long long magnitude = 0;
-        const auto ePos = ascii.find('e');
-        if (ePos != std::string::npos) {
-            const std::string exp = ascii.substr(ePos + 1);
-            // Clamp absurd exponents; only the sign of the total matters.
-            magnitude = exp.size() > 12 ? (exp.front() == '-' ? -1000000000000LL : 1000000000000LL) : std::stoll(exp);
-        }
-        const std::string mantissa = ascii.substr(0, ePos);
-        const auto dot = mantissa.find('.');
-        const std::string intPart = mantissa.substr(mantissa.front() == '-' ? 1 : 0,
-                                                    dot == std::string::npos ? std::string::npos : dot - (mantissa.front() == '-' ? 1 : 0));
-        const auto firstNonZero = intPart.find_first_not_of('0');
-        if (firstNonZero != std::string::npos)
-            magnitude += static_cast<long long>(intPart.size() - firstNonZero);
-        else if (dot != std::string::npos)
-            magnitude -= static_cast<long long>(mantissa.find_first_not_of('0', dot + 1) - dot - 1);
-        if (!nonZeroMantissa || magnitude <= 0) {
-            value = ascii.front() == '-' ? -0.0L : 0.0L;
-            return true;
-        }
-        return false;
+        if (!scanned.zero && scanned.magnitude > 0)
+            return false;
+        value = scanned.negative ? -0.0L : 0.0L;
+        return true;
     }
     if (res.ec != std::errc() || res.ptr != last || !std::isfinite(v))
         return false;
     value = v;
     return true;
+}
+
+FloatScan scanFloat(QStringView text)
+{
+    return scan(text, formatSettings().decimalSeparator, nullptr);
+}
+
+MagnitudeFit magnitudeFit(long long magnitude)
+{
+    // The largest value is 0.1189… × 10^4933.
+    constexpr long long top = std::numeric_limits<long double>::max_exponent10 + 1;
+    if (magnitude < top)
+        return MagnitudeFit::Converts;
+    return magnitude > top ? MagnitudeFit::Overflows : MagnitudeFit::DigitsDecide;
 }
 
 long double StrToFloat(const QString &text)
@@ -232,6 +263,20 @@ QString groupDigits(QStringView digits, QChar separator)
             out += separator;
         out += digits[i];
     }
+    return out;
+}
+
+QString groupThousands(QStringView number, QChar separator)
+{
+    if (number.contains(u'E'))
+        return number.toString();
+    const qsizetype signLen = number.startsWith(u'-') ? 1 : 0;
+    qsizetype intEnd = number.indexOf(formatSettings().decimalSeparator);
+    if (intEnd < 0)
+        intEnd = number.size();
+    QString out = number.left(signLen).toString();
+    out += groupDigits(number.mid(signLen, intEnd - signLen), separator);
+    out += number.mid(intEnd);
     return out;
 }
 

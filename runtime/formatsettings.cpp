@@ -1,5 +1,7 @@
 #include "runtime/formatsettings.h"
 
+#include "runtime/logging_p.h"
+
 #include <QLocale>
 
 namespace rt {
@@ -18,10 +20,17 @@ void initFormatSettings()
     FormatSettings s;
     const QString dec = locale.decimalPoint();
     const QString grp = locale.groupSeparator();
+    // Our conversions take one character; a longer one leaves the default in place.
     if (dec.size() == 1)
         s.decimalSeparator = dec.front();
+    else
+        qCInfo(lcRuntime, "decimal separator \"%s\" is not one character; \"%s\" is used", qUtf8Printable(dec),
+               qUtf8Printable(QString(s.decimalSeparator)));
     if (grp.size() == 1)
         s.thousandSeparator = grp.front();
+    else
+        qCInfo(lcRuntime, "group separator \"%s\" is not one character; \"%s\" is used", qUtf8Printable(grp),
+               qUtf8Printable(QString(s.thousandSeparator)));
     s.shortDateFormat = locale.dateFormat(QLocale::ShortFormat);
     settingsInstance() = s;
 }

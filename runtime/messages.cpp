@@ -1,6 +1,7 @@
 #include "runtime/messages.h"
 
 #include "runtime/errors.h"
+#include "runtime/logging_p.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -71,6 +72,7 @@ void showExceptionLater(const std::exception &error)
         return;
     QCoreApplication *app = QCoreApplication::instance();
     if (!app) {
+        qCDebug(lcRuntime, "no event loop to wait for: the error is shown at once");
         showMessage(*m);
         return;
     }

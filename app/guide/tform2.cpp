@@ -1,7 +1,7 @@
 #include "app/guide/tform2.h"
 
 #include "app/guide/captions.h"
-#include "controls/richtext/tctlrichscrollbox.h"
+#include "controls/richtext/ui/tctlrichscrollbox.h"
 #include "runtime/ui/placement.h"
 
 #include <QFrame>

@@ -12,9 +12,9 @@
 
 #include <benchmark/benchmark.h>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString u16(const char16_t *text) { return QString::fromUtf16(text); }
+namespace {
 
 // Every field filled as a user would, valid codes, a remark of twenty lines.
 decl::MapForm fullForm()
@@ -28,7 +28,7 @@ decl::MapForm fullForm()
         ++n;
         switch (f.kind) {
         case decl::FieldKind::TextEdit:
-            form.setText(f.component, u16(u"Kovácsné Őri Űrsula, 9999 Hollóberény, Fő tér %1.").arg(n));
+            form.setText(f.component, u"Kovácsné Őri Űrsula, 9999 Hollóberény, Fő tér %1."_s.arg(n));
             break;
         case decl::FieldKind::TaxNumber: form.setText(f.component, QStringLiteral("15789934-2-51")); break;
         case decl::FieldKind::TaxId: form.setText(f.component, QStringLiteral("8365670003")); break;
@@ -36,8 +36,8 @@ decl::MapForm fullForm()
         case decl::FieldKind::RichEdit: {
             QStringList lines;
             for (int i = 0; i < 20; ++i)
-                lines.append(u16(u"A megjegyzés %1. sora, ékezetekkel: árvíztűrő tükörfúrógép.").arg(i + 1));
-            form.setText(f.component, lines.join(u16(u"\r\n")));
+                lines.append(u"A megjegyzés %1. sora, ékezetekkel: árvíztűrő tükörfúrógép."_s.arg(i + 1));
+            form.setText(f.component, lines.join(u"\r\n"_s));
             break;
         }
         }

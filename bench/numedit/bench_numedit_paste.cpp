@@ -2,16 +2,13 @@
 // entering it: digits (the text ends at the largest number the type holds), letters (all
 // refused) and a mix of both with separators, signs and line breaks. Goal: under 50 ms median.
 
-#include "controls/numedit/numedit.h"
+#include "bench/benchmain.h"
+#include "controls/numedit/ui/numedit.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QRandomGenerator>
 #include <QTest>
-
-#include <benchmark/benchmark.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -64,10 +61,7 @@ BENCHMARK_CAPTURE(BM_PasteIntoNumEdit, mixed, Payload::Mixed)
 
 int main(int argc, char **argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    tk::bench::preferOffscreen();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tk::bench::runBenchmarks(argc, argv);
 }

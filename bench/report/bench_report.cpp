@@ -1,5 +1,6 @@
 // Preparation of the printed declaration, and the linear growth of preparing and saving reports
 // of many pages (copies of the declaration's first page).
+#include "bench/benchmain.h"
 #include "declaration/formaccess.h"
 #include "declaration/reporttemplate.h"
 #include "declaration/reportvalues.h"
@@ -13,7 +14,6 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include <benchmark/benchmark.h>
 #include <malloc.h>
 
 namespace {
@@ -112,8 +112,5 @@ BENCHMARK(BM_PrepareAndSavePages)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Uni
 int main(int argc, char **argv)
 {
     rep::fillHungarianResources();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tk::bench::runBenchmarks(argc, argv);
 }

@@ -2,10 +2,9 @@
 // measuring, spread advances, exact frames) and, as a baseline in the same run, with bare
 // QPainter calls on the same texts and geometry. Also the cost of one memo against its length.
 
-#include "report/draw/trepdrawtext.h"
+#include "bench/benchmain.h"
 #include "report/draw/objectdraw.h"
-
-#include <benchmark/benchmark.h>
+#include "report/draw/trepdrawtext.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -295,13 +294,7 @@ BENCHMARK(BM_MemoLineBreaks)->RangeMultiplier(4)->Range(1000, 256000)->Complexit
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    tk::bench::preferOffscreen();
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tk::bench::runBenchmarks(argc, argv);
 }

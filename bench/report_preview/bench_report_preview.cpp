@@ -1,6 +1,7 @@
 // One repaint of the preview workspace (the grey background, the visible page frames and the
 // pages' texts) at 100% and 200%, with pages of about 100 text items each. Goal: under 8 ms.
 
+#include "bench/benchmain.h"
 #include "report/preview/previewoptions.h"
 #include "report/preview/treppreviewform.h"
 #include "report/preview/treppreviewworkspace.h"
@@ -10,8 +11,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
-
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -76,8 +75,5 @@ BENCHMARK(BM_PreviewRepaint200)->Unit(benchmark::kMillisecond)->Repetitions(5)->
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tk::bench::runBenchmarks(argc, argv);
 }

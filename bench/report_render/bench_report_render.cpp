@@ -3,6 +3,7 @@
 // that walks the same rebuilt page and draws its texts, lines and rectangles with bare QPainter
 // calls, without the layout rules (600-dpi measuring, spread advances, visibility test).
 
+#include "bench/benchmain.h"
 #include "declaration/formaccess.h"
 #include "declaration/reportvalues.h"
 #include "declaration/taxcomputation.h"
@@ -15,8 +16,6 @@
 #include "report/resources/resources.h"
 #include "runtime/formatsettings.h"
 #include "runtime/messages.h"
-
-#include <benchmark/benchmark.h>
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -181,17 +180,11 @@ BENCHMARK(BM_DeclarationPdf600Baseline)->Unit(benchmark::kMillisecond)->Repetiti
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    tk::bench::preferOffscreen();
     QGuiApplication app(argc, argv);
     rt::setFormatSettings(rt::FormatSettings{QLatin1Char(','), QLatin1Char(' '), QStringLiteral("yyyy.MM.dd")});
     rt::setMessageHandler([](const rt::Message &m) { std::fprintf(stderr, "%s\n", qPrintable(m.text)); });
     rep::fillHungarianResources();
     rep::installPageDrawer();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tk::bench::runBenchmarks(argc, argv);
 }

@@ -1,15 +1,12 @@
 // Reading and laying out the filling guide, as the guide window does when it renders.
 
 #include "app/guide/captions.h"
+#include "bench/benchmain.h"
 #include "controls/richtext/richtextlayout.h"
 #include "controls/richtext/rtfreader.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>
-
-#include <benchmark/benchmark.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -55,10 +52,7 @@ BENCHMARK(BM_RenderGuide)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    tk::bench::preferOffscreen();
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tk::bench::runBenchmarks(argc, argv);
 }

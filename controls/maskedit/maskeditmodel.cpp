@@ -3,7 +3,13 @@
 #include "controls/common/singleline.h"
 #include "controls/maskedit/appeditstate.h"
 
+#include <QLoggingCategory>
+
 namespace ctl {
+
+namespace {
+Q_LOGGING_CATEGORY(lcMaskEdit, "telekado.controls.maskedit")
+} // namespace
 
 MaskEditModel::MaskEditModel(QObject *parent) : QObject(parent) {}
 
@@ -35,6 +41,8 @@ void MaskEditModel::setText(const QString &value)
     // An invalid string is refused and the field keeps what it held, rather than falling back
     // to the copy of some earlier edit.
     const bool changed = isValid(text);
+    if (!changed)
+        qCDebug(lcMaskEdit, "\"%s\" does not fit the mask: the field keeps its text", qUtf8Printable(text));
     if (changed) {
         m_text = text;
         // The records describe edits of the old text; replaying them here would be meaningless.

@@ -81,7 +81,6 @@ public:
     // While loading no change events fire; ending it puts the blank pattern in the pattern kind.
     void beginLoad() { m_loading = true; }
     void endLoad();
-    bool isLoading() const { return m_loading; }
 
     // Caret and selection.
     void setCaret(int position);                    // clears the selection
@@ -95,8 +94,7 @@ public:
     void selectAll() { select(1, int(m_text.size())); }
     void selectWordAt(int position);                // the run between the nearest spaces
 
-    // Edits; each goes through replaceSelection.
-    void replaceSelection(const QString &s) { replace(s, false); }
+    // Edits; each goes through replace().
     void typeChar(QChar c);
     void backspace();
     void deleteKey();

@@ -56,18 +56,6 @@ void padFraction(QString &s, int n)
         s += QString(n - have, kZero);
 }
 
-QString groupThousands(const QString &fixed)
-{
-    if (fixed.contains(kE))
-        return fixed;
-    const qsizetype signLen = fixed.startsWith(kMinus) ? 1 : 0;
-    qsizetype intEnd = fixed.indexOf(decSep());
-    if (intEnd < 0)
-        intEnd = fixed.size();
-    return fixed.left(signLen) + rt::groupDigits(QStringView(fixed).mid(signLen, intEnd - signLen), thouSep())
-           + fixed.mid(intEnd);
-}
-
 QString standardForm(long double v, int decimals)
 {
     if (decimals < 0)
@@ -227,9 +215,9 @@ QString NumEditModel::normalForm(long double v) const
     case TNumberFormat::Thousands:
         if (m_decimals < 0) {
             const int k = integerDigits(rt::formatFixed(v, 0, 0));
-            return groupThousands(rt::formatFixed(v, qMax(15 - k, 0), 0));
+            return rt::groupThousands(rt::formatFixed(v, qMax(15 - k, 0), 0), thouSep());
         }
-        return groupThousands(standardForm(v, m_decimals));
+        return rt::groupThousands(standardForm(v, m_decimals), thouSep());
     case TNumberFormat::Scientific:
         return exponentForm(v, m_decimals, false);
     case TNumberFormat::Engineering:
@@ -246,66 +234,18 @@ long double NumEditModel::valueOf(const QString &text)
 bool NumEditModel::isReadable(const QString &text)
 {
     const QString t = valueText(text);
+    const rt::FloatScan scan = rt::scanFloat(t);
+    if (!scan.valid)
+        return false;
+    if (scan.zero)
+        return true;
+    // Only the largest values take a conversion: a long paste asks this for every character.
+    switch (rt::magnitudeFit(scan.magnitude)) {
+    case rt::MagnitudeFit::Converts: return true;
+    case rt::MagnitudeFit::Overflows: return false;
+    case rt::MagnitudeFit::DigitsDecide: break;
+    }
     long double v = 0;
-    if (t.size() <= 64)
-        return rt::TryStrToFloat(t, v);
-    // A long text (a long paste) is checked for every character typed: a syntax check and a
-    // magnitude estimate spare the full conversion unless the value nears the type's range.
-    const QChar sep = decSep();
-    const qsizetype n = t.size();
-    qsizetype i = 0;
-    while (i < n && t[i] == QLatin1Char(' '))
-        ++i;
-    if (i < n && (t[i] == kMinus || t[i] == QLatin1Char('+')))
-        ++i;
-    bool consumed = false;
-    long long significant = 0; // integer digits from the first non-zero one
-    while (i < n && isAsciiDigit(t[i])) {
-        if (significant > 0 || t[i] != kZero)
-            ++significant;
-        consumed = true;
-        ++i;
-    }
-    long long fractionZeros = 0;
-    bool fractionNonZero = false;
-    if (i < n && t[i] == sep) {
-        consumed = true;
-        ++i;
-        while (i < n && isAsciiDigit(t[i])) {
-            if (!fractionNonZero && t[i] == kZero)
-                ++fractionZeros;
-            else
-                fractionNonZero = true;
-            ++i;
-        }
-    }
-    if (!consumed)
-        return false;
-    long long exponent = 0;
-    if (i < n && (t[i] == kE || t[i] == QLatin1Char('e'))) {
-        ++i;
-        bool expNeg = false;
-        if (i < n && (t[i] == kMinus || t[i] == QLatin1Char('+'))) {
-            expNeg = t[i] == kMinus;
-            ++i;
-        }
-        while (i < n && isAsciiDigit(t[i])) {
-            if (exponent < 100000)
-                exponent = exponent * 10 + (t[i].unicode() - '0');
-            ++i;
-        }
-        if (expNeg)
-            exponent = -exponent;
-    }
-    while (i < n && t[i] == QLatin1Char(' '))
-        ++i;
-    if (i != n)
-        return false;
-    if (significant == 0 && !fractionNonZero)
-        return true; // zero
-    const long long magnitude = significant > 0 ? significant + exponent : exponent - fractionZeros;
-    if (magnitude < 4900)
-        return true; // far from overflow; an underflow reads as zero
     return rt::TryStrToFloat(t, v);
 }
 

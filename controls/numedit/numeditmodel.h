@@ -93,8 +93,6 @@ public:
     // Sets the value to the nearer bound of the range.
     void clampToRange();
 
-    static constexpr int maxExponent = 4932;
-
 private:
     struct State
     {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 
 namespace ctl::typing {
 
@@ -13,7 +14,7 @@ constexpr QChar kE = QLatin1Char('E');
 constexpr QChar kMinus = QLatin1Char('-');
 constexpr QChar kZero = QLatin1Char('0');
 
-constexpr int maxExponent = 4932;
+constexpr int maxExponent = std::numeric_limits<long double>::max_exponent10;
 
 bool isAsciiDigit(QChar ch)
 {
@@ -133,17 +134,8 @@ QString Typist::text() const
 
 QString Typist::conversionText() const
 {
-    QString t = m_seg[A];
-    t.remove(m_rules.thousandSeparator);
-    if (m_hasSep) {
-        t += m_rules.decimalSeparator;
-        t += m_seg[B];
-    }
-    if (m_hasE) {
-        t += kE;
-        t += m_seg[C];
-    }
-    return t;
+    // Thousands separators stand only in the integer part.
+    return text().remove(m_rules.thousandSeparator);
 }
 
 int Typist::zeroRunInC() const
@@ -571,27 +563,12 @@ bool Typist::readable() const
     const long long fractionZeros = fractionNonZero ? k.bFirstNZ : k.bDigits;
     if (significant == 0 && !fractionNonZero)
         return true;
-    if (total() - k.aThou > 64) {
-        // The model's estimate for long texts, with its capped exponent: far from the type's
-        // range it reads the text without converting it.
-        long long exponent = 0;
-        if (m_hasE) {
-            const QString &c = m_seg[C];
-            const int sign = expNegative() ? 1 : 0;
-            for (int i = sign + k.cZeros; i < c.size() && exponent < 100000; ++i)
-                exponent = exponent * 10 + (c[i].unicode() - '0');
-            if (sign)
-                exponent = -exponent;
-        }
-        const long long magnitude = significant > 0 ? significant + exponent : exponent - fractionZeros;
-        if (magnitude < 4900)
-            return true;
-    }
     return converts(significant, fractionZeros);
 }
 
-// What the runtime's conversion gives for this (well-formed, non-zero) text, worked out from
-// its magnitude and, at the type's limit, from its leading digits, so that it is not
+// What the runtime's conversion gives for this (well-formed, non-zero) text, worked out as
+// NumEditModel::isReadable does from its magnitude (counted as rt::scanFloat counts it, but from
+// the running counts) and, at the type's limit, from its leading digits, so that it is not
 // converted: a conversion near 10^4932 costs microseconds, and a paste may ask millions of times.
 bool Typist::converts(long long significant, long long fractionZeros) const
 {
@@ -611,17 +588,11 @@ bool Typist::converts(long long significant, long long fractionZeros) const
             exponent = -exponent;
     }
     const long long base = significant > 0 ? significant : -fractionZeros;
-    const long long magnitude = exponent + base; // value = 0.ddd × 10^magnitude
-    // Out of range (an overflow, or an underflow that reads as 0) the conversion decides from
-    // an exponent that it clamps when the exponent's text is long.
-    const int exponentText = exponentDigits ? sign + k.cDigits : 0;
-    const long long clamped =
-        (exponentText > 12 ? (sign ? -1000000000000LL : 1000000000000LL) : exponent) + base;
-    const bool outOfRangeReads = clamped <= 0;
-    if (magnitude <= 4932)
-        return true;
-    if (magnitude >= 4934)
-        return outOfRangeReads;
+    switch (rt::magnitudeFit(exponent + base)) { // value = 0.ddd × 10^(exponent + base)
+    case rt::MagnitudeFit::Converts: return true;
+    case rt::MagnitudeFit::Overflows: return false;
+    case rt::MagnitudeFit::DigitsDecide: break;
+    }
 
     // 0.ddd × 10^4933 against the smallest value that no longer fits, 0.11897314953572317650…
     // × 10^4933: the first 19 digits decide unless they are the limit's own. The answer holds
@@ -632,7 +603,7 @@ bool Typist::converts(long long significant, long long fractionZeros) const
     }
     switch (m_lead) {
     case Lead::Below: return true;
-    case Lead::Above: return outOfRangeReads;
+    case Lead::Above: return false;
     case Lead::Unsure: break;
     }
     return typing::converts(conversionText()); // the limit's own 30 digits: read them all

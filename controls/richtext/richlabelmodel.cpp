@@ -2,11 +2,16 @@
 
 #include "controls/richtext/richtextlayout.h"
 
+#include <QLoggingCategory>
 #include <QPainter>
 
 #include <algorithm>
 
 namespace rtf {
+
+namespace {
+Q_LOGGING_CATEGORY(lcRichText, "telekado.controls.richtext")
+} // namespace
 
 QMargins TCtlRTFBevel::margins(int sides) const
 {
@@ -93,6 +98,8 @@ QTextDocument &RichLabelModel::document()
         ReadOptions options;
         options.defaultFont = m_font;
         m_readResult = readRtf(rtfBytes(m_lines), *m_document, options);
+        if (!m_readResult.ok)
+            qCWarning(lcRichText, "rich text read in part: %s", qUtf8Printable(m_readResult.errorString));
         m_documentStale = false;
     }
     return *m_document;

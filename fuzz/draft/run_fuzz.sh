@@ -2,15 +2,11 @@
 # Builds the declaration file fuzzer with clang and runs it on a copy of the seed corpus.
 # Usage: run_fuzz.sh [build folder] [seconds]
 set -eu
-ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+. "$(dirname "$0")/../common.sh"
 OUT=${1:-$ROOT/build/fuzz-draft}
 TIME=${2:-30}
-CXX=${CXX:-clang++}
 
-cmake -S "$ROOT/fuzz/draft" -B "$OUT" -G Ninja -DCMAKE_CXX_COMPILER="$CXX" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTK_ROOT="$ROOT" >"$OUT.configure.log" 2>&1 \
-  || { cat "$OUT.configure.log"; exit 1; }
-cmake --build "$OUT"
+fuzz_build draft "$OUT"
 
 # A 50 MB text value, too big to keep in the repository: run once on its own, since the
 # timed run cuts its inputs to max_len.
@@ -26,6 +22,4 @@ ASAN_OPTIONS=detect_leaks=0 "$OUT/fuzz_draft" -rss_limit_mb=2048 "$HUGE"
 mkdir -p "$OUT/corpus"
 cp "$ROOT"/fuzz/draft/corpus/* "$OUT/corpus/"
 
-ASAN_OPTIONS=detect_leaks=0 "$OUT/fuzz_draft" \
-  -max_total_time="$TIME" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
-  -dict="$ROOT/fuzz/draft/draft.dict" -artifact_prefix="$OUT/" -print_final_stats=1 "$OUT/corpus"
+fuzz_run draft "$OUT" "$TIME" 65536

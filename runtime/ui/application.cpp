@@ -2,6 +2,7 @@
 
 #include "runtime/messages.h"
 #include "runtime/ui/designfonts.h"
+#include "runtime/ui/logging_p.h"
 #include "runtime/ui/placement.h"
 
 #include <QMessageBox>
@@ -19,8 +20,11 @@ bool Application::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &e) {
+        // Handlers catch their own errors (rt::runHandler); one that got this far was missed.
+        qCWarning(lcRuntimeUi, "an error reached the event dispatch: %s", e.what());
         showException(e);
     } catch (...) {
+        qCWarning(lcRuntimeUi, "an unknown error reached the event dispatch");
         showException(std::runtime_error("Unknown error"));
     }
     return true;

@@ -1,15 +1,14 @@
 #include "runtime/ui/designfonts.h"
 
+#include "runtime/ui/logging_p.h"
+
 #include <QFontDatabase>
 #include <QGuiApplication>
-#include <QLoggingCategory>
 #include <QStandardPaths>
 
 namespace rt {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcFonts, "telekado.runtime.fonts")
 
 // Where Debian's metric-compatible outlines live, below each system data folder.
 constexpr const char16_t *fontFiles[] = {
@@ -35,7 +34,7 @@ QStringList loadDesignFonts()
             path = QStringLiteral("/usr/share/") + relative;
         const int id = QFontDatabase::addApplicationFont(path);
         if (id < 0) {
-            qCInfo(lcFonts, "%s not loaded; a similar system font takes its place", qUtf8Printable(relative));
+            qCInfo(lcRuntimeUi, "%s not loaded; a similar system font takes its place", qUtf8Printable(relative));
             continue;
         }
         for (const QString &family : QFontDatabase::applicationFontFamilies(id))

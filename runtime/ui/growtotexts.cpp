@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QHash>
 #include <QLabel>
-#include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>

@@ -1,5 +1,7 @@
 #include "runtime/ui/placement.h"
 
+#include "runtime/ui/logging_p.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QScreen>
@@ -57,8 +59,10 @@ private:
         if (!owner || owner == dialog || !owner->isVisible())
             return; // the platform's placement stands
         QScreen *screen = owner->screen();
-        if (!screen)
+        if (!screen) {
+            qCDebug(lcRuntimeUi, "the owner of a dialog is on no screen: the platform places it");
             return;
+        }
         QMargins frame = frameMargins(dialog);
         if (frame.isNull())
             frame = frameMargins(owner);

@@ -1,6 +1,7 @@
 #include "runtime/errors.h"
 #include "runtime/floatconv.h"
 #include "runtime/formatsettings.h"
+#include "tests/testhelpers.h"
 
 #include <QTest>
 
@@ -10,19 +11,17 @@
 Q_DECLARE_METATYPE(long double)
 
 using namespace rt;
+using tk::test::useSeparators;
+
+namespace {
+// The two decimal separators, for the tables' separator column.
+const QString c = QStringLiteral(",");
+const QString d = QStringLiteral(".");
+} // namespace
 
 class TestFloatConv : public QObject
 {
     Q_OBJECT
-
-private:
-    static void useSeparator(QChar sep)
-    {
-        FormatSettings s;
-        s.decimalSeparator = sep;
-        s.thousandSeparator = sep == QLatin1Char(',') ? QLatin1Char(' ') : QLatin1Char(',');
-        setFormatSettings(s);
-    }
 
 private Q_SLOTS:
     void strToFloat_data()
@@ -30,8 +29,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sep");
         QTest::addColumn<QString>("text");
         QTest::addColumn<long double>("expected");
-        const QString c = QStringLiteral(",");
-        const QString d = QStringLiteral(".");
         QTest::newRow("integer") << c << QStringLiteral("1500") << 1500.0L;
         QTest::newRow("comma fraction") << c << QStringLiteral("10,5") << 10.5L;
         QTest::newRow("point fraction") << d << QStringLiteral("10.5") << 10.5L;
@@ -48,13 +45,16 @@ private Q_SLOTS:
         QTest::newRow("beyond double range") << c << QStringLiteral("1E4000") << 1e4000L;
         QTest::newRow("underflow reads zero") << c << QStringLiteral("1E-6000") << 0.0L;
         QTest::newRow("long digit run") << d << QStringLiteral("00000000000000000000012") << 12.0L;
+        // Leading zeros of the exponent do not make it large.
+        QTest::newRow("underflow behind a long exponent")
+            << c << QStringLiteral("0,") + QString(5000, QLatin1Char('0')) + QStringLiteral("1E+00000000000001") << 0.0L;
     }
     void strToFloat()
     {
         QFETCH(QString, sep);
         QFETCH(QString, text);
         QFETCH(long double, expected);
-        useSeparator(sep.front());
+        useSeparators(sep.front());
         const long double v = StrToFloat(text);
         QVERIFY2(v == expected, qPrintable(FloatToStr(v)));
         QCOMPARE(std::signbit(v), std::signbit(expected));
@@ -64,8 +64,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("sep");
         QTest::addColumn<QString>("text");
-        const QString c = QStringLiteral(",");
-        const QString d = QStringLiteral(".");
         QTest::newRow("empty") << c << QString();
         QTest::newRow("blanks only") << c << QStringLiteral("   ");
         QTest::newRow("sign only") << c << QStringLiteral("-");
@@ -77,6 +75,8 @@ private Q_SLOTS:
         QTest::newRow("tab is no blank") << c << QStringLiteral("\t1");
         QTest::newRow("two signs") << c << QStringLiteral("--1");
         QTest::newRow("overflow") << c << QStringLiteral("1E5000");
+        QTest::newRow("overflow behind a long exponent")
+            << c << QString(5000, QLatin1Char('1')) + QStringLiteral("E-0000000000001");
         QTest::newRow("INF") << c << QStringLiteral("INF");
         QTest::newRow("non-latin digits") << c << QStringLiteral("١٢");
     }
@@ -84,7 +84,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, sep);
         QFETCH(QString, text);
-        useSeparator(sep.front());
+        useSeparators(sep.front());
         try {
             StrToFloat(text);
             QFAIL("no error raised");
@@ -93,13 +93,55 @@ private Q_SLOTS:
         }
     }
 
+    // The scan gives the form and magnitude that the conversion then agrees with.
+    void scanFloat_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<bool>("zero");
+        QTest::addColumn<qlonglong>("magnitude");
+        QTest::newRow("integer") << QStringLiteral("1500") << true << false << 4LL;
+        QTest::newRow("leading zeros") << QStringLiteral(" -000120,5 ") << true << false << 3LL;
+        QTest::newRow("fraction zeros") << QStringLiteral("0,00125") << true << false << -2LL;
+        QTest::newRow("exponent") << QStringLiteral("12,5e-3") << true << false << -1LL;
+        QTest::newRow("exponent's leading zeros") << QStringLiteral("5E+0000000000000000007") << true << false << 8LL;
+        QTest::newRow("exponent past 15 digits")
+            << QStringLiteral("1E-1234567890123456") << true << false << 1 - 1000000000000000LL;
+        QTest::newRow("decade of the largest value") << QStringLiteral("1,1E4932") << true << false << 4933LL;
+        QTest::newRow("above the largest value") << QStringLiteral("1E4933") << true << false << 4934LL;
+        QTest::newRow("signed zero") << QStringLiteral("-0,000E99999") << true << true << 0LL;
+        QTest::newRow("lone separator") << QStringLiteral(",") << true << true << 0LL;
+        QTest::newRow("exponent without digits") << QStringLiteral("7E-") << true << false << 1LL;
+        QTest::newRow("empty") << QString() << false << true << 0LL;
+        QTest::newRow("sign only") << QStringLiteral("+") << false << true << 0LL;
+        QTest::newRow("exponent only") << QStringLiteral("E5") << false << true << 0LL;
+        QTest::newRow("thousands separator") << QStringLiteral("1 500") << false << true << 0LL;
+        QTest::newRow("two separators") << QStringLiteral("1,5,0") << false << true << 0LL;
+    }
+    void scanFloat()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        QFETCH(bool, zero);
+        QFETCH(qlonglong, magnitude);
+        useSeparators(QLatin1Char(','));
+        const FloatScan scan = rt::scanFloat(text);
+        QCOMPARE(scan.valid, valid);
+        QCOMPARE(scan.zero, zero);
+        QCOMPARE(scan.magnitude, magnitude);
+        long double v = 0;
+        const bool converts = TryStrToFloat(text, v);
+        if (!valid || (!zero && magnitudeFit(magnitude) == MagnitudeFit::Overflows))
+            QVERIFY(!converts);
+        else if (zero || magnitudeFit(magnitude) == MagnitudeFit::Converts)
+            QVERIFY(converts);
+    }
+
     void floatToStr_data()
     {
         QTest::addColumn<QString>("sep");
         QTest::addColumn<long double>("value");
         QTest::addColumn<QString>("expected");
-        const QString c = QStringLiteral(",");
-        const QString d = QStringLiteral(".");
         QTest::newRow("zero") << c << 0.0L << QStringLiteral("0");
         QTest::newRow("negative zero") << c << -0.0L << QStringLiteral("0");
         QTest::newRow("integer") << c << 1200.0L << QStringLiteral("1200");
@@ -124,7 +166,7 @@ private Q_SLOTS:
         QFETCH(QString, sep);
         QFETCH(long double, value);
         QFETCH(QString, expected);
-        useSeparator(sep.front());
+        useSeparators(sep.front());
         QCOMPARE(FloatToStr(value), expected);
     }
 
@@ -155,8 +197,30 @@ private Q_SLOTS:
         QFETCH(int, maxFraction);
         QFETCH(int, minFraction);
         QFETCH(QString, expected);
-        useSeparator(QLatin1Char(','));
+        useSeparators(QLatin1Char(','));
         QCOMPARE(rt::formatFixed(value, maxFraction, minFraction), expected);
+    }
+
+    void groupThousands_data()
+    {
+        QTest::addColumn<QString>("digits");
+        QTest::addColumn<QString>("grouped");
+        QTest::newRow("0") << QStringLiteral("0") << QStringLiteral("0");
+        QTest::newRow("123") << QStringLiteral("123") << QStringLiteral("123");
+        QTest::newRow("1234") << QStringLiteral("1234") << QStringLiteral("1.234");
+        QTest::newRow("1234567") << QStringLiteral("1234567") << QStringLiteral("1.234.567");
+        QTest::newRow("-123") << QStringLiteral("-123") << QStringLiteral("-123");
+        QTest::newRow("-1234") << QStringLiteral("-1234") << QStringLiteral("-1.234");
+        QTest::newRow("-123456") << QStringLiteral("-123456") << QStringLiteral("-123.456");
+        QTest::newRow("fraction kept") << QStringLiteral("-1234567,8912") << QStringLiteral("-1.234.567,8912");
+        QTest::newRow("exponent form kept") << QStringLiteral("1234,5E20") << QStringLiteral("1234,5E20");
+    }
+    void groupThousands()
+    {
+        QFETCH(QString, digits);
+        QFETCH(QString, grouped);
+        useSeparators(QLatin1Char(','));
+        QCOMPARE(rt::groupThousands(digits, QLatin1Char('.')), grouped);
     }
 
     // The conversions must not follow the C library's locale.
@@ -165,7 +229,7 @@ private Q_SLOTS:
         const char *old = std::setlocale(LC_NUMERIC, nullptr);
         const QByteArray saved = old ? QByteArray(old) : QByteArray("C");
         const bool switched = std::setlocale(LC_NUMERIC, "hu_HU.UTF-8") || std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-        useSeparator(QLatin1Char('.'));
+        useSeparators(QLatin1Char('.'));
         QCOMPARE(StrToFloat(QStringLiteral("2.5")), 2.5L);
         QCOMPARE(FloatToStr(2.5L), QStringLiteral("2.5"));
         std::setlocale(LC_NUMERIC, saved.constData());

@@ -1,6 +1,5 @@
 #include "runtime/ui/placement.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
 #include <QScreen>

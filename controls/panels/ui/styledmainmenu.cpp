@@ -3,7 +3,6 @@
 #include "controls/panels/menubarpainting.h"
 
 #include <QApplication>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>

@@ -2,7 +2,6 @@
 
 #include "runtime/messages.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
@@ -321,7 +320,9 @@ TCtlRadioGroupButton::TCtlRadioGroupButton(TCtlRadioGroup *group) : QWidget(grou
 
 int TCtlRadioGroupButton::index() const
 {
-    return int(m_group->m_buttons.indexOf(const_cast<TCtlRadioGroupButton *>(this)));
+    const qsizetype i = m_group->m_buttons.indexOf(const_cast<TCtlRadioGroupButton *>(this));
+    Q_ASSERT(i >= 0); // a group holds each of its buttons
+    return int(i);
 }
 
 QString TCtlRadioGroupButton::Caption() const

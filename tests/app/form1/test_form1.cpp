@@ -1,20 +1,19 @@
 #include "app/form1.h"
 #include "app/form1layout.h"
-#include "controls/maskedit/ctlmaskedit.h"
+#include "controls/maskedit/ui/ctlmaskedit.h"
 #include "controls/radiogroup/ui/ctlradiogroup.h"
 #include "declaration/catalogue.h"
 #include "declaration/reportvalues.h"
 #include "runtime/formatsettings.h"
 #include "runtime/messages.h"
 #include "runtime/ui/application.h"
+#include "tests/testhelpers.h"
 
 #include <QAbstractButton>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -65,7 +64,7 @@ class TestForm1 : public QObject
 {
     Q_OBJECT
 
-    QList<rt::Message> m_messages;
+    tk::test::MessageRecorder m_messages;
 
     void typeInto(TForm1 &form, const char *component, const QString &text)
     {
@@ -85,11 +84,7 @@ class TestForm1 : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        rt::FormatSettings s;
-        s.decimalSeparator = QLatin1Char(',');
-        s.thousandSeparator = QLatin1Char(' ');
-        rt::setFormatSettings(s);
-        rt::setMessageHandler([this](const rt::Message &m) { m_messages.append(m); });
+        tk::test::useSeparators(QLatin1Char(','));
     }
 
     void init()
@@ -297,9 +292,7 @@ private Q_SLOTS:
     void computationErrorBoxAfterTheFocusChange()
     {
         rt::installMessageBoxHandler();
-        const auto restore = qScopeGuard([this] {
-            rt::setMessageHandler([this](const rt::Message &m) { m_messages.append(m); });
-        });
+        const auto restore = qScopeGuard([this] { m_messages.install(); });
         TForm1 form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));

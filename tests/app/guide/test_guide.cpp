@@ -3,8 +3,8 @@
 #include "app/guide/tform2.h"
 #include "controls/richtext/richtextlayout.h"
 #include "controls/richtext/rtfreader.h"
-#include "controls/richtext/tctlrichscrollbox.h"
-#include "controls/richtext/trtflabel.h"
+#include "controls/richtext/ui/tctlrichscrollbox.h"
+#include "controls/richtext/ui/trtflabel.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

@@ -16,11 +16,10 @@
 #include "runtime/formatsettings.h"
 #include "runtime/messages.h"
 #include "tests/printertest.h"
+#include "tests/testhelpers.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFrame>
-#include <QPaintDevice>
 #include <QPainter>
 #include <QProcess>
 #include <QPushButton>
@@ -72,10 +71,7 @@ class TestPrintCommand : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        rt::FormatSettings s;
-        s.decimalSeparator = QLatin1Char(',');
-        s.thousandSeparator = QLatin1Char(' ');
-        rt::setFormatSettings(s);
+        tk::test::useSeparators(QLatin1Char(','));
         rep::fillHungarianResources();
         rep::installPageDrawer();
     }

@@ -5,6 +5,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace ctl;
 
 namespace {
@@ -12,8 +14,6 @@ namespace {
 const QString taxNumberMask = QStringLiteral("88888888\\-8\\-88");
 const QString taxIdMask = QStringLiteral("8888888888");
 const QChar star = QLatin1Char('*');
-
-QString u(const char16_t *s) { return QString::fromUtf16(s); }
 
 // A field as the form sets it up: blank "*" first, then the mask.
 void setUp(MaskEditModel &m, const QString &mask)
@@ -64,13 +64,13 @@ private Q_SLOTS:
         row("*: 0", QStringLiteral("*"), 1, QStringLiteral("0"), false);
         row("v: +", QStringLiteral("v"), 1, QStringLiteral("+"), true);
         row("v: 1", QStringLiteral("v"), 1, QStringLiteral("1"), false);
-        row("a: accented lower", QStringLiteral("a"), 1, u(u"á"), true);
+        row("a: accented lower", QStringLiteral("a"), 1, u"á"_s, true);
         row("a: upper", QStringLiteral("a"), 1, QStringLiteral("A"), false);
         row("a: digit", QStringLiteral("a"), 1, QStringLiteral("1"), false);
-        row("A: accented upper", QStringLiteral("A"), 1, u(u"Ő"), true);
+        row("A: accented upper", QStringLiteral("A"), 1, u"Ő"_s, true);
         row("A: lower", QStringLiteral("A"), 1, QStringLiteral("a"), false);
         row("b: lower", QStringLiteral("b"), 1, QStringLiteral("x"), true);
-        row("b: upper", QStringLiteral("b"), 1, u(u"É"), true);
+        row("b: upper", QStringLiteral("b"), 1, u"É"_s, true);
         row("b: digit", QStringLiteral("b"), 1, QStringLiteral("1"), false);
         row("c: letter", QStringLiteral("c"), 1, QStringLiteral("x"), true);
         row("c: digit", QStringLiteral("c"), 1, QStringLiteral("7"), true);
@@ -557,9 +557,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pasted");
         QTest::newRow("long") << QString(100000, QLatin1Char('7'));
         QTest::newRow("multi-line") << QStringLiteral("1234\r\n5678\n9");
-        QTest::newRow("non-Latin") << u(u"١٢٣ 中文 ΩЖ őű");
+        QTest::newRow("non-Latin") << u"١٢٣ 中文 ΩЖ őű"_s;
         QTest::newRow("control characters") << QStringLiteral("1\t2\0013\x7f") + QChar(0) + QStringLiteral("4");
-        QTest::newRow("surrogate pair") << u(u"1😀2");
+        QTest::newRow("surrogate pair") << u"1😀2"_s;
         QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + QStringLiteral("12");
         QTest::newRow("blanks and hyphens") << QStringLiteral("**--**--");
         QTest::newRow("empty") << QString();

@@ -1,8 +1,9 @@
-#include "controls/numedit/numedit.h"
+#include "controls/numedit/ui/numedit.h"
 #include "runtime/errors.h"
 #include "runtime/formatsettings.h"
 #include "runtime/messages.h"
 #include "runtime/ui/application.h"
+#include "tests/testhelpers.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -15,16 +16,13 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 Q_DECLARE_METATYPE(long double)
 
 using ctl::TNumEdit;
 
 namespace {
-
-QString s(const char16_t *text)
-{
-    return QString::fromUtf16(text);
-}
 
 // Keys as a string: "\b" Backspace, "\x7f" Delete, "\x01" Home, anything else typed.
 void typeKeys(QWidget *w, const QString &keys)
@@ -37,7 +35,7 @@ void typeKeys(QWidget *w, const QString &keys)
         else if (ch == QChar(1))
             QTest::keyClick(w, Qt::Key_Home);
         else
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+            tk::test::typeText(w, QStringView(&ch, 1));
     }
 }
 
@@ -65,20 +63,12 @@ class TestNumEdit : public QObject
     QLineEdit *m_before = nullptr;
     TNumEdit *m_edit = nullptr;
     QLineEdit *m_after = nullptr;
-    QStringList m_messages;
+    tk::test::MessageRecorder m_messages;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        rt::setMessageHandler([this](const rt::Message &m) { m_messages << m.text; });
-    }
-
     void init()
     {
-        rt::FormatSettings fs;
-        fs.decimalSeparator = QLatin1Char(',');
-        fs.thousandSeparator = QLatin1Char(' ');
-        rt::setFormatSettings(fs);
+        tk::test::useSeparators(QLatin1Char(','));
         m_messages.clear();
         m_window = new QWidget;
         auto *layout = new QVBoxLayout(m_window);
@@ -104,12 +94,12 @@ private Q_SLOTS:
     void tabSelectsZeroAndTypingReplacesIt()
     {
         QVERIFY(m_edit->alignment() & Qt::AlignRight);
-        QCOMPARE(m_edit->text(), s(u"0"));
+        QCOMPARE(m_edit->text(), u"0"_s);
         QTest::keyClick(m_before, Qt::Key_Tab);
         QVERIFY(m_edit->hasFocus());
-        QCOMPARE(m_edit->selectedText(), s(u"0"));
+        QCOMPARE(m_edit->selectedText(), u"0"_s);
         QTest::keyClicks(m_edit, QStringLiteral("1234"));
-        QCOMPARE(m_edit->text(), s(u"1234"));
+        QCOMPARE(m_edit->text(), u"1234"_s);
         QCOMPARE(m_edit->value(), 1234.0L);
     }
 
@@ -118,11 +108,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("rewritten");
-        QTest::newRow("trailing separator") << s(u"1234,") << s(u"1234,") << s(u"1234");
-        QTest::newRow("leading zeros") << s(u"1007\x01\x7f") << s(u"007") << s(u"7");
-        QTest::newRow("trailing zero") << s(u"-0,50") << s(u"-0,50") << s(u"-0,5");
-        QTest::newRow("lone minus") << s(u"-5\b") << s(u"-") << s(u"0");
-        QTest::newRow("nothing typed") << QString() << s(u"0") << s(u"0");
+        QTest::newRow("trailing separator") << u"1234,"_s << u"1234,"_s << u"1234"_s;
+        QTest::newRow("leading zeros") << u"1007\x01\x7f"_s << u"007"_s << u"7"_s;
+        QTest::newRow("trailing zero") << u"-0,50"_s << u"-0,50"_s << u"-0,5"_s;
+        QTest::newRow("lone minus") << u"-5\b"_s << u"-"_s << u"0"_s;
+        QTest::newRow("nothing typed") << QString() << u"0"_s << u"0"_s;
     }
     void leavingRewritesBeforeOnExit()
     {
@@ -146,14 +136,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("modifiers");
-        QTest::newRow("point under comma") << int(Qt::Key_Period) << s(u".") << 0;
-        QTest::newRow("blank") << int(Qt::Key_Space) << s(u" ") << 0;
-        QTest::newRow("letter") << int(Qt::Key_A) << s(u"a") << 0;
-        QTest::newRow("non-Latin letter") << int(Qt::Key_unknown) << s(u"ő") << 0;
-        QTest::newRow("Enter") << int(Qt::Key_Return) << s(u"\r") << 0;
-        QTest::newRow("Escape") << int(Qt::Key_Escape) << s(u"\x1b") << 0;
-        QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << s(u"\x1a") << int(Qt::ControlModifier);
-        QTest::newRow("Ctrl+A") << int(Qt::Key_A) << s(u"\x01") << int(Qt::ControlModifier);
+        QTest::newRow("point under comma") << int(Qt::Key_Period) << u"."_s << 0;
+        QTest::newRow("blank") << int(Qt::Key_Space) << u" "_s << 0;
+        QTest::newRow("letter") << int(Qt::Key_A) << u"a"_s << 0;
+        QTest::newRow("non-Latin letter") << int(Qt::Key_unknown) << u"ő"_s << 0;
+        QTest::newRow("Enter") << int(Qt::Key_Return) << u"\r"_s << 0;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << u"\x1b"_s << 0;
+        QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << u"\x1a"_s << int(Qt::ControlModifier);
+        QTest::newRow("Ctrl+A") << int(Qt::Key_A) << u"\x01"_s << int(Qt::ControlModifier);
     }
     void refusedKeysBeep()
     {
@@ -165,7 +155,7 @@ private Q_SLOTS:
         QSignalSpy beeps(m_edit, &TNumEdit::beeped);
         QTest::sendKeyEvent(QTest::Click, m_edit, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
         QCOMPARE(beeps.count(), 1);
-        QCOMPARE(m_edit->text(), s(u"12"));
+        QCOMPARE(m_edit->text(), u"12"_s);
         QCOMPARE(m_edit->cursorPosition(), 2);
     }
 
@@ -175,7 +165,7 @@ private Q_SLOTS:
         QTest::keyClicks(m_edit, QStringLiteral("12"));
         QSignalSpy beeps(m_edit, &TNumEdit::beeped);
         QTest::keyClick(m_edit, Qt::Key_Backspace);
-        QCOMPARE(m_edit->text(), s(u"1"));
+        QCOMPARE(m_edit->text(), u"1"_s);
         QCOMPARE(beeps.count(), 1);
         QTest::keyClick(m_edit, Qt::Key_Delete); // nothing after the caret, no character either
         QCOMPARE(beeps.count(), 1);
@@ -187,7 +177,7 @@ private Q_SLOTS:
         const QPoint middle(m_edit->width() / 2, m_edit->height() / 2);
         QTest::mouseClick(m_edit, Qt::LeftButton, {}, middle);
         QVERIFY(m_edit->hasFocus());
-        QCOMPARE(m_edit->selectedText(), s(u"1234"));
+        QCOMPARE(m_edit->selectedText(), u"1234"_s);
         QTest::mouseClick(m_edit, Qt::LeftButton, {}, middle);
         QVERIFY(!m_edit->hasSelectedText());
     }
@@ -197,13 +187,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("clip");
         QTest::addColumn<QString>("text");
         QTest::addColumn<long double>("value");
-        QTest::newRow("number") << s(u"12,5") << s(u"12,5") << 12.5L;
-        QTest::newRow("grouped with a point") << s(u"1.234,5") << s(u"1234,5") << 1234.5L;
-        QTest::newRow("multi-line") << s(u"12\n34\r\n") << s(u"1234") << 1234.0L;
-        QTest::newRow("exponent") << s(u"-2,5e-3") << s(u"-2,5E-3") << -0.0025L;
-        QTest::newRow("control characters") << s(u"\x16\x03\x18\t\x01") << s(u"0") << 0.0L;
-        QTest::newRow("non-Latin") << s(u"١٢٣ 五 ő 😀") << s(u"0") << 0.0L;
-        QTest::newRow("exponent beyond the limit") << s(u"1e99999") << s(u"1E999") << 1e999L;
+        QTest::newRow("number") << u"12,5"_s << u"12,5"_s << 12.5L;
+        QTest::newRow("grouped with a point") << u"1.234,5"_s << u"1234,5"_s << 1234.5L;
+        QTest::newRow("multi-line") << u"12\n34\r\n"_s << u"1234"_s << 1234.0L;
+        QTest::newRow("exponent") << u"-2,5e-3"_s << u"-2,5E-3"_s << -0.0025L;
+        QTest::newRow("control characters") << u"\x16\x03\x18\t\x01"_s << u"0"_s << 0.0L;
+        QTest::newRow("non-Latin") << u"١٢٣ 五 ő 😀"_s << u"0"_s << 0.0L;
+        QTest::newRow("exponent beyond the limit") << u"1e99999"_s << u"1E999"_s << 1e999L;
         // 4933 sevens would pass the largest value the type holds.
         QTest::newRow("long") << QString(20000, QLatin1Char('7')) << QString(4932, QLatin1Char('7')) << 7e4931L / 9 * 10;
     }
@@ -235,7 +225,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("clip");
         QTest::addColumn<int>("length");
         const int n = 1000000;
-        const QString mix = s(u"0123456789012345678901234567890123456789,.-eE \n\tabcő");
+        const QString mix = u"0123456789012345678901234567890123456789,.-eE \n\tabcő"_s;
         QString mixed(n, Qt::Uninitialized);
         QRandomGenerator rng(2006);
         for (QChar &ch : mixed)
@@ -262,7 +252,7 @@ private Q_SLOTS:
             // Far above the benchmark's goal, far below the freeze this guards against.
             QVERIFY2(timer.elapsed() < 2000, k.name);
             QVERIFY2(m_edit->text().size() == length, k.name);
-            QVERIFY2(QString(m_edit->text()).remove(QLatin1Char('-')).startsWith(s(u"12")), k.name);
+            QVERIFY2(QString(m_edit->text()).remove(QLatin1Char('-')).startsWith(u"12"_s), k.name);
             QTest::keyClick(m_edit, Qt::Key_Tab);
             QVERIFY2(m_after->hasFocus(), k.name);
         }
@@ -276,23 +266,23 @@ private Q_SLOTS:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QString>("text");
-        QTest::newRow("Delete") << int(Qt::Key_Delete) << int(Qt::NoModifier) << s(u"124");
-        QTest::newRow("Shift+Delete") << int(Qt::Key_Delete) << int(Qt::ShiftModifier) << s(u"124");
-        QTest::newRow("Ctrl+Delete") << int(Qt::Key_Delete) << int(Qt::ControlModifier) << s(u"124");
-        QTest::newRow("Shift+Backspace") << int(Qt::Key_Backspace) << int(Qt::ShiftModifier) << s(u"134");
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << int(Qt::NoModifier) << u"124"_s;
+        QTest::newRow("Shift+Delete") << int(Qt::Key_Delete) << int(Qt::ShiftModifier) << u"124"_s;
+        QTest::newRow("Ctrl+Delete") << int(Qt::Key_Delete) << int(Qt::ControlModifier) << u"124"_s;
+        QTest::newRow("Shift+Backspace") << int(Qt::Key_Backspace) << int(Qt::ShiftModifier) << u"134"_s;
     }
     void deleteKeysFollowTheRules()
     {
         QFETCH(int, key);
         QFETCH(int, modifiers);
         QFETCH(QString, text);
-        QGuiApplication::clipboard()->setText(s(u"untouched"));
+        QGuiApplication::clipboard()->setText(u"untouched"_s);
         QTest::keyClick(m_before, Qt::Key_Tab);
         QTest::keyClicks(m_edit, QStringLiteral("1234"));
         m_edit->setCursorPosition(2);
         QTest::keyClick(m_edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(m_edit->text(), text);
-        QCOMPARE(QGuiApplication::clipboard()->text(), s(u"untouched"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"untouched"_s);
     }
 
     void copyAndCutGoThroughTheRules()
@@ -301,11 +291,11 @@ private Q_SLOTS:
         QTest::keyClicks(m_edit, QStringLiteral("1234"));
         m_edit->setSelection(1, 2);
         QTest::keyClick(m_edit, Qt::Key_X, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), s(u"23"));
-        QCOMPARE(m_edit->text(), s(u"14"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"23"_s);
+        QCOMPARE(m_edit->text(), u"14"_s);
         m_edit->deselect();
         QTest::keyClick(m_edit, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), s(u"0"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"0"_s);
     }
 
     // The context menu's Delete bypasses the rules and can leave a text that does not convert.
@@ -317,25 +307,25 @@ private Q_SLOTS:
         m_edit->OnExit = [&] { ++exits; };
         QTest::keyClick(m_before, Qt::Key_Tab);
         QTest::keyClicks(m_edit, QStringLiteral("1e5"));
-        QCOMPARE(m_edit->text(), s(u"1E5"));
+        QCOMPARE(m_edit->text(), u"1E5"_s);
         m_edit->setSelection(0, 1);
         std::unique_ptr<QMenu> menu(m_edit->createContextMenu());
         auto *del = menu->findChild<QAction *>(QStringLiteral("delete"));
         QVERIFY(del && del->isEnabled());
         del->trigger();
-        QCOMPARE(m_edit->text(), s(u"E5"));
+        QCOMPARE(m_edit->text(), u"E5"_s);
         QTest::keyClick(m_edit, Qt::Key_Tab);
         QVERIFY(m_after->hasFocus());
         QVERIFY(m_messages.isEmpty()); // not inside the focus change
-        QTRY_COMPARE(m_messages, QStringList{s(u"'E5' is not a valid floating point value.")});
+        QTRY_COMPARE(m_messages.texts(), QStringList{u"'E5' is not a valid floating point value."_s});
         QCOMPARE(exits, 0);
-        QCOMPARE(m_edit->text(), s(u"E5"));
+        QCOMPARE(m_edit->text(), u"E5"_s);
 
         menu.reset(m_edit->createContextMenu());
         auto *undo = menu->findChild<QAction *>(QStringLiteral("undo"));
         QVERIFY(undo && undo->isEnabled());
         undo->trigger();
-        QCOMPARE(m_edit->text(), s(u"1E5"));
+        QCOMPARE(m_edit->text(), u"1E5"_s);
         QTest::qWait(10);
         QCOMPARE(m_messages.size(), 1);
     }
@@ -348,10 +338,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("range");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("exponent beyond the type") << s(u"2e4932") << false << s(u"2E4932")
-                                                  << s(u"'2E4932' is not a valid floating point value.");
-        QTest::newRow("OnExit") << s(u"5,") << false << s(u"5") << s(u"computation failed.");
-        QTest::newRow("OnInvalidEntry") << s(u"50") << true << s(u"50") << s(u"range failed.");
+        QTest::newRow("exponent beyond the type") << u"2e4932"_s << false << u"2E4932"_s
+                                                  << u"'2E4932' is not a valid floating point value."_s;
+        QTest::newRow("OnExit") << u"5,"_s << false << u"5"_s << u"computation failed."_s;
+        QTest::newRow("OnInvalidEntry") << u"50"_s << true << u"50"_s << u"range failed."_s;
     }
     void handlerErrorsShownAfterTheFocusChange()
     {
@@ -366,13 +356,13 @@ private Q_SLOTS:
         QTest::keyClick(m_before, Qt::Key_Tab);
         // The exponent's digits are refused beyond the limit, so the overflow is set up directly.
         if (keys.contains(QLatin1Char('e')))
-            m_edit->QLineEdit::setText(s(u"2E4932"));
+            m_edit->QLineEdit::setText(u"2E4932"_s);
         else
             QTest::keyClicks(m_edit, keys);
         QTest::keyClick(m_edit, Qt::Key_Tab);
         QVERIFY(m_after->hasFocus());
         QVERIFY(m_messages.isEmpty());
-        QTRY_COMPARE(m_messages, QStringList{message});
+        QTRY_COMPARE(m_messages.texts(), QStringList{message});
         QCOMPARE(m_edit->text(), text);
         QTest::qWait(10);
         QCOMPARE(m_messages.size(), 1);
@@ -382,11 +372,11 @@ private Q_SLOTS:
     void digitBeforeTheExponentSign()
     {
         QTest::keyClick(m_before, Qt::Key_Tab);
-        typeKeys(m_edit, s(u"1e5-"));
-        QCOMPARE(m_edit->text(), s(u"1E-5"));
+        typeKeys(m_edit, u"1e5-"_s);
+        QCOMPARE(m_edit->text(), u"1E-5"_s);
         m_edit->setCursorPosition(2);
-        typeKeys(m_edit, s(u"3"));
-        QCOMPARE(m_edit->text(), s(u"1E-35"));
+        typeKeys(m_edit, u"3"_s);
+        QCOMPARE(m_edit->text(), u"1E-35"_s);
         QTest::keyClick(m_edit, Qt::Key_Tab);
         QVERIFY(m_after->hasFocus());
         QTest::qWait(10);
@@ -404,7 +394,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(menu.get()));
         menu->close();
         QCOMPARE(exits, 0);
-        QCOMPARE(m_edit->text(), s(u"12,"));
+        QCOMPARE(m_edit->text(), u"12,"_s);
     }
 
     void outOfRangeIsClampedAndFocusReturns()
@@ -417,7 +407,7 @@ private Q_SLOTS:
         QTest::keyClicks(m_edit, QStringLiteral("12"));
         QSignalSpy beeps(m_edit, &TNumEdit::beeped);
         QTest::keyClick(m_edit, Qt::Key_Tab);
-        QCOMPARE(m_edit->text(), s(u"10"));
+        QCOMPARE(m_edit->text(), u"10"_s);
         QCOMPARE(beeps.count(), 1);
         QTRY_VERIFY(m_edit->hasFocus());
         QCOMPARE(exits, 0);
@@ -427,7 +417,7 @@ private Q_SLOTS:
         QTest::keyClick(m_edit, Qt::Key_Tab);
         QCOMPARE(invalid, 1);
         QCOMPARE(exits, 0);
-        QCOMPARE(m_edit->text(), s(u"99"));
+        QCOMPARE(m_edit->text(), u"99"_s);
         QVERIFY(m_after->hasFocus());
     }
 };

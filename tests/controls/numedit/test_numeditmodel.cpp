@@ -1,6 +1,7 @@
 #include "controls/numedit/numeditmodel.h"
 #include "runtime/errors.h"
 #include "runtime/formatsettings.h"
+#include "tests/testhelpers.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -8,20 +9,15 @@
 
 #include <array>
 
+using namespace Qt::StringLiterals;
+
 Q_DECLARE_METATYPE(long double)
 
 using ctl::NumEditModel;
 using ctl::TNumberFormat;
+using tk::test::useSeparators;
 
 namespace {
-
-void useSeparator(const QString &sep)
-{
-    rt::FormatSettings s;
-    s.decimalSeparator = sep.front();
-    s.thousandSeparator = sep == QStringLiteral(",") ? QLatin1Char(' ') : QLatin1Char(',');
-    rt::setFormatSettings(s);
-}
 
 // Edit states are written as text with "|" for the caret, or "[" and "]" around a
 // selection (anchor at "[", caret at "]").
@@ -76,11 +72,6 @@ int press(NumEditModel &m, const QString &keys)
     return refused;
 }
 
-QString s(const char16_t *text)
-{
-    return QString::fromUtf16(text);
-}
-
 } // namespace
 
 class TestNumEditModel : public QObject
@@ -88,7 +79,7 @@ class TestNumEditModel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { useSeparator(QStringLiteral(",")); }
+    void init() { useSeparators(QLatin1Char(',')); }
     void cleanupTestCase() { rt::setFormatSettings(rt::FormatSettings{}); }
 
     void untouchedFieldIsZero()
@@ -109,32 +100,32 @@ private Q_SLOTS:
         const QString c = QStringLiteral(",");
         const QString p = QStringLiteral(".");
         const int std = int(TNumberFormat::Standard);
-        QTest::newRow("0") << c << -1 << std << 0.0L << s(u"0");
-        QTest::newRow("1234,5") << c << -1 << std << 1234.5L << s(u"1234,5");
-        QTest::newRow("12") << c << -1 << std << 12.0L << s(u"12");
-        QTest::newRow("-0,25") << c << -1 << std << -0.25L << s(u"-0,25");
-        QTest::newRow("1234.5 under point") << p << -1 << std << 1234.5L << s(u"1234.5");
-        QTest::newRow("at most 14 places") << c << -1 << std << 0.123456789012345678L << s(u"0,12345678901235");
-        QTest::newRow("tiny negative is 0") << c << -1 << std << -1e-20L << s(u"0");
-        QTest::newRow("1e15 without exponent") << c << -1 << std << 1e15L << s(u"1000000000000000");
-        QTest::newRow("decimals 0 rounds half up") << c << 0 << std << 2.5L << s(u"3");
-        QTest::newRow("decimals 0 negative") << c << 0 << std << -2.5L << s(u"-3");
-        QTest::newRow("decimals 2 pads") << c << 2 << std << 1234.5L << s(u"1234,50");
-        QTest::newRow("decimals 2 zero") << p << 2 << std << 0.0L << s(u"0.00");
-        QTest::newRow("decimals 14") << c << 14 << std << 0.1L << s(u"0,10000000000000");
+        QTest::newRow("0") << c << -1 << std << 0.0L << u"0"_s;
+        QTest::newRow("1234,5") << c << -1 << std << 1234.5L << u"1234,5"_s;
+        QTest::newRow("12") << c << -1 << std << 12.0L << u"12"_s;
+        QTest::newRow("-0,25") << c << -1 << std << -0.25L << u"-0,25"_s;
+        QTest::newRow("1234.5 under point") << p << -1 << std << 1234.5L << u"1234.5"_s;
+        QTest::newRow("at most 14 places") << c << -1 << std << 0.123456789012345678L << u"0,12345678901235"_s;
+        QTest::newRow("tiny negative is 0") << c << -1 << std << -1e-20L << u"0"_s;
+        QTest::newRow("1e15 without exponent") << c << -1 << std << 1e15L << u"1000000000000000"_s;
+        QTest::newRow("decimals 0 rounds half up") << c << 0 << std << 2.5L << u"3"_s;
+        QTest::newRow("decimals 0 negative") << c << 0 << std << -2.5L << u"-3"_s;
+        QTest::newRow("decimals 2 pads") << c << 2 << std << 1234.5L << u"1234,50"_s;
+        QTest::newRow("decimals 2 zero") << p << 2 << std << 0.0L << u"0.00"_s;
+        QTest::newRow("decimals 14") << c << 14 << std << 0.1L << u"0,10000000000000"_s;
         QTest::newRow("decimals 5 beyond 15 digits")
-            << c << 5 << std << 123456789012.345678L << s(u"123456789012,34600");
+            << c << 5 << std << 123456789012.345678L << u"123456789012,34600"_s;
         QTest::newRow("decimals 2 at 15 integer digits")
-            << c << 2 << std << 123456789012345.678L << s(u"123456789012346,00");
-        QTest::newRow("thousands") << c << -1 << int(TNumberFormat::Thousands) << 1234567.5L << s(u"1 234 567,5");
+            << c << 2 << std << 123456789012345.678L << u"123456789012346,00"_s;
+        QTest::newRow("thousands") << c << -1 << int(TNumberFormat::Thousands) << 1234567.5L << u"1 234 567,5"_s;
         QTest::newRow("thousands negative, 2 places")
-            << p << 2 << int(TNumberFormat::Thousands) << -1234.5L << s(u"-1,234.50");
-        QTest::newRow("scientific") << c << -1 << int(TNumberFormat::Scientific) << 1234.5L << s(u"1,2345E3");
+            << p << 2 << int(TNumberFormat::Thousands) << -1234.5L << u"-1,234.50"_s;
+        QTest::newRow("scientific") << c << -1 << int(TNumberFormat::Scientific) << 1234.5L << u"1,2345E3"_s;
         QTest::newRow("scientific 2 places")
-            << c << 2 << int(TNumberFormat::Scientific) << 0.00012345L << s(u"1,23E-4");
-        QTest::newRow("engineering") << c << -1 << int(TNumberFormat::Engineering) << 12345.0L << s(u"12,345E3");
+            << c << 2 << int(TNumberFormat::Scientific) << 0.00012345L << u"1,23E-4"_s;
+        QTest::newRow("engineering") << c << -1 << int(TNumberFormat::Engineering) << 12345.0L << u"12,345E3"_s;
         QTest::newRow("engineering 1 place")
-            << c << 1 << int(TNumberFormat::Engineering) << 0.000123L << s(u"123,0E-6");
+            << c << 1 << int(TNumberFormat::Engineering) << 0.000123L << u"123,0E-6"_s;
     }
     void normalForm()
     {
@@ -143,7 +134,7 @@ private Q_SLOTS:
         QFETCH(int, format);
         QFETCH(long double, value);
         QFETCH(QString, expected);
-        useSeparator(sep);
+        useSeparators(sep.front());
         NumEditModel m;
         m.setNumberFormat(TNumberFormat(format));
         m.setDecimals(decimals);
@@ -159,25 +150,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
         const QString c = QStringLiteral(",");
-        QTest::newRow("trailing separator") << c << s(u"1234,") << s(u"1234");
-        QTest::newRow("007") << c << s(u"007") << s(u"7");
-        QTest::newRow("-0,50") << c << s(u"-0,50") << s(u"-0,5");
-        QTest::newRow("-0") << c << s(u"-0") << s(u"0");
-        QTest::newRow("lone minus") << c << s(u"-") << s(u"0");
-        QTest::newRow("empty") << c << QString() << s(u"0");
-        QTest::newRow("exponent") << c << s(u"1E3") << s(u"1000");
-        QTest::newRow("small exponent") << c << s(u"1,5E-5") << s(u"0,000015");
-        QTest::newRow("exponent without digits") << c << s(u"1E") << s(u"1");
-        QTest::newRow("zero mantissa") << c << s(u"0E-3") << s(u"0");
-        QTest::newRow("thousands separators dropped") << c << s(u"1 234,5") << s(u"1234,5");
-        QTest::newRow("point locale") << s(u".") << s(u"12.50") << s(u"12.5");
+        QTest::newRow("trailing separator") << c << u"1234,"_s << u"1234"_s;
+        QTest::newRow("007") << c << u"007"_s << u"7"_s;
+        QTest::newRow("-0,50") << c << u"-0,50"_s << u"-0,5"_s;
+        QTest::newRow("-0") << c << u"-0"_s << u"0"_s;
+        QTest::newRow("lone minus") << c << u"-"_s << u"0"_s;
+        QTest::newRow("empty") << c << QString() << u"0"_s;
+        QTest::newRow("exponent") << c << u"1E3"_s << u"1000"_s;
+        QTest::newRow("small exponent") << c << u"1,5E-5"_s << u"0,000015"_s;
+        QTest::newRow("exponent without digits") << c << u"1E"_s << u"1"_s;
+        QTest::newRow("zero mantissa") << c << u"0E-3"_s << u"0"_s;
+        QTest::newRow("thousands separators dropped") << c << u"1 234,5"_s << u"1234,5"_s;
+        QTest::newRow("point locale") << u"."_s << u"12.50"_s << u"12.5"_s;
     }
     void exitRewrites()
     {
         QFETCH(QString, sep);
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        useSeparator(sep);
+        useSeparators(sep.front());
         NumEditModel m;
         m.setText(text);
         QCOMPARE(m.exitProcessing(), NumEditModel::ExitResult::Accepted);
@@ -188,10 +179,10 @@ private Q_SLOTS:
     void exitConversionError_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::newRow("digitless mantissa") << s(u"E5");
-        QTest::newRow("overflow") << s(u"2E4932");
-        QTest::newRow("point under comma") << s(u"1.5");
-        QTest::newRow("letters") << s(u"abc");
+        QTest::newRow("digitless mantissa") << u"E5"_s;
+        QTest::newRow("overflow") << u"2E4932"_s;
+        QTest::newRow("point under comma") << u"1.5"_s;
+        QTest::newRow("letters") << u"abc"_s;
     }
     void exitConversionError()
     {
@@ -216,16 +207,16 @@ private Q_SLOTS:
         m.setMinValue(5);
         m.setMaxValue(2); // below MinValue: ignored
         QCOMPARE(m.maxValue(), 10.0L);
-        m.setText(s(u"12,"));
+        m.setText(u"12,"_s);
         QCOMPARE(m.exitProcessing(), NumEditModel::ExitResult::OutOfRange);
-        QCOMPARE(m.text(), s(u"12"));
+        QCOMPARE(m.text(), u"12"_s);
         m.clampToRange();
-        QCOMPARE(m.text(), s(u"10"));
-        m.setText(s(u"3"));
+        QCOMPARE(m.text(), u"10"_s);
+        m.setText(u"3"_s);
         QCOMPARE(m.exitProcessing(), NumEditModel::ExitResult::OutOfRange);
         m.clampToRange();
-        QCOMPARE(m.text(), s(u"5"));
-        m.setText(s(u"7,5"));
+        QCOMPARE(m.text(), u"5"_s);
+        m.setText(u"7,5"_s);
         QCOMPARE(m.exitProcessing(), NumEditModel::ExitResult::Accepted);
     }
 
@@ -235,9 +226,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("decimals");
         QTest::addColumn<int>("expected");
         QTest::addColumn<QString>("text");
-        QTest::newRow("negative") << 0 << -5 << -1 << s(u"0");
-        QTest::newRow("above 14") << 0 << 20 << 14 << s(u"0,00000000000000");
-        QTest::newRow("limited by MaxLength") << 4 << 3 << 2 << s(u"0,00");
+        QTest::newRow("negative") << 0 << -5 << -1 << u"0"_s;
+        QTest::newRow("above 14") << 0 << 20 << 14 << u"0,00000000000000"_s;
+        QTest::newRow("limited by MaxLength") << 4 << 3 << 2 << u"0,00"_s;
     }
     void decimalsClamp()
     {
@@ -266,68 +257,68 @@ private Q_SLOTS:
         const QString del(kDelete);
 
         // Typing.
-        QTest::newRow("entered field: 1234 replaces 0") << c << -1 << s(u"[0]") << s(u"1234") << s(u"1234|") << 0;
-        QTest::newRow("separator in the middle goes to the end") << c << -1 << s(u"12|34") << s(u",") << s(u"1234,|") << 0;
-        QTest::newRow("separator again moves after it") << c << -1 << s(u"1|234,5") << s(u",") << s(u"1234,|5") << 0;
-        QTest::newRow("point separator") << p << -1 << s(u"12|34") << s(u".") << s(u"1234.|") << 0;
-        QTest::newRow("point refused under comma") << c << -1 << s(u"12|") << s(u".") << s(u"12|") << 1;
-        QTest::newRow("comma refused under point") << p << -1 << s(u"12|") << s(u",") << s(u"12|") << 1;
-        QTest::newRow("blank, letters, plus refused") << c << -1 << s(u"12|") << s(u" ax+") << s(u"12|") << 4;
-        QTest::newRow("non-Latin digits refused") << c << -1 << s(u"12|") << s(u"١٢５") << s(u"12|") << 3;
-        QTest::newRow("control characters refused") << c << -1 << s(u"12|") << s(u"\r\x1b\t\x1a") << s(u"12|") << 4;
-        QTest::newRow("minus toggles on anywhere") << c << -1 << s(u"1|2") << s(u"-") << s(u"-1|2") << 0;
-        QTest::newRow("minus toggles off") << c << -1 << s(u"-1|2") << s(u"-") << s(u"1|2") << 0;
-        QTest::newRow("minus twice") << c << -1 << s(u"12|") << s(u"--") << s(u"12|") << 0;
-        QTest::newRow("minus on the entered 0") << c << -1 << s(u"[0]") << s(u"-5") << s(u"-5|") << 0;
-        QTest::newRow("nothing typed in front of the sign") << c << -1 << s(u"|-5") << s(u"3") << s(u"-3|5") << 0;
-        QTest::newRow("leading zero replaced") << c << -1 << s(u"0|,5") << s(u"7") << s(u"7|,5") << 0;
-        QTest::newRow("zero after minus replaced") << c << -1 << s(u"-0|") << s(u"7") << s(u"-7|") << 0;
-        QTest::newRow("digit over selection") << c << -1 << s(u"1[23]4") << s(u"9") << s(u"19|4") << 0;
-        QTest::newRow("minus over selection") << c << -1 << s(u"1[23]4") << s(u"-") << s(u"-1|4") << 0;
-        QTest::newRow("e becomes E at the end") << c << -1 << s(u"1|2") << s(u"e") << s(u"12E|") << 0;
-        QTest::newRow("E keeps the selection") << c << -1 << s(u"1[23]4") << s(u"E") << s(u"1234E|") << 0;
-        QTest::newRow("E again jumps after E") << c << -1 << s(u"|1E5") << s(u"E") << s(u"1E|5") << 0;
-        QTest::newRow("separator before E") << c << -1 << s(u"1|E5") << s(u",") << s(u"1,|E5") << 0;
-        QTest::newRow("zero after E replaced") << c << -1 << s(u"1E|0") << s(u"7") << s(u"1E7|") << 0;
-        QTest::newRow("exponent sign on") << c << -1 << s(u"1E5|") << s(u"-") << s(u"1E-5|") << 0;
-        QTest::newRow("exponent sign off") << c << -1 << s(u"1E-5|") << s(u"-") << s(u"1E5|") << 0;
-        QTest::newRow("exponent 4932") << c << -1 << s(u"1E493|") << s(u"2") << s(u"1E4932|") << 0;
-        QTest::newRow("exponent 4933 refused") << c << -1 << s(u"1E493|") << s(u"3") << s(u"1E493|") << 1;
-        QTest::newRow("exponent -4933 refused") << c << -1 << s(u"1E-493|") << s(u"3") << s(u"1E-493|") << 1;
-        QTest::newRow("exponent digit goes behind its sign") << c << -1 << s(u"1E|-5") << s(u"3") << s(u"1E-3|5") << 0;
-        QTest::newRow("overflowing value refused") << c << -1 << s(u"9E493|") << s(u"2") << s(u"9E493|") << 1;
-        QTest::newRow("sign toggle into overflow refused") << c << -1 << s(u"2E-4932|") << s(u"-") << s(u"2E-4932|") << 1;
-        QTest::newRow("decimals 2 from the entered field") << c << 2 << s(u"[0,00]") << s(u"12,5") << s(u"12,5|0") << 0;
-        QTest::newRow("decimals 2 overwrite") << c << 2 << s(u"1,|00") << s(u"5") << s(u"1,5|0") << 0;
-        QTest::newRow("decimals 2 full fraction refused") << c << 2 << s(u"1,50|") << s(u"7") << s(u"1,50|") << 1;
-        QTest::newRow("decimals 2 separator at caret") << c << 2 << s(u"1|2") << s(u",") << s(u"1,|2") << 0;
-        QTest::newRow("decimals 0 separator refused") << c << 0 << s(u"12|") << s(u",") << s(u"12|") << 1;
+        QTest::newRow("entered field: 1234 replaces 0") << c << -1 << u"[0]"_s << u"1234"_s << u"1234|"_s << 0;
+        QTest::newRow("separator in the middle goes to the end") << c << -1 << u"12|34"_s << u","_s << u"1234,|"_s << 0;
+        QTest::newRow("separator again moves after it") << c << -1 << u"1|234,5"_s << u","_s << u"1234,|5"_s << 0;
+        QTest::newRow("point separator") << p << -1 << u"12|34"_s << u"."_s << u"1234.|"_s << 0;
+        QTest::newRow("point refused under comma") << c << -1 << u"12|"_s << u"."_s << u"12|"_s << 1;
+        QTest::newRow("comma refused under point") << p << -1 << u"12|"_s << u","_s << u"12|"_s << 1;
+        QTest::newRow("blank, letters, plus refused") << c << -1 << u"12|"_s << u" ax+"_s << u"12|"_s << 4;
+        QTest::newRow("non-Latin digits refused") << c << -1 << u"12|"_s << u"١٢５"_s << u"12|"_s << 3;
+        QTest::newRow("control characters refused") << c << -1 << u"12|"_s << u"\r\x1b\t\x1a"_s << u"12|"_s << 4;
+        QTest::newRow("minus toggles on anywhere") << c << -1 << u"1|2"_s << u"-"_s << u"-1|2"_s << 0;
+        QTest::newRow("minus toggles off") << c << -1 << u"-1|2"_s << u"-"_s << u"1|2"_s << 0;
+        QTest::newRow("minus twice") << c << -1 << u"12|"_s << u"--"_s << u"12|"_s << 0;
+        QTest::newRow("minus on the entered 0") << c << -1 << u"[0]"_s << u"-5"_s << u"-5|"_s << 0;
+        QTest::newRow("nothing typed in front of the sign") << c << -1 << u"|-5"_s << u"3"_s << u"-3|5"_s << 0;
+        QTest::newRow("leading zero replaced") << c << -1 << u"0|,5"_s << u"7"_s << u"7|,5"_s << 0;
+        QTest::newRow("zero after minus replaced") << c << -1 << u"-0|"_s << u"7"_s << u"-7|"_s << 0;
+        QTest::newRow("digit over selection") << c << -1 << u"1[23]4"_s << u"9"_s << u"19|4"_s << 0;
+        QTest::newRow("minus over selection") << c << -1 << u"1[23]4"_s << u"-"_s << u"-1|4"_s << 0;
+        QTest::newRow("e becomes E at the end") << c << -1 << u"1|2"_s << u"e"_s << u"12E|"_s << 0;
+        QTest::newRow("E keeps the selection") << c << -1 << u"1[23]4"_s << u"E"_s << u"1234E|"_s << 0;
+        QTest::newRow("E again jumps after E") << c << -1 << u"|1E5"_s << u"E"_s << u"1E|5"_s << 0;
+        QTest::newRow("separator before E") << c << -1 << u"1|E5"_s << u","_s << u"1,|E5"_s << 0;
+        QTest::newRow("zero after E replaced") << c << -1 << u"1E|0"_s << u"7"_s << u"1E7|"_s << 0;
+        QTest::newRow("exponent sign on") << c << -1 << u"1E5|"_s << u"-"_s << u"1E-5|"_s << 0;
+        QTest::newRow("exponent sign off") << c << -1 << u"1E-5|"_s << u"-"_s << u"1E5|"_s << 0;
+        QTest::newRow("exponent 4932") << c << -1 << u"1E493|"_s << u"2"_s << u"1E4932|"_s << 0;
+        QTest::newRow("exponent 4933 refused") << c << -1 << u"1E493|"_s << u"3"_s << u"1E493|"_s << 1;
+        QTest::newRow("exponent -4933 refused") << c << -1 << u"1E-493|"_s << u"3"_s << u"1E-493|"_s << 1;
+        QTest::newRow("exponent digit goes behind its sign") << c << -1 << u"1E|-5"_s << u"3"_s << u"1E-3|5"_s << 0;
+        QTest::newRow("overflowing value refused") << c << -1 << u"9E493|"_s << u"2"_s << u"9E493|"_s << 1;
+        QTest::newRow("sign toggle into overflow refused") << c << -1 << u"2E-4932|"_s << u"-"_s << u"2E-4932|"_s << 1;
+        QTest::newRow("decimals 2 from the entered field") << c << 2 << u"[0,00]"_s << u"12,5"_s << u"12,5|0"_s << 0;
+        QTest::newRow("decimals 2 overwrite") << c << 2 << u"1,|00"_s << u"5"_s << u"1,5|0"_s << 0;
+        QTest::newRow("decimals 2 full fraction refused") << c << 2 << u"1,50|"_s << u"7"_s << u"1,50|"_s << 1;
+        QTest::newRow("decimals 2 separator at caret") << c << 2 << u"1|2"_s << u","_s << u"1,|2"_s << 0;
+        QTest::newRow("decimals 0 separator refused") << c << 0 << u"12|"_s << u","_s << u"12|"_s << 1;
 
         // Backspace and Delete, one character.
-        QTest::newRow("backspace the only integer digit") << c << -1 << s(u"5|,25") << bs << s(u"0|,25") << 0;
-        QTest::newRow("backspace the only character") << c << -1 << s(u"5|") << bs << s(u"0|") << 0;
-        QTest::newRow("backspace a fraction digit") << c << -1 << s(u"12,5|") << bs << s(u"12,|") << 0;
-        QTest::newRow("backspace skips the separator") << c << -1 << s(u"12,|5") << bs << s(u"1|,5") << 0;
-        QTest::newRow("delete skips the separator") << c << -1 << s(u"12|,5") << del << s(u"12,|") << 0;
-        QTest::newRow("backspace skips E") << c << -1 << s(u"12E|5") << bs << s(u"1|E5") << 0;
-        QTest::newRow("delete at the end") << c << -1 << s(u"12|") << del << s(u"12|") << 0;
-        QTest::newRow("backspace at the start") << c << -1 << s(u"|12") << bs << s(u"|12") << 0;
-        QTest::newRow("backspace the sign") << c << -1 << s(u"-|5") << bs << s(u"|5") << 0;
-        QTest::newRow("backspace leaves a lone minus") << c << -1 << s(u"-5|") << bs << s(u"-|") << 0;
-        QTest::newRow("delete first digit") << c << -1 << s(u"|12") << del << s(u"|2") << 0;
-        QTest::newRow("decimals 2 keep their width") << c << 2 << s(u"1,2|5") << bs << s(u"1,|50") << 0;
-        QTest::newRow("mantissa keeps a digit before E") << c << -1 << s(u"-5|E5") << bs << s(u"-|0E5") << 0;
-        QTest::newRow("first digit with an exponent sign") << c << -1 << s(u"5|E-3") << bs << s(u"|0E-3") << 0;
-        QTest::newRow("deletion into overflow refused") << c << -1 << s(u"1,0|5E4932") << bs << s(u"1,0|5E4932") << 1;
+        QTest::newRow("backspace the only integer digit") << c << -1 << u"5|,25"_s << bs << u"0|,25"_s << 0;
+        QTest::newRow("backspace the only character") << c << -1 << u"5|"_s << bs << u"0|"_s << 0;
+        QTest::newRow("backspace a fraction digit") << c << -1 << u"12,5|"_s << bs << u"12,|"_s << 0;
+        QTest::newRow("backspace skips the separator") << c << -1 << u"12,|5"_s << bs << u"1|,5"_s << 0;
+        QTest::newRow("delete skips the separator") << c << -1 << u"12|,5"_s << del << u"12,|"_s << 0;
+        QTest::newRow("backspace skips E") << c << -1 << u"12E|5"_s << bs << u"1|E5"_s << 0;
+        QTest::newRow("delete at the end") << c << -1 << u"12|"_s << del << u"12|"_s << 0;
+        QTest::newRow("backspace at the start") << c << -1 << u"|12"_s << bs << u"|12"_s << 0;
+        QTest::newRow("backspace the sign") << c << -1 << u"-|5"_s << bs << u"|5"_s << 0;
+        QTest::newRow("backspace leaves a lone minus") << c << -1 << u"-5|"_s << bs << u"-|"_s << 0;
+        QTest::newRow("delete first digit") << c << -1 << u"|12"_s << del << u"|2"_s << 0;
+        QTest::newRow("decimals 2 keep their width") << c << 2 << u"1,2|5"_s << bs << u"1,|50"_s << 0;
+        QTest::newRow("mantissa keeps a digit before E") << c << -1 << u"-5|E5"_s << bs << u"-|0E5"_s << 0;
+        QTest::newRow("first digit with an exponent sign") << c << -1 << u"5|E-3"_s << bs << u"|0E-3"_s << 0;
+        QTest::newRow("deletion into overflow refused") << c << -1 << u"1,0|5E4932"_s << bs << u"1,0|5E4932"_s << 1;
 
         // Backspace and Delete, selection.
-        QTest::newRow("whole text selected") << c << -1 << s(u"[12,5]") << del << s(u"|0") << 0;
-        QTest::newRow("whole text selected, decimals 2") << c << 2 << s(u"[12,50]") << bs << s(u"|0,00") << 0;
-        QTest::newRow("two digits selected") << c << -1 << s(u"1[23]4") << del << s(u"1|4") << 0;
-        QTest::newRow("selection across the separator") << c << -1 << s(u"1[2,3]4") << bs << s(u"1|,4") << 0;
-        QTest::newRow("selection backwards") << c << -1 << s(u"1]23[4") << bs << s(u"1|4") << 0;
-        QTest::newRow("selected sign") << c << -1 << s(u"[-]12") << bs << s(u"|12") << 0;
-        QTest::newRow("selected separator only") << c << -1 << s(u"12[,]5") << bs << s(u"12,|5") << 0;
+        QTest::newRow("whole text selected") << c << -1 << u"[12,5]"_s << del << u"|0"_s << 0;
+        QTest::newRow("whole text selected, decimals 2") << c << 2 << u"[12,50]"_s << bs << u"|0,00"_s << 0;
+        QTest::newRow("two digits selected") << c << -1 << u"1[23]4"_s << del << u"1|4"_s << 0;
+        QTest::newRow("selection across the separator") << c << -1 << u"1[2,3]4"_s << bs << u"1|,4"_s << 0;
+        QTest::newRow("selection backwards") << c << -1 << u"1]23[4"_s << bs << u"1|4"_s << 0;
+        QTest::newRow("selected sign") << c << -1 << u"[-]12"_s << bs << u"|12"_s << 0;
+        QTest::newRow("selected separator only") << c << -1 << u"12[,]5"_s << bs << u"12,|5"_s << 0;
     }
     void keys()
     {
@@ -337,7 +328,7 @@ private Q_SLOTS:
         QFETCH(QString, keys);
         QFETCH(QString, after);
         QFETCH(int, refused);
-        useSeparator(sep);
+        useSeparators(sep.front());
         NumEditModel m;
         m.setDecimals(decimals);
         load(m, before);
@@ -350,22 +341,22 @@ private Q_SLOTS:
         NumEditModel m;
         m.setNumberFormat(TNumberFormat::Thousands);
         m.setValue(1234);
-        QCOMPARE(m.text(), s(u"1 234"));
+        QCOMPARE(m.text(), u"1 234"_s);
         m.setCaret(2);
         QVERIFY(m.keyBackspace());
-        QCOMPARE(show(m), s(u"| 234"));
+        QCOMPARE(show(m), u"| 234"_s);
         m.setSelection(0, 4);
-        QCOMPARE(m.copyText(), s(u"234"));
+        QCOMPARE(m.copyText(), u"234"_s);
     }
 
     void copy_data()
     {
         QTest::addColumn<QString>("state");
         QTest::addColumn<QString>("clip");
-        QTest::newRow("selection") << s(u"1[23]4") << s(u"23");
-        QTest::newRow("no selection gives 0") << s(u"12|") << s(u"0");
-        QTest::newRow("lone minus gives -0") << s(u"[-]5") << s(u"-0");
-        QTest::newRow("without thousands separators") << s(u"[1 234,5]") << s(u"1234,5");
+        QTest::newRow("selection") << u"1[23]4"_s << u"23"_s;
+        QTest::newRow("no selection gives 0") << u"12|"_s << u"0"_s;
+        QTest::newRow("lone minus gives -0") << u"[-]5"_s << u"-0"_s;
+        QTest::newRow("without thousands separators") << u"[1 234,5]"_s << u"1234,5"_s;
     }
     void copy()
     {
@@ -380,12 +371,12 @@ private Q_SLOTS:
     void cut()
     {
         NumEditModel m;
-        load(m, s(u"1[23]4"));
-        QCOMPARE(m.cut(), s(u"23"));
-        QCOMPARE(show(m), s(u"1|4"));
-        load(m, s(u"12|"));
-        QCOMPARE(m.cut(), s(u"0"));
-        QCOMPARE(show(m), s(u"12|"));
+        load(m, u"1[23]4"_s);
+        QCOMPARE(m.cut(), u"23"_s);
+        QCOMPARE(show(m), u"1|4"_s);
+        load(m, u"12|"_s);
+        QCOMPARE(m.cut(), u"0"_s);
+        QCOMPARE(show(m), u"12|"_s);
     }
 
     void paste_data()
@@ -394,15 +385,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("clip");
         QTest::addColumn<QString>("after");
         QTest::addColumn<int>("refused");
-        QTest::newRow("number over the entered 0") << s(u"[0]") << s(u"1234") << s(u"1234|") << 0;
-        QTest::newRow("fraction at the end") << s(u"12|") << s(u",5") << s(u"12,5|") << 0;
-        QTest::newRow("replaces a selection") << s(u"1[23]4") << s(u"9") << s(u"19|4") << 0;
-        QTest::newRow("signed exponent") << s(u"[0]") << s(u"-12,5e-3") << s(u"-12,5E-3|") << 0;
-        QTest::newRow("grouped number") << s(u"[0]") << s(u"1 234,5") << s(u"1234,5|") << 1;
-        QTest::newRow("multi-line") << s(u"[0]") << s(u"12\r\n34") << s(u"1234|") << 2;
-        QTest::newRow("clipboard commands are plain characters") << s(u"1[2]") << s(u"\x16\x03\x18") << s(u"1[2]") << 3;
-        QTest::newRow("nothing typeable keeps the selection") << s(u"1[23]4") << s(u"١٢ő😀") << s(u"1[23]4") << 5;
-        QTest::newRow("empty") << s(u"1[2]") << QString() << s(u"1|") << 0;
+        QTest::newRow("number over the entered 0") << u"[0]"_s << u"1234"_s << u"1234|"_s << 0;
+        QTest::newRow("fraction at the end") << u"12|"_s << u",5"_s << u"12,5|"_s << 0;
+        QTest::newRow("replaces a selection") << u"1[23]4"_s << u"9"_s << u"19|4"_s << 0;
+        QTest::newRow("signed exponent") << u"[0]"_s << u"-12,5e-3"_s << u"-12,5E-3|"_s << 0;
+        QTest::newRow("grouped number") << u"[0]"_s << u"1 234,5"_s << u"1234,5|"_s << 1;
+        QTest::newRow("multi-line") << u"[0]"_s << u"12\r\n34"_s << u"1234|"_s << 2;
+        QTest::newRow("clipboard commands are plain characters") << u"1[2]"_s << u"\x16\x03\x18"_s << u"1[2]"_s << 3;
+        QTest::newRow("nothing typeable keeps the selection") << u"1[23]4"_s << u"١٢ő😀"_s << u"1[23]4"_s << 5;
+        QTest::newRow("empty") << u"1[2]"_s << QString() << u"1|"_s << 0;
     }
     void paste()
     {
@@ -422,35 +413,35 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("sep");
         QTest::addColumn<int>("decimals");
-        QTest::newRow("comma") << s(u",") << -1;
-        QTest::newRow("point") << s(u".") << -1;
-        QTest::newRow("comma, decimals 2") << s(u",") << 2;
-        QTest::newRow("point, decimals 0") << s(u".") << 0;
+        QTest::newRow("comma") << u","_s << -1;
+        QTest::newRow("point") << u"."_s << -1;
+        QTest::newRow("comma, decimals 2") << u","_s << 2;
+        QTest::newRow("point, decimals 0") << u"."_s << 0;
     }
     void pasteTypesAsKeys()
     {
         QFETCH(QString, sep);
         QFETCH(int, decimals);
-        useSeparator(sep);
-        const QString other = sep == s(u",") ? s(u".") : s(u",");
-        const QString thou = sep == s(u",") ? s(u" ") : s(u",");
+        useSeparators(sep.front());
+        const QString other = sep == u","_s ? u"."_s : u","_s;
+        const QString thou = sep == u","_s ? u" "_s : u","_s;
         // "#" stands for the decimal separator, "_" for the thousands separator.
         auto n = [&](const char16_t *text) {
-            return s(text).replace(QLatin1Char('#'), sep.front()).replace(QLatin1Char('_'), thou.front());
+            return QString::fromUtf16(text).replace(QLatin1Char('#'), sep.front()).replace(QLatin1Char('_'), thou.front());
         };
         // 0.118973149535723176502 × 10^4933 is the largest value; these lie around it.
-        const QString largest = s(u"1189731495357231765");
+        const QString largest = u"1189731495357231765"_s;
         const QStringList starts{
-            s(u"0"), s(u"-0"), s(u""), s(u"-"), n(u"#"), n(u"12#5"), n(u"-0#05"), s(u"1E5"), s(u"1E-5"), s(u"E5"),
-            s(u"-E"), s(u"1-5"), s(u"--5"), n(u"-#-5"), s(u"1E-5-"), n(u"1_234#5"), n(u"_234"), n(u"-_5"), n(u"_-5"),
-            s(u"2E-4932"), s(u"9E493"), s(u"1E0000"), s(u"INF"), n(u"1#2#3"), n(u"1E#5"),
+            u"0"_s, u"-0"_s, u""_s, u"-"_s, n(u"#"), n(u"12#5"), n(u"-0#05"), u"1E5"_s, u"1E-5"_s, u"E5"_s,
+            u"-E"_s, u"1-5"_s, u"--5"_s, n(u"-#-5"), u"1E-5-"_s, n(u"1_234#5"), n(u"_234"), n(u"-_5"), n(u"_-5"),
+            u"2E-4932"_s, u"9E493"_s, u"1E0000"_s, u"INF"_s, n(u"1#2#3"), n(u"1E#5"),
             QString(4930, QLatin1Char('1')), largest + QString(4914, QLatin1Char('0')),
-            largest + QString(4913, QLatin1Char('9')), s(u"1") + QString(100, QLatin1Char('0')) + s(u"E4832"),
-            n(u"0#") + QString(80, QLatin1Char('0')) + s(u"1E4933"), n(u"0#0001189731495357231765E4936"),
+            largest + QString(4913, QLatin1Char('9')), u"1"_s + QString(100, QLatin1Char('0')) + u"E4832"_s,
+            n(u"0#") + QString(80, QLatin1Char('0')) + u"1E4933"_s, n(u"0#0001189731495357231765E4936"),
             n(u"0#00012E4936"),
-            s(u"--") + QString(4932, QLatin1Char('9')), QString(5000, QLatin1Char('1')) + s(u"E-0000000000001"),
-            QString(70, QLatin1Char('0')) + s(u"E-0")};
-        const QString alphabet = s(u"0123456789-eE") + sep + other + s(u" \n\x16a");
+            u"--"_s + QString(4932, QLatin1Char('9')), QString(5000, QLatin1Char('1')) + u"E-0000000000001"_s,
+            QString(70, QLatin1Char('0')) + u"E-0"_s};
+        const QString alphabet = u"0123456789-eE"_s + sep + other + u" \n\x16a"_s;
         QRandomGenerator rng(16384);
         for (int round = 0; round < 4000; ++round) {
             const QString start = starts.at(rng.bounded(int(starts.size())));
@@ -477,8 +468,8 @@ private Q_SLOTS:
             for (QChar ch : std::as_const(clip))
                 if (!typed.typeChar(ch))
                     ++refusedTyped;
-            const QString what = start.left(40) + s(u" at ") + QString::number(caret) + s(u" + ") + clip;
-            QVERIFY2(pasted.text() == typed.text(), qPrintable(what + s(u" -> ") + pasted.text().left(80)));
+            const QString what = start.left(40) + u" at "_s + QString::number(caret) + u" + "_s + clip;
+            QVERIFY2(pasted.text() == typed.text(), qPrintable(what + u" -> "_s + pasted.text().left(80)));
             QVERIFY2(pasted.caret() == typed.caret(), qPrintable(what));
             QVERIFY2(refused == refusedTyped, qPrintable(what));
         }
@@ -488,10 +479,10 @@ private Q_SLOTS:
     {
         NumEditModel m;
         m.setMaxLength(3);
-        load(m, s(u"-1|"));
+        load(m, u"-1|"_s);
         // As keys, the "-" after the refused 3 would still drop the sign and 5 would follow.
-        QCOMPARE(m.paste(s(u"234-5")), 4);
-        QCOMPARE(show(m), s(u"-12|"));
+        QCOMPARE(m.paste(u"234-5"_s), 4);
+        QCOMPARE(show(m), u"-12|"_s);
     }
 
     void pasteLong_data()
@@ -499,8 +490,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("clip");
         QTest::addColumn<int>("maxLength");
         QTest::newRow("5000 nines") << QString(5000, QLatin1Char('9')) << 0;
-        QTest::newRow("40000 fraction digits") << s(u"0,") + QString(40000, QLatin1Char('1')) << 0;
-        QTest::newRow("MaxLength 6") << s(u"123456789") << 6;
+        QTest::newRow("40000 fraction digits") << u"0,"_s + QString(40000, QLatin1Char('1')) << 0;
+        QTest::newRow("MaxLength 6") << u"123456789"_s << 6;
     }
     void pasteLong()
     {
@@ -514,26 +505,41 @@ private Q_SLOTS:
         QCOMPARE(m.exitProcessing(), NumEditModel::ExitResult::Accepted);
     }
 
+    // Leading zeros of the exponent hide no overflow: the digit that would take the value past
+    // the largest the type holds is refused, typed or pasted, instead of the text reading as 0.
+    void overflowBehindLongExponent()
+    {
+        const QString ones(5000, QLatin1Char('1'));
+        NumEditModel pasted;
+        load(pasted, u"|1E-0000000000001"_s);
+        NumEditModel typed;
+        load(typed, u"|1E-0000000000001"_s);
+        QCOMPARE(pasted.paste(ones), 67);
+        QCOMPARE(press(typed, ones), 67);
+        QCOMPARE(pasted.text(), typed.text());
+        QVERIFY(pasted.value() > 1e4931L);
+    }
+
     // Whatever is typed, deleted or pasted, exit processing can read the text.
     void randomEditingStaysReadable_data()
     {
         QTest::addColumn<QString>("sep");
         QTest::addColumn<int>("decimals");
         QTest::addColumn<int>("format");
-        QTest::newRow("comma") << s(u",") << -1 << int(TNumberFormat::Standard);
-        QTest::newRow("point") << s(u".") << -1 << int(TNumberFormat::Standard);
-        QTest::newRow("comma, decimals 2") << s(u",") << 2 << int(TNumberFormat::Standard);
-        QTest::newRow("point, decimals 0") << s(u".") << 0 << int(TNumberFormat::Standard);
-        QTest::newRow("thousands") << s(u",") << -1 << int(TNumberFormat::Thousands);
-        QTest::newRow("scientific") << s(u".") << 3 << int(TNumberFormat::Scientific);
+        QTest::newRow("comma") << u","_s << -1 << int(TNumberFormat::Standard);
+        QTest::newRow("point") << u"."_s << -1 << int(TNumberFormat::Standard);
+        QTest::newRow("comma, decimals 2") << u","_s << 2 << int(TNumberFormat::Standard);
+        QTest::newRow("point, decimals 0") << u"."_s << 0 << int(TNumberFormat::Standard);
+        QTest::newRow("thousands") << u","_s << -1 << int(TNumberFormat::Thousands);
+        QTest::newRow("scientific") << u"."_s << 3 << int(TNumberFormat::Scientific);
     }
     void randomEditingStaysReadable()
     {
         QFETCH(QString, sep);
         QFETCH(int, decimals);
         QFETCH(int, format);
-        useSeparator(sep);
-        const QString alphabet = s(u"0123456789-eE,. \n\x16\x03ő١");
+        useSeparators(sep.front());
+        const QString alphabet = u"0123456789-eE,. \n\x16\x03ő١"_s;
         QRandomGenerator rng(4932);
         for (int round = 0; round < 200; ++round) {
             NumEditModel m;
@@ -582,33 +588,33 @@ private Q_SLOTS:
     void undoAndDelete()
     {
         NumEditModel m;
-        load(m, s(u"12|"));
+        load(m, u"12|"_s);
         QVERIFY(!m.canUndo());
         m.typeChar(QLatin1Char('3'));
         QVERIFY(m.canUndo());
         m.undo();
-        QCOMPARE(m.text(), s(u"12"));
+        QCOMPARE(m.text(), u"12"_s);
         m.undo();
-        QCOMPARE(m.text(), s(u"123"));
+        QCOMPARE(m.text(), u"123"_s);
         // The context menu's Delete works without the rules and can leave an unreadable text.
-        load(m, s(u"[1]E5"));
+        load(m, u"[1]E5"_s);
         m.deleteSelection();
-        QCOMPARE(show(m), s(u"|E5"));
+        QCOMPARE(show(m), u"|E5"_s);
         QVERIFY_THROWS_EXCEPTION(rt::EConvertError, m.exitProcessing());
         m.undo();
-        QCOMPARE(m.text(), s(u"1E5"));
+        QCOMPARE(m.text(), u"1E5"_s);
     }
 
     void readOnlyRefusesEditing()
     {
         NumEditModel m;
         m.setReadOnly(true);
-        load(m, s(u"[12]"));
+        load(m, u"[12]"_s);
         QVERIFY(!m.typeChar(QLatin1Char('3')));
         QVERIFY(!m.keyDelete());
-        QCOMPARE(m.paste(s(u"5")), 1);
-        QCOMPARE(m.cut(), s(u"12"));
-        QCOMPARE(m.text(), s(u"12"));
+        QCOMPARE(m.paste(u"5"_s), 1);
+        QCOMPARE(m.cut(), u"12"_s);
+        QCOMPARE(m.text(), u"12"_s);
     }
 };
 

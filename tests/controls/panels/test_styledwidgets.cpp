@@ -2,6 +2,7 @@
 #include "controls/panels/ui/stylededit.h"
 #include "controls/panels/ui/styledpanel.h"
 #include "controls/panels/ui/styledtoolpanel.h"
+#include "tests/testhelpers.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -10,10 +11,11 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace ctl;
 
 namespace {
-QString s(const char16_t *text) { return QString::fromUtf16(text); }
 
 QColor pixel(QWidget *w, QPoint at) { return w->grab().toImage().pixelColor(at); }
 
@@ -34,14 +36,14 @@ public:
         background = new TStyledPanel(&window);
         background->setGeometry(8, 13, 761, 400);
         section1 = new TStyledToolPanel(background);
-        section1->setCaption(s(u"  I. AZ ADÓ ALANYA"));
+        section1->setCaption(u"  I. AZ ADÓ ALANYA"_s);
         section1->setGeometry(24, 20, 721, 120);
         name = new TStyledEdit(section1);
         name->setGeometry(152, 28, 521, 21);
         address = new TStyledEdit(section1);
         address->setGeometry(152, 52, 521, 21);
         section2 = new TStyledToolPanel(background);
-        section2->setCaption(s(u"  II. A BELTERÜLETI FÖLDRÉSZLET (TELEK)"));
+        section2->setCaption(u"  II. A BELTERÜLETI FÖLDRÉSZLET (TELEK)"_s);
         section2->setGeometry(24, 160, 721, 137);
         plot = new TStyledEdit(section2);
         plot->setGeometry(144, 28, 121, 21);
@@ -112,7 +114,7 @@ void TestStyledWidgets::pressOnPanelSurfaceFocusesPanel()
     QVERIFY(!f.section2->isFocused());
 
     // A press on a caption label inside the section leaves the focus where it is.
-    auto *label = new QLabel(s(u"neve:"), f.section2);
+    auto *label = new QLabel(u"neve:"_s, f.section2);
     label->setGeometry(24, 32, 100, 25);
     label->show();
     f.plot->setFocus(Qt::OtherFocusReason);
@@ -135,13 +137,13 @@ void TestStyledWidgets::enterChangesNothing()
     QFETCH(int, modifiers);
     Form f;
     f.name->setFocus(Qt::OtherFocusReason);
-    f.name->setText(s(u"Kovács János"));
+    f.name->setText(u"Kovács János"_s);
     f.name->setCursorPosition(3);
     QSignalSpy returnPressed(f.name, &QLineEdit::returnPressed);
     QSignalSpy finished(f.name, &QLineEdit::editingFinished);
 
     QTest::keyClick(f.name, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(f.name->text(), s(u"Kovács János"));
+    QCOMPARE(f.name->text(), u"Kovács János"_s);
     QCOMPARE(f.name->cursorPosition(), 3);
     QCOMPARE(QApplication::focusWidget(), f.name);
     QCOMPARE(returnPressed.count(), 0);
@@ -151,11 +153,11 @@ void TestStyledWidgets::enterChangesNothing()
 void TestStyledWidgets::tabSelectsAllClickPlacesCaret()
 {
     Form f;
-    f.address->setText(s(u"Hollóberény, Fő utca 1."));
+    f.address->setText(u"Hollóberény, Fő utca 1."_s);
     f.name->setFocus(Qt::OtherFocusReason);
     QTest::keyClick(f.name, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), f.address);
-    QCOMPARE(f.address->selectedText(), s(u"Hollóberény, Fő utca 1."));
+    QCOMPARE(f.address->selectedText(), u"Hollóberény, Fő utca 1."_s);
 
     f.name->setFocus(Qt::OtherFocusReason);
     const QPoint at(40, 10);
@@ -172,9 +174,8 @@ void TestStyledWidgets::anyCharacterAccepted()
     Form f;
     f.plot->setFocus(Qt::OtherFocusReason);
     QTest::keyClicks(f.plot, QStringLiteral("Ab1 .,;:-/+()%&!?"));
-    for (QChar ch : s(u"őűÁÉ"))
-        QTest::sendKeyEvent(QTest::Click, f.plot, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-    QCOMPARE(f.plot->text(), s(u"Ab1 .,;:-/+()%&!?őűÁÉ"));
+    tk::test::typeText(f.plot, u"őűÁÉ");
+    QCOMPARE(f.plot->text(), u"Ab1 .,;:-/+()%&!?őűÁÉ"_s);
 
     // No length limit beyond the platform's own.
     const QString longText(40000, QLatin1Char('x'));
@@ -186,13 +187,13 @@ void TestStyledWidgets::lineBreaksArriveAsBlanks_data()
 {
     QTest::addColumn<QString>("clip");
     QTest::addColumn<QString>("text");
-    QTest::newRow("LF") << s(u"Fő utca\n12.") << s(u"<Fő utca 12.>");
-    QTest::newRow("CR LF") << s(u"Fő utca\r\n12.") << s(u"<Fő utca 12.>");
-    QTest::newRow("CR") << s(u"Fő utca\r12.") << s(u"<Fő utca 12.>");
-    QTest::newRow("tab") << s(u"Fő utca\t12.") << s(u"<Fő utca 12.>");
-    QTest::newRow("line separator") << s(u"Fő utca\u202812.") << s(u"<Fő utca 12.>");
-    QTest::newRow("paragraph separator") << s(u"Fő utca\u202912.") << s(u"<Fő utca 12.>");
-    QTest::newRow("trailing line break") << s(u"Fő utca 12.\r\n") << s(u"<Fő utca 12. >");
+    QTest::newRow("LF") << u"Fő utca\n12."_s << u"<Fő utca 12.>"_s;
+    QTest::newRow("CR LF") << u"Fő utca\r\n12."_s << u"<Fő utca 12.>"_s;
+    QTest::newRow("CR") << u"Fő utca\r12."_s << u"<Fő utca 12.>"_s;
+    QTest::newRow("tab") << u"Fő utca\t12."_s << u"<Fő utca 12.>"_s;
+    QTest::newRow("line separator") << u"Fő utca\u202812."_s << u"<Fő utca 12.>"_s;
+    QTest::newRow("paragraph separator") << u"Fő utca\u202912."_s << u"<Fő utca 12.>"_s;
+    QTest::newRow("trailing line break") << u"Fő utca 12.\r\n"_s << u"<Fő utca 12. >"_s;
 }
 
 // Pasted by either shortcut, dropped or set, a line break reaches the text as one blank and the
@@ -209,7 +210,7 @@ void TestStyledWidgets::lineBreaksArriveAsBlanks()
         Qt::KeyboardModifiers modifiers;
     } shortcuts[] = {{Qt::Key_V, Qt::ControlModifier}, {Qt::Key_Insert, Qt::ShiftModifier}};
     for (const auto &k : shortcuts) {
-        f.name->setText(s(u"<>"));
+        f.name->setText(u"<>"_s);
         f.name->setFocus(Qt::OtherFocusReason);
         f.name->setCursorPosition(1);
         QTest::keyClick(f.name, k.key, k.modifiers);
@@ -217,7 +218,7 @@ void TestStyledWidgets::lineBreaksArriveAsBlanks()
         QCOMPARE(f.name->cursorPosition(), text.size() - 1);
     }
 
-    f.name->setText(s(u"<>"));
+    f.name->setText(u"<>"_s);
     QMimeData mime;
     mime.setText(clip);
     f.name->setCursorPosition(1);
@@ -228,7 +229,7 @@ void TestStyledWidgets::lineBreaksArriveAsBlanks()
     QApplication::sendEvent(f.name, &drop);
     QCOMPARE(f.name->text(), text);
 
-    f.name->setText(s(u"<") + clip + s(u">"));
+    f.name->setText(u"<"_s + clip + u">"_s);
     QCOMPARE(f.name->text(), text);
 }
 
@@ -237,9 +238,9 @@ void TestStyledWidgets::menuItemStates()
     QMainWindow window;
     auto *menu = new TStyledMainMenu(&window);
     window.setMenuBar(menu);
-    QAction *print = menu->addAction(s(u"Nyomtatás"));
-    QAction *guide = menu->addAction(s(u"Kitöltési útmutató"));
-    menu->addAction(s(u"Kilépés"));
+    QAction *print = menu->addAction(u"Nyomtatás"_s);
+    QAction *guide = menu->addAction(u"Kitöltési útmutató"_s);
+    menu->addAction(u"Kilépés"_s);
     window.resize(500, 200);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -5,13 +5,10 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
 
 using ctl::TCtlRadioGroup;
-
-namespace {
-QString s(const char16_t *text) { return QString::fromUtf16(text); }
-} // namespace
 
 // A window like a form section: a text field, the two groups, another text field.
 class Fixture
@@ -24,16 +21,16 @@ public:
         before = new QLineEdit(&window);
         alanya = new TCtlRadioGroup(&window);
         alanya->setFont(arial);
-        alanya->setCaption(s(u"Az adó alanya"));
-        alanya->setItems({s(u"magánszemély"), s(u"jogi személyiség nélküli gazdasági társaság"), s(u"jogi személy"),
-                          s(u"a magánszemélyek jogi személyiséggel nem rendelkező személyi egyesülése")});
+        alanya->setCaption(u"Az adó alanya"_s);
+        alanya->setItems({u"magánszemély"_s, u"jogi személyiség nélküli gazdasági társaság"_s, u"jogi személy"_s,
+                          u"a magánszemélyek jogi személyiséggel nem rendelkező személyi egyesülése"_s});
         alanya->setColumns(2);
         alanya->setGeometry(24, 40, 649, 81);
         hasznalat = new TCtlRadioGroup(&window);
         hasznalat->setFont(arial);
-        hasznalat->setCaption(s(u"Használat tipusa"));
-        hasznalat->setItems({s(u"kizárólagos tulajdonos"), s(u"résztulajdonos"), s(u"haszonélvező"),
-                             s(u"kezelői jogot gyakorló"), s(u"bérlő"), s(u"egyéb")});
+        hasznalat->setCaption(u"Használat tipusa"_s);
+        hasznalat->setItems({u"kizárólagos tulajdonos"_s, u"résztulajdonos"_s, u"haszonélvező"_s,
+                             u"kezelői jogot gyakorló"_s, u"bérlő"_s, u"egyéb"_s});
         hasznalat->setColumns(3);
         hasznalat->setGeometry(24, 130, 473, 57);
         after = new QLineEdit(&window);
@@ -82,7 +79,7 @@ void TestCtlRadioGroup::buttonsFollowTheLayout()
 {
     Fixture f;
     QCOMPARE(f.alanya->button(2)->geometry(), QRect(325, 17, 318, 30));
-    QCOMPARE(f.alanya->button(2)->Caption(), s(u"jogi személy"));
+    QCOMPARE(f.alanya->button(2)->Caption(), u"jogi személy"_s);
     QVERIFY(f.alanya->button(2)->isVisible());
     QCOMPARE(f.hasznalat->button(5)->geometry(), QRect(313, 35, 153, 18));
 }
@@ -214,14 +211,14 @@ void TestCtlRadioGroup::handlerErrorsShownAfterTheClick()
     QStringList shown;
     const rt::MessageHandler previous = rt::setMessageHandler([&](const rt::Message &m) { shown << m.text; });
     Fixture f;
-    connect(f.alanya, &TCtlRadioGroup::OnClick, this, [] { throw rt::EConvertError(s(u"click failed")); });
-    connect(f.alanya, &TCtlRadioGroup::OnDblClick, this, [] { throw rt::EConvertError(s(u"double click failed")); });
+    connect(f.alanya, &TCtlRadioGroup::OnClick, this, [] { throw rt::EConvertError(u"click failed"_s); });
+    connect(f.alanya, &TCtlRadioGroup::OnDblClick, this, [] { throw rt::EConvertError(u"double click failed"_s); });
     QSignalSpy change(f.alanya, &TCtlRadioGroup::OnChange);
     QTest::mouseClick(f.alanya->button(1), Qt::LeftButton, {}, QPoint(20, 15));
     QCOMPARE(f.alanya->ItemIndex(), 1);
     QCOMPARE(change.count(), 1);
     QTest::mouseDClick(f.alanya->button(1), Qt::LeftButton, {}, QPoint(20, 15));
-    QTRY_COMPARE(shown, (QStringList{s(u"click failed."), s(u"double click failed.")}));
+    QTRY_COMPARE(shown, (QStringList{u"click failed."_s, u"double click failed."_s}));
     rt::setMessageHandler(previous);
 }
 

@@ -2,10 +2,11 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using ctl::RadioGroupModel;
 
 namespace {
-QString s(const char16_t *text) { return QString::fromUtf16(text); }
 
 QFont arial13()
 {
@@ -53,20 +54,20 @@ void TestRadioGroupModel::formLayout_data()
 
     QTest::newRow("Változás oka, 289x65, 1 column")
         << QSize(289, 65)
-        << QStringList{s(u"tulajdonjog szerzés"), s(u"ingatlan adataiban bekövetkezett változás")} << 1
+        << QStringList{u"tulajdonjog szerzés"_s, u"ingatlan adataiban bekövetkezett változás"_s} << 1
         << QList<QRect>{QRect(7, 17, 278, 22), QRect(7, 39, 278, 22)};
     // "jogi személy" (index 2) heads the right column: the items fill a column before the next.
     QTest::newRow("Az adó alanya, 649x81, 2 columns")
         << QSize(649, 81)
-        << QStringList{s(u"magánszemély"), s(u"jogi személyiség nélküli gazdasági társaság"), s(u"jogi személy"),
-                       s(u"a magánszemélyek jogi személyiséggel nem rendelkező személyi egyesülése")}
+        << QStringList{u"magánszemély"_s, u"jogi személyiség nélküli gazdasági társaság"_s, u"jogi személy"_s,
+                       u"a magánszemélyek jogi személyiséggel nem rendelkező személyi egyesülése"_s}
         << 2
         << QList<QRect>{QRect(7, 17, 318, 30), QRect(7, 47, 318, 30), QRect(325, 17, 318, 30),
                         QRect(325, 47, 318, 30)};
     QTest::newRow("Használat tipusa, 473x57, 3 columns")
         << QSize(473, 57)
-        << QStringList{s(u"kizárólagos tulajdonos"), s(u"résztulajdonos"), s(u"haszonélvező"),
-                       s(u"kezelői jogot gyakorló"), s(u"bérlő"), s(u"egyéb")}
+        << QStringList{u"kizárólagos tulajdonos"_s, u"résztulajdonos"_s, u"haszonélvező"_s,
+                       u"kezelői jogot gyakorló"_s, u"bérlő"_s, u"egyéb"_s}
         << 3
         << QList<QRect>{QRect(7, 17, 153, 18), QRect(7, 35, 153, 18), QRect(160, 17, 153, 18),
                         QRect(160, 35, 153, 18), QRect(313, 17, 153, 18), QRect(313, 35, 153, 18)};
@@ -87,7 +88,7 @@ void TestRadioGroupModel::formLayout()
 
 void TestRadioGroupModel::captionHeight()
 {
-    QCOMPARE(ctl::groupCaptionHeight(arial13(), s(u"Az adó alanya")), 15);
+    QCOMPARE(ctl::groupCaptionHeight(arial13(), u"Az adó alanya"_s), 15);
     QCOMPARE(ctl::groupCaptionHeight(arial13(), QString()), 0);
 
     // Without a caption the frame width bounds the area: top 2 + 1, then the row-height shift.

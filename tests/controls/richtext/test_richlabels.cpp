@@ -1,9 +1,8 @@
 #include "controls/richtext/richtextlayout.h"
-#include "controls/richtext/tctlrichlabel.h"
-#include "controls/richtext/tctlrichscrollbox.h"
-#include "controls/richtext/trtflabel.h"
+#include "controls/richtext/ui/tctlrichlabel.h"
+#include "controls/richtext/ui/tctlrichscrollbox.h"
+#include "controls/richtext/ui/trtflabel.h"
 
-#include <QApplication>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>

@@ -1,4 +1,5 @@
 #include "controls/richtext/rtfreader.h"
+#include "tests/testhelpers.h"
 
 #include <QDir>
 #include <QTest>
@@ -40,9 +41,9 @@ void TestRtfCorpus::replay()
 {
     QFETCH(QString, path);
     QFETCH(bool, ours);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray data = file.readAll();
+    bool read = false;
+    const QByteArray data = tk::test::readFile(path, &read);
+    QVERIFY(read);
     QCOMPARE(LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(data.constData()), size_t(data.size())), 0);
     if (ours) {
         // The program's own documents are well formed.

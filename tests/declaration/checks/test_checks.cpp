@@ -6,11 +6,11 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 using namespace decl;
 
 namespace {
-
-QString u16(const char16_t *text) { return QString::fromUtf16(text); }
 
 const QDate today(2006, 6, 1);
 const QStringList taxIdFields = {QStringLiteral("CtlMaskEdit8"), QStringLiteral("CtlMaskEdit4"),
@@ -22,7 +22,7 @@ const QStringList taxNumberFields = {QStringLiteral("CtlMaskEdit6"), QStringLite
 MapForm taxpayerOnly()
 {
     MapForm form;
-    form.setText(QStringLiteral("StyledEdit35"), u16(u"Kovács Őrs"));
+    form.setText(QStringLiteral("StyledEdit35"), u"Kovács Őrs"_s);
     form.setText(QStringLiteral("CtlMaskEdit6"), QStringLiteral("15789934-2-51"));
     form.setText(QStringLiteral("CtlMaskEdit8"), QStringLiteral("8365670003"));
     form.setItemIndex(QStringLiteral("CtlRadioGroup5"), 0);
@@ -37,8 +37,8 @@ MapForm validForm()
     MapForm form = taxpayerOnly();
     form.setText(QStringLiteral("StyledEdit11"), QStringLiteral("Nagy Anna"));
     form.setText(QStringLiteral("StyledEdit23"), QStringLiteral("Nagy Béla"));
-    form.setText(QStringLiteral("StyledEdit15"), u16(u"Kovácsné Űrmös Ilona"));
-    form.setText(QStringLiteral("StyledEdit16"), u16(u"Hollóberény, Fő tér 2."));
+    form.setText(QStringLiteral("StyledEdit15"), u"Kovácsné Űrmös Ilona"_s);
+    form.setText(QStringLiteral("StyledEdit16"), u"Hollóberény, Fő tér 2."_s);
     form.setText(QStringLiteral("CtlMaskEdit3"), QStringLiteral("30000010-1-01"));
     form.setText(QStringLiteral("CtlMaskEdit4"), QStringLiteral("8400000005"));
     form.setText(QStringLiteral("StyledEdit17"), QStringLiteral("1/2"));
@@ -69,17 +69,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("problem"); // part of the message, empty for none
-        const QString malformed = u16(u"tíz számjegyből áll");
-        const QString partial = u16(u"hiányos");
-        const QString future = u16(u"későbbi a mai napnál");
+        const QString malformed = u"tíz számjegyből áll"_s;
+        const QString partial = u"hiányos"_s;
+        const QString future = u"későbbi a mai napnál"_s;
         QTest::newRow("valid 8365670003") << QStringLiteral("8365670003") << QString();
         QTest::newRow("born today") << QStringLiteral("8509200009") << QString();
         QTest::newRow("born tomorrow") << QStringLiteral("8509210004") << future;
         QTest::newRow("born 2140") << QStringLiteral("8999990001") << future;
         QTest::newRow("born 1 January 1867") << QStringLiteral("8000000008") << QString();
-        QTest::newRow("wrong check digit") << QStringLiteral("8365670004") << u16(u"ellenőrző számjegy: 3.");
-        QTest::newRow("remainder 10") << QStringLiteral("8365670020") << u16(u"maradéka 10");
-        QTest::newRow("first digit 7") << QStringLiteral("7365670002") << u16(u"első számjegye mindig 8");
+        QTest::newRow("wrong check digit") << QStringLiteral("8365670004") << u"ellenőrző számjegy: 3."_s;
+        QTest::newRow("remainder 10") << QStringLiteral("8365670020") << u"maradéka 10"_s;
+        QTest::newRow("first digit 7") << QStringLiteral("7365670002") << u"első számjegye mindig 8"_s;
         QTest::newRow("wholly blank") << QStringLiteral("**********") << QString();
         QTest::newRow("blanked with spaces") << QStringLiteral("          ") << QString();
         QTest::newRow("empty text") << QString() << QString();
@@ -90,7 +90,7 @@ private Q_SLOTS:
         QTest::newRow("letters pasted") << QStringLiteral("83656abc03") << malformed;
         QTest::newRow("eleven digits") << QStringLiteral("83656700031") << malformed;
         QTest::newRow("hyphen") << QStringLiteral("8365-67000") << malformed;
-        QTest::newRow("arabic-indic digits") << u16(u"٨٣٦٥٦٧٠٠٠٣") << malformed;
+        QTest::newRow("arabic-indic digits") << u"٨٣٦٥٦٧٠٠٠٣"_s << malformed;
         QTest::newRow("letters only") << QStringLiteral("abc") << malformed;
     }
     // The rule holds for each of the four fields and only for it.
@@ -110,8 +110,8 @@ private Q_SLOTS:
             }
             QCOMPARE(found.size(), 1);
             QCOMPARE(found[0].component, component);
-            QCOMPARE(found[0].caption, u16(u"adóazonositó jele:"));
-            QCOMPARE(found[0].section, u16(u"I. AZ ADÓ ALANYA"));
+            QCOMPARE(found[0].caption, u"adóazonositó jele:"_s);
+            QCOMPARE(found[0].section, u"I. AZ ADÓ ALANYA"_s);
             QCOMPARE(found[0].message, taxIdProblem(text, today));
             QCOMPARE(findingsFor(component, form, today), found);
         }
@@ -121,13 +121,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("problem");
-        const QString malformed = u16(u"nyolc számjegy, kötőjel");
-        const QString partial = u16(u"hiányos");
-        const QString vat = u16(u"áfakód");
+        const QString malformed = u"nyolc számjegy, kötőjel"_s;
+        const QString partial = u"hiányos"_s;
+        const QString vat = u"áfakód"_s;
         QTest::newRow("valid 15789934-2-51") << QStringLiteral("15789934-2-51") << QString();
         QTest::newRow("check digit 0") << QStringLiteral("30000010-1-01") << QString();
         QTest::newRow("VAT code 5") << QStringLiteral("15789934-5-51") << QString();
-        QTest::newRow("wrong check digit") << QStringLiteral("15789935-2-51") << u16(u"ellenőrző számjegy: 4.");
+        QTest::newRow("wrong check digit") << QStringLiteral("15789935-2-51") << u"ellenőrző számjegy: 4."_s;
         QTest::newRow("VAT code 0") << QStringLiteral("15789934-0-51") << vat;
         QTest::newRow("VAT code 6") << QStringLiteral("15789934-6-51") << vat;
         QTest::newRow("wholly blank") << QStringLiteral("********-*-**") << QString();
@@ -156,7 +156,7 @@ private Q_SLOTS:
             }
             QCOMPARE(found.size(), 1);
             QCOMPARE(found[0].component, component);
-            QCOMPARE(found[0].caption, u16(u"adószáma:"));
+            QCOMPARE(found[0].caption, u"adószáma:"_s);
             QCOMPARE(found[0].message, taxNumberProblem(text));
         }
     }
@@ -177,8 +177,8 @@ private Q_SLOTS:
         QTest::newRow("leading zero") << QStringLiteral("0998") << false;
         QTest::newRow("with a dot") << QStringLiteral("1998.") << false;
         QTest::newRow("negative") << QStringLiteral("-998") << false;
-        QTest::newRow("words") << u16(u"régen") << false;
-        QTest::newRow("full-width digits") << u16(u"１９９８") << false;
+        QTest::newRow("words") << u"régen"_s << false;
+        QTest::newRow("full-width digits") << u"１９９８"_s << false;
     }
     void year()
     {
@@ -190,8 +190,8 @@ private Q_SLOTS:
         QCOMPARE(found.size(), ok ? 0 : 1);
         if (!ok) {
             QCOMPARE(found[0].component, QStringLiteral("StyledEdit2"));
-            QCOMPARE(found[0].section, u16(u"II. A BELTERÜLETI FÖLDRÉSZLET (TELEK)"));
-            QVERIFY(found[0].caption.endsWith(u16(u"időpontja (év):")));
+            QCOMPARE(found[0].section, u"II. A BELTERÜLETI FÖLDRÉSZLET (TELEK)"_s);
+            QVERIFY(found[0].caption.endsWith(u"időpontja (év):"_s));
         }
     }
 
@@ -226,7 +226,7 @@ private Q_SLOTS:
         QCOMPARE(componentsOf(found), expected);
         for (const Finding &f : found)
             if (f.component == u"CtlRadioGroup6")
-                QCOMPARE(f.caption, u16(u"Használat tipusa"));
+                QCOMPARE(f.caption, u"Használat tipusa"_s);
     }
 
     void coOwnerBlock_data()
@@ -307,7 +307,7 @@ private Q_SLOTS:
                               QStringLiteral("CtlRadioGroup6"), QStringLiteral("StyledEdit11"),
                               QStringLiteral("CtlMaskEdit10"), QStringLiteral("StyledEdit2")}));
         QCOMPARE(found[0].caption, QStringLiteral("neve:"));
-        QCOMPARE(found[0].section, u16(u"I. AZ ADÓ ALANYA"));
+        QCOMPARE(found[0].section, u"I. AZ ADÓ ALANYA"_s);
         QVERIFY(!found[0].message.isEmpty());
         for (const Finding &f : found)
             QCOMPARE(findingsFor(f.component, form, today), QList<Finding>{f});
@@ -317,7 +317,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::newRow("empty") << QString();
-        QTest::newRow("letters") << u16(u"árvíztűrő tükörfúrógép ŐŰ");
+        QTest::newRow("letters") << u"árvíztűrő tükörfúrógép ŐŰ"_s;
         QTest::newRow("digits") << QStringLiteral("12345678901234567890");
         QTest::newRow("mask-like") << QStringLiteral("8**-*-*8-*-*8-");
         QTest::newRow("controls") << QStringLiteral("\0\t\r\n\x7f");

@@ -2,22 +2,17 @@
 #include "declaration/taxcomputation.h"
 #include "runtime/errors.h"
 #include "runtime/formatsettings.h"
+#include "tests/testhelpers.h"
 
 #include <QTest>
 
 using namespace decl;
+using tk::test::useSeparators;
 
 namespace {
 const QStringList areaNames = {QStringLiteral("NumEdit1"), QStringLiteral("NumEdit2"), QStringLiteral("NumEdit3"),
                                QStringLiteral("NumEdit4"), QStringLiteral("NumEdit5"), QStringLiteral("NumEdit6"),
                                QStringLiteral("NumEdit7"), QStringLiteral("NumEdit8")};
-
-void useSeparator(QChar sep)
-{
-    rt::FormatSettings s;
-    s.decimalSeparator = sep;
-    rt::setFormatSettings(s);
-}
 
 // "a=1500 b=300" style: letters a,b,d..i name the eight fields in order.
 void fill(MapForm &form, const QString &values)
@@ -67,7 +62,7 @@ private Q_SLOTS:
         QFETCH(QString, sep);
         QFETCH(QString, fields);
         QFETCH(QStringList, labels);
-        useSeparator(sep.front());
+        useSeparators(sep.front());
         MapForm form;
         fill(form, fields);
         szamolas(form);
@@ -79,7 +74,7 @@ private Q_SLOTS:
 
     void leavingUnchangedRewritesAll()
     {
-        useSeparator(QLatin1Char(','));
+        useSeparators(QLatin1Char(','));
         MapForm form;
         fill(form, QStringLiteral("a=1500 b=300"));
         szamolas(form);
@@ -103,7 +98,7 @@ private Q_SLOTS:
         QFETCH(QString, fields);
         QFETCH(QString, badText);
         QFETCH(int, writes);
-        useSeparator(QLatin1Char(','));
+        useSeparators(QLatin1Char(','));
         MapForm form;
         fill(form, fields);
         try {
@@ -130,7 +125,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, fields);
         QFETCH(QString, label3);
-        useSeparator(QLatin1Char(','));
+        useSeparators(QLatin1Char(','));
         MapForm form;
         form.setCaption(QStringLiteral("Label4"), QStringLiteral("previous"));
         fill(form, fields);
@@ -148,7 +143,7 @@ private Q_SLOTS:
     // Just below 2^63 the tax still prints, grouped from its exact digits.
     void largestTaxes()
     {
-        useSeparator(QLatin1Char(','));
+        useSeparators(QLatin1Char(','));
         MapForm form;
         fill(form, QStringLiteral("a=4784688995215"));
         szamolas(form);
@@ -156,25 +151,6 @@ private Q_SLOTS:
         fill(form, QStringLiteral("a=10000000000000000"));
         szamolas(form);
         QCOMPARE(form.caption(QStringLiteral("Label4")), QString::fromUtf16(u"2.090.000.000.000.000.000 Ft."));
-    }
-
-    void grouping_data()
-    {
-        QTest::addColumn<QString>("digits");
-        QTest::addColumn<QString>("grouped");
-        QTest::newRow("0") << QStringLiteral("0") << QStringLiteral("0");
-        QTest::newRow("123") << QStringLiteral("123") << QStringLiteral("123");
-        QTest::newRow("1234") << QStringLiteral("1234") << QStringLiteral("1.234");
-        QTest::newRow("1234567") << QStringLiteral("1234567") << QStringLiteral("1.234.567");
-        QTest::newRow("-123") << QStringLiteral("-123") << QStringLiteral("-123");
-        QTest::newRow("-1234") << QStringLiteral("-1234") << QStringLiteral("-1.234");
-        QTest::newRow("-123456") << QStringLiteral("-123456") << QStringLiteral("-123.456");
-    }
-    void grouping()
-    {
-        QFETCH(QString, digits);
-        QFETCH(QString, grouped);
-        QCOMPARE(groupThousands(digits), grouped);
     }
 };
 

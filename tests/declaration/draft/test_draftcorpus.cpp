@@ -1,4 +1,5 @@
 #include "declaration/draftfile.h"
+#include "tests/testhelpers.h"
 
 #include <QDir>
 #include <QTest>
@@ -20,10 +21,11 @@ private Q_SLOTS:
         const QDir dir(QStringLiteral(TK_SOURCE_DIR "/fuzz/draft/corpus"));
         int seeds = 0;
         for (const QFileInfo &f : dir.entryInfoList(QDir::Files, QDir::Name)) {
-            QFile file(f.filePath());
-            QVERIFY(file.open(QIODevice::ReadOnly));
+            bool read = false;
+            const QByteArray bytes = tk::test::readFile(f.filePath(), &read);
+            QVERIFY(read);
             const int verdict = f.fileName().startsWith(u"ok-") ? 1 : f.fileName().startsWith(u"bad-") ? 0 : -1;
-            QTest::newRow(qPrintable(f.fileName())) << file.readAll() << verdict;
+            QTest::newRow(qPrintable(f.fileName())) << bytes << verdict;
             ++seeds;
         }
         QVERIFY(seeds >= 20);

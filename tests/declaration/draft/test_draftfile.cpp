@@ -2,9 +2,9 @@
 #include "declaration/draftfile.h"
 #include "declaration/formaccess.h"
 #include "runtime/formatsettings.h"
+#include "tests/testhelpers.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -14,18 +14,14 @@
 #include <memory>
 #include <sys/resource.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace decl;
+using tk::test::readFile;
+using tk::test::useSeparators;
+using tk::test::writeFile;
 
 namespace {
-
-QString u16(const char16_t *text) { return QString::fromUtf16(text); }
-
-void useSeparator(QChar sep)
-{
-    rt::FormatSettings s;
-    s.decimalSeparator = sep;
-    rt::setFormatSettings(s);
-}
 
 // Every field different from every other and from its untouched text, all groups chosen.
 MapForm filledForm(QChar sep)
@@ -37,7 +33,7 @@ MapForm filledForm(QChar sep)
         const QString d = QString::number(n % 10);
         switch (f.kind) {
         case FieldKind::TextEdit:
-            form.setText(f.component, u16(u"Őrs Űrkő őű \"%1\" / %2").arg(f.component).arg(n));
+            form.setText(f.component, u"Őrs Űrkő őű \"%1\" / %2"_s.arg(f.component).arg(n));
             break;
         case FieldKind::TaxNumber:
             form.setText(f.component, QStringLiteral("1234567%1-%1-0%1").arg(d));
@@ -49,7 +45,7 @@ MapForm filledForm(QChar sep)
             form.setText(f.component, u'-' + QString::number(n) + sep + QStringLiteral("25"));
             break;
         case FieldKind::RichEdit:
-            form.setText(f.component, u16(u"első sor ŐŰ\r\n\r\n  harmadik\ttabbal\r\nutolsó"));
+            form.setText(f.component, u"első sor ŐŰ\r\n\r\n  harmadik\ttabbal\r\nutolsó"_s);
             break;
         }
     }
@@ -73,18 +69,6 @@ QByteArray fileWith(const QByteArray &fields, const QByteArray &choices = "{}", 
         + ", \"choices\": " + choices + "}";
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestDraftFile : public QObject
@@ -93,7 +77,7 @@ class TestDraftFile : public QObject
 private Q_SLOTS:
     void init()
     {
-        useSeparator(u',');
+        useSeparators(u',');
         m_temp = std::make_unique<QTemporaryDir>();
         QVERIFY(m_temp->isValid());
     }
@@ -109,7 +93,7 @@ private Q_SLOTS:
     void roundTrip()
     {
         QFETCH(QChar, sep);
-        useSeparator(sep);
+        useSeparators(sep);
         const MapForm original = filledForm(sep);
         const QString path = tempPath(QStringLiteral("bevallas.tkd"));
         QString error;
@@ -138,7 +122,7 @@ private Q_SLOTS:
 
         QVERIFY(bytes.contains("\n    \"format\": \"telekado-bevallas\""));
         QVERIFY(bytes.contains("\"version\": 1"));
-        QVERIFY(bytes.contains(u16(u"Őrs Űrkő őű").toUtf8()));
+        QVERIFY(bytes.contains(u"Őrs Űrkő őű"_s.toUtf8()));
         const QJsonObject root = QJsonDocument::fromJson(bytes).object();
         QCOMPARE(root.keys(), (QStringList{QStringLiteral("choices"), QStringLiteral("fields"),
                                           QStringLiteral("format"), QStringLiteral("version")}));
@@ -147,7 +131,7 @@ private Q_SLOTS:
         for (const char *computed : {"m29", "m36", "m37", "m38", "m45"})
             QVERIFY2(!fieldObject.contains(QLatin1String(computed)), computed);
         QCOMPARE(fieldObject.value(QStringLiteral("m44")).toString(),
-                 u16(u"első sor ŐŰ\n\n  harmadik\ttabbal\nutolsó"));
+                 u"első sor ŐŰ\n\n  harmadik\ttabbal\nutolsó"_s);
         QCOMPARE(fieldObject.value(QStringLiteral("m3")).toString(), QStringLiteral("12345673-3-03"));
         const QJsonObject choices = root.value(QStringLiteral("choices")).toObject();
         QCOMPARE(choices.value(QStringLiteral("CtlRadioGroup6")).toInt(), 5);
@@ -158,37 +142,37 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason");
-        const QString notJson = u16(u"nem érvényes JSON");
-        const QString marker = u16(u"formátumjelölés");
-        const QString version = u16(u"formátumváltozata hiányzik vagy érvénytelen");
-        const QString unknownKey = u16(u"Ismeretlen mezőkulcs");
-        const QString notText = u16(u"értéke nem szöveg");
-        const QString unknownGroup = u16(u"Ismeretlen választócsoport");
-        const QString notInteger = u16(u"értéke nem egész szám");
-        const QString range = u16(u"nincs a -1 … ");
-        const QString mask = u16(u"nem illik a mező mintájára");
-        const QString number = u16(u"nem szám");
-        const QString utf8 = u16(u"nem UTF-8");
-        const QString tooBig = u16(u"A fájl túl nagy");
+        const QString notJson = u"nem érvényes JSON"_s;
+        const QString marker = u"formátumjelölés"_s;
+        const QString version = u"formátumváltozata hiányzik vagy érvénytelen"_s;
+        const QString unknownKey = u"Ismeretlen mezőkulcs"_s;
+        const QString notText = u"értéke nem szöveg"_s;
+        const QString unknownGroup = u"Ismeretlen választócsoport"_s;
+        const QString notInteger = u"értéke nem egész szám"_s;
+        const QString range = u"nincs a -1 … "_s;
+        const QString mask = u"nem illik a mező mintájára"_s;
+        const QString number = u"nem szám"_s;
+        const QString utf8 = u"nem UTF-8"_s;
+        const QString tooBig = u"A fájl túl nagy"_s;
         const QByteArray valid = toJson(draftOf(MapForm()));
 
-        QTest::newRow("empty") << QByteArray() << u16(u"A fájl üres");
+        QTest::newRow("empty") << QByteArray() << u"A fájl üres"_s;
         QTest::newRow("plain text") << QByteArray("Kedves Hivatal!") << notJson;
         QTest::newRow("cut in half") << valid.left(valid.size() / 2) << notJson;
         QTest::newRow("two documents") << valid + valid << notJson;
-        QTest::newRow("array") << QByteArray("[{\"format\": \"telekado-bevallas\"}]") << u16(u"nem JSON-objektum");
+        QTest::newRow("array") << QByteArray("[{\"format\": \"telekado-bevallas\"}]") << u"nem JSON-objektum"_s;
         QTest::newRow("no marker") << QByteArray("{\"version\": 1, \"fields\": {}}") << marker;
         QTest::newRow("other marker") << QByteArray("{\"format\": \"iparuzesi-ado\", \"version\": 1}") << marker;
         QTest::newRow("marker not text") << QByteArray("{\"format\": 1, \"version\": 1}") << marker;
-        QTest::newRow("newer version") << fileWith("{}", "{}", "2") << u16(u"formátumváltozata: 2.");
+        QTest::newRow("newer version") << fileWith("{}", "{}", "2") << u"formátumváltozata: 2."_s;
         QTest::newRow("version 0") << fileWith("{}", "{}", "0") << version;
         QTest::newRow("version as text") << fileWith("{}", "{}", "\"1\"") << version;
         QTest::newRow("version 1.5") << fileWith("{}", "{}", "1.5") << version;
         QTest::newRow("no version") << QByteArray("{\"format\": \"telekado-bevallas\"}") << version;
         QTest::newRow("unknown top key") << QByteArray("{\"format\": \"telekado-bevallas\", \"version\": 1, \"x\": 0}")
-                                         << u16(u"Ismeretlen kulcs a fájlban: „x”");
-        QTest::newRow("fields an array") << fileWith("[]") << u16(u"„fields” értéke nem JSON-objektum");
-        QTest::newRow("choices text") << fileWith("{}", "\"\"") << u16(u"„choices” értéke nem JSON-objektum");
+                                         << u"Ismeretlen kulcs a fájlban: „x”"_s;
+        QTest::newRow("fields an array") << fileWith("[]") << u"„fields” értéke nem JSON-objektum"_s;
+        QTest::newRow("choices text") << fileWith("{}", "\"\"") << u"„choices” értéke nem JSON-objektum"_s;
         QTest::newRow("computed m29") << fileWith("{\"m29\": \"0\"}") << unknownKey;
         QTest::newRow("tax m38") << fileWith("{\"m38\": \"0 Ft.\"}") << unknownKey;
         QTest::newRow("title m45") << fileWith("{\"m45\": \"\"}") << unknownKey;
@@ -199,7 +183,7 @@ private Q_SLOTS:
         QTest::newRow("null for text") << fileWith("{\"m27\": null}") << notText;
         QTest::newRow("object for text") << fileWith("{\"m44\": {}}") << notText;
         QTest::newRow("unknown group") << fileWith("{}", "{\"CtlRadioGroup2\": 0}") << unknownGroup;
-        QTest::newRow("group by caption") << fileWith("{}", u16(u"{\"Az adó alanya\": 0}").toUtf8()) << unknownGroup;
+        QTest::newRow("group by caption") << fileWith("{}", u"{\"Az adó alanya\": 0}"_s.toUtf8()) << unknownGroup;
         QTest::newRow("text for index") << fileWith("{}", "{\"CtlRadioGroup5\": \"1\"}") << notInteger;
         QTest::newRow("index 1.5") << fileWith("{}", "{\"CtlRadioGroup5\": 1.5}") << notInteger;
         QTest::newRow("index true") << fileWith("{}", "{\"CtlRadioGroup6\": true}") << notInteger;
@@ -221,9 +205,9 @@ private Q_SLOTS:
         QTest::newRow("number overflow") << fileWith("{\"m33\": \"1E99999\"}") << number;
         QTest::newRow("number exponent only") << fileWith("{\"m34\": \"E5\"}") << number;
         QTest::newRow("text over 32767") << fileWith("{\"m1\": \"" + QByteArray(32768, 'a') + "\"}")
-                                         << u16(u"túl hosszú: 32768 karakter, legfeljebb 32767");
+                                         << u"túl hosszú: 32768 karakter, legfeljebb 32767"_s;
         QTest::newRow("remark over 32767") << fileWith("{\"m44\": \"" + QByteArray(40000, 'a') + "\"}")
-                                           << u16(u"túl hosszú: 40000 karakter");
+                                           << u"túl hosszú: 40000 karakter"_s;
         QTest::newRow("50 MB value") << fileWith("{\"m1\": \"" + QByteArray(50 * 1000 * 1000, 'a') + "\"}") << tooBig;
         QTest::newRow("50 MB of blanks") << QByteArray(50 * 1000 * 1000, ' ') << tooBig;
         QTest::newRow("latin-2 bytes") << fileWith("{\"m1\": \"T\xfbzk\xf5\"}") << utf8;
@@ -253,8 +237,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing") << QStringLiteral("nincs.tkd") << u16(u"A fájl nem létezik.");
-        QTest::newRow("folder") << QStringLiteral("mappa.tkd") << u16(u"Ez egy mappa, nem fájl.");
+        QTest::newRow("missing") << QStringLiteral("nincs.tkd") << u"A fájl nem létezik."_s;
+        QTest::newRow("folder") << QStringLiteral("mappa.tkd") << u"Ez egy mappa, nem fájl."_s;
     }
     void unopenableFile()
     {
@@ -264,7 +248,7 @@ private Q_SLOTS:
         const QString path = tempPath(name);
         QString error;
         QVERIFY(!loadDraft(path, &error));
-        QCOMPARE(error, u16(u"A fájl nem nyitható meg: %1\n%2").arg(QDir::toNativeSeparators(path), reason));
+        QCOMPARE(error, u"A fájl nem nyitható meg: %1\n%2"_s.arg(QDir::toNativeSeparators(path), reason));
     }
 
     // A file may lack keys (a later form's file, a hand-made one): those fields keep their text.
@@ -280,7 +264,7 @@ private Q_SLOTS:
         MapForm form = filledForm(u',');
         const MapForm before = form;
         applyDraft(*draft, form);
-        QCOMPARE(form.text(QStringLiteral("StyledEdit35")), u16(u"Kiss Őrs"));
+        QCOMPARE(form.text(QStringLiteral("StyledEdit35")), u"Kiss Őrs"_s);
         for (const Field &f : fields())
             if (f.component != u"StyledEdit35")
                 QCOMPARE(form.text(f.component), before.text(f.component));
@@ -334,7 +318,7 @@ private Q_SLOTS:
         QFETCH(QChar, sep);
         QFETCH(QString, inFile);
         QFETCH(QString, onForm);
-        useSeparator(sep);
+        useSeparators(sep);
         const std::optional<Draft> draft =
             readDraft(fileWith(QStringLiteral("{\"m27\": \"%1\"}").arg(inFile).toUtf8()), QStringLiteral("n.tkd"));
         QVERIFY(draft);
@@ -344,14 +328,14 @@ private Q_SLOTS:
     // Saved under a Hungarian locale, opened under C, and back: the numbers follow the locale.
     void savedUnderOtherLocale()
     {
-        useSeparator(u',');
+        useSeparators(u',');
         MapForm form;
         form.setText(QStringLiteral("NumEdit1"), QStringLiteral("1500,75"));
         form.setText(QStringLiteral("NumEdit8"), QStringLiteral("-0,5"));
         const QString path = tempPath(QStringLiteral("hu.tkd"));
         QVERIFY(saveDraft(path, draftOf(form)));
         QVERIFY(readFile(path).contains("\"m27\": \"1500,75\""));
-        useSeparator(u'.');
+        useSeparators(u'.');
         const std::optional<Draft> draft = loadDraft(path);
         QVERIFY(draft);
         QCOMPARE(draft->texts.value(QStringLiteral("NumEdit1")), QStringLiteral("1500.75"));
@@ -363,12 +347,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("inFile");
         QTest::addColumn<QString>("onForm");
-        QTest::newRow("one line") << u16(u"egy sor") << u16(u"egy sor");
-        QTest::newRow("lines") << u16(u"a\nb\n\nc") << u16(u"a\r\nb\r\n\r\nc");
-        QTest::newRow("ends in a line break") << u16(u"a\n") << u16(u"a\r\n");
-        QTest::newRow("windows line breaks") << u16(u"a\r\nb") << u16(u"a\r\nb");
-        QTest::newRow("extra carriage returns") << u16(u"a\r\r\nb") << u16(u"a\r\nb");
-        QTest::newRow("lone carriage return") << u16(u"a\rb") << u16(u"a\rb");
+        QTest::newRow("one line") << u"egy sor"_s << u"egy sor"_s;
+        QTest::newRow("lines") << u"a\nb\n\nc"_s << u"a\r\nb\r\n\r\nc"_s;
+        QTest::newRow("ends in a line break") << u"a\n"_s << u"a\r\n"_s;
+        QTest::newRow("windows line breaks") << u"a\r\nb"_s << u"a\r\nb"_s;
+        QTest::newRow("extra carriage returns") << u"a\r\r\nb"_s << u"a\r\nb"_s;
+        QTest::newRow("lone carriage return") << u"a\rb"_s << u"a\rb"_s;
     }
     void remarkLines()
     {
@@ -388,9 +372,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing folder") << QStringLiteral("nincs/ilyen/mappa/b.tkd") << u16(u"A mappa nem létezik: ");
-        QTest::newRow("folder is a file") << QStringLiteral("fajl.txt/b.tkd") << u16(u"A mentés helye nem mappa: ");
-        QTest::newRow("target is a folder") << QStringLiteral("mappa.tkd") << u16(u"Ezen a néven mappa van");
+        QTest::newRow("missing folder") << QStringLiteral("nincs/ilyen/mappa/b.tkd") << u"A mappa nem létezik: "_s;
+        QTest::newRow("folder is a file") << QStringLiteral("fajl.txt/b.tkd") << u"A mentés helye nem mappa: "_s;
+        QTest::newRow("target is a folder") << QStringLiteral("mappa.tkd") << u"Ezen a néven mappa van"_s;
         QTest::newRow("proc") << QStringLiteral("/proc/telekado-teszt.tkd") << QString(); // cause depends on the system
     }
     // A save that cannot be made says why and creates nothing.
@@ -404,7 +388,7 @@ private Q_SLOTS:
         const QStringList before = dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         QString error;
         QVERIFY(!saveDraft(full, draftOf(filledForm(u',')), &error));
-        QVERIFY2(error.startsWith(u16(u"A bevallás nem menthető: %1\n").arg(QDir::toNativeSeparators(full))),
+        QVERIFY2(error.startsWith(u"A bevallás nem menthető: %1\n"_s.arg(QDir::toNativeSeparators(full))),
                  qPrintable(error));
         QVERIFY2(error.section(u'\n', 1).startsWith(reason), qPrintable(error));
         QVERIFY2(error.section(u'\n', 1).size() > reason.size(), qPrintable(error));
@@ -434,7 +418,7 @@ private Q_SLOTS:
         std::signal(SIGXFSZ, oldHandler);
 
         QVERIFY(!saved_ok);
-        QCOMPARE(error, u16(u"A bevallás nem menthető: %1\nA fájl nagyobb lenne, mint amekkorát a rendszer megenged.")
+        QCOMPARE(error, u"A bevallás nem menthető: %1\nA fájl nagyobb lenne, mint amekkorát a rendszer megenged."_s
                             .arg(QDir::toNativeSeparators(path)));
         QCOMPARE(readFile(path), old);
         QCOMPARE(dir().entryList(QDir::Files), QStringList{QStringLiteral("regi.tkd")});
@@ -446,9 +430,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("component");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("remark too long") << QStringLiteral("RichEdit1") << QString(40000, u'x') << u16(u"túl hosszú");
-        QTest::newRow("number half typed") << QStringLiteral("NumEdit3") << QStringLiteral("E5") << u16(u"nem szám");
-        QTest::newRow("mask broken") << QStringLiteral("CtlMaskEdit6") << QStringLiteral("abc") << u16(u"mintájára");
+        QTest::newRow("remark too long") << QStringLiteral("RichEdit1") << QString(40000, u'x') << u"túl hosszú"_s;
+        QTest::newRow("number half typed") << QStringLiteral("NumEdit3") << QStringLiteral("E5") << u"nem szám"_s;
+        QTest::newRow("mask broken") << QStringLiteral("CtlMaskEdit6") << QStringLiteral("abc") << u"mintájára"_s;
     }
     void unreadableDraftNotSaved()
     {
@@ -471,7 +455,7 @@ private Q_SLOTS:
     {
         QString remark;
         while (remark.size() + 3 <= maxDraftFieldLength + maxDraftFieldLength / 2)
-            remark += u16(u"ő\r\n");
+            remark += u"ő\r\n"_s;
         MapForm form;
         form.setText(QStringLiteral("RichEdit1"), remark);
         const QString path = tempPath(QStringLiteral("hosszu.tkd"));

@@ -6,6 +6,7 @@
 #include "report/resources/resources.h"
 #include "runtime/formatsettings.h"
 #include "runtime/messages.h"
+#include "tests/testhelpers.h"
 
 #include <QTest>
 
@@ -15,18 +16,6 @@ namespace {
 
 const QString titleText = QStringLiteral("2006 évi telekadó, a telek nm2 alapján történő adó megállapitásához a helyi "
                                          "adókról szóló 1990. évi C. törvény alapján.");
-
-// Records message boxes instead of showing them.
-struct MessageLog
-{
-    QList<rt::Message> shown;
-    rt::MessageHandler previous;
-    MessageLog()
-    {
-        previous = rt::setMessageHandler([this](const rt::Message &m) { shown.append(m); });
-    }
-    ~MessageLog() { rt::setMessageHandler(previous); }
-};
 
 TrepPreviewPages &store(TrepReport &report)
 {
@@ -160,12 +149,12 @@ private Q_SLOTS:
 
     void untouchedFormPrints()
     {
-        MessageLog log;
+        tk::test::MessageRecorder log;
         decl::MapForm form;
         decl::DeclarationReport declaration(form);
         TrepReport &report = declaration.report();
         QVERIFY(declaration.prepare());
-        QVERIFY(log.shown.isEmpty());
+        QVERIFY(log.isEmpty());
         QCOMPARE(store(report).Count(), 2);
         QCOMPARE(store(report).PreviewPagesItem()->child(0)->name(), QStringLiteral("page0"));
         QCOMPARE(store(report).PreviewPagesItem()->child(1)->name(), QStringLiteral("page1"));
@@ -244,10 +233,10 @@ private Q_SLOTS:
         decl::DeclarationReport declaration(form);
         delete declaration.report().FindObject(QStringLiteral("Line3"));
         form.setItemIndex(QStringLiteral("CtlRadioGroup5"), 0);
-        MessageLog log;
+        tk::test::MessageRecorder log;
         QVERIFY(declaration.prepare());
         QCOMPARE(recordedCrossLines(declaration.report()), QStringList{QStringLiteral("Line2")});
-        QVERIFY(log.shown.isEmpty());
+        QVERIFY(log.isEmpty());
     }
 
     void unansweredKey()
@@ -260,13 +249,13 @@ private Q_SLOTS:
             if (name != QLatin1String("m1"))
                 answerAll(name, value);
         };
-        MessageLog log;
+        tk::test::MessageRecorder log;
         QVERIFY(!declaration.prepare());
-        QCOMPARE(log.shown.size(), 1);
-        QCOMPARE(log.shown.first().caption, QStringLiteral("Hiba"));
-        QCOMPARE(log.shown.first().icon, rt::Message::Icon::Stop);
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(log[0].caption, QStringLiteral("Hiba"));
+        QCOMPARE(log[0].icon, rt::Message::Icon::Stop);
         // Raised and caught with the same text: listed once.
-        QCOMPARE(log.shown.first().text,
+        QCOMPARE(log[0].text,
                  QStringLiteral("A következő hiba történt:\r\nMemo58: Hiba a kifejezésben 'm1': Ismeretlen változó: 'm1'"));
         QCOMPARE(report.Errors().size(), 1);
         // The run stopped at Memo58 on page 1; the template is restored anyway.

@@ -1,4 +1,4 @@
-#include "controls/maskedit/ctlmaskedit.h"
+#include "controls/maskedit/ui/ctlmaskedit.h"
 
 #include "controls/maskedit/appeditstate.h"
 #include "runtime/messages.h"

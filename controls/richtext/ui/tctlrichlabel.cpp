@@ -1,4 +1,4 @@
-#include "controls/richtext/tctlrichlabel.h"
+#include "controls/richtext/ui/tctlrichlabel.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "controls/numedit/numedit.h"
+#include "controls/numedit/ui/numedit.h"
 
 #include "runtime/messages.h"
 

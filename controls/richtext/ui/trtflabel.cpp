@@ -1,4 +1,4 @@
-#include "controls/richtext/trtflabel.h"
+#include "controls/richtext/ui/trtflabel.h"
 
 #include "controls/richtext/richtextlayout.h"
 #include "controls/richtext/rtfreader.h"

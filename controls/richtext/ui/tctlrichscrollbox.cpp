@@ -1,4 +1,4 @@
-#include "controls/richtext/tctlrichscrollbox.h"
+#include "controls/richtext/ui/tctlrichscrollbox.h"
 
 #include <QPainter>
 #include <QScrollBar>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/richtext/tctlrichlabel.h"
+#include "controls/richtext/ui/tctlrichlabel.h"
 
 class QScrollBar;
 

@@ -1,0 +1,7 @@
+#include "declaration/logging_p.h"
+
+namespace decl {
+
+Q_LOGGING_CATEGORY(lcDeclaration, "telekado.declaration")
+
+} // namespace decl

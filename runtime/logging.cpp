@@ -1,0 +1,7 @@
+#include "runtime/logging_p.h"
+
+namespace rt {
+
+Q_LOGGING_CATEGORY(lcRuntime, "telekado.runtime")
+
+} // namespace rt

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+namespace rt {
+
+Q_DECLARE_LOGGING_CATEGORY(lcRuntime)
+
+} // namespace rt

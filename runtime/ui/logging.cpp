@@ -1,0 +1,7 @@
+#include "runtime/ui/logging_p.h"
+
+namespace rt {
+
+Q_LOGGING_CATEGORY(lcRuntimeUi, "telekado.runtime.ui")
+
+} // namespace rt

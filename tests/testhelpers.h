@@ -1,0 +1,88 @@
+#pragma once
+
+// Helpers that tests of several folders share.
+
+#include "runtime/formatsettings.h"
+#include "runtime/messages.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+#include <QStringList>
+#include <QTest>
+
+namespace tk::test {
+
+// Switches the runtime's separators to those of a locale with this decimal separator: ","
+// with " " between thousands, "." with ",".
+inline void useSeparators(QChar decimal)
+{
+    rt::FormatSettings s;
+    s.decimalSeparator = decimal;
+    s.thousandSeparator = decimal == QLatin1Char(',') ? QLatin1Char(' ') : QLatin1Char(',');
+    rt::setFormatSettings(s);
+}
+
+// The file's bytes; empty, with *ok false, when it cannot be read.
+inline QByteArray readFile(const QString &path, bool *ok = nullptr)
+{
+    QFile file(path);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (ok)
+        *ok = opened;
+    return opened ? file.readAll() : QByteArray();
+}
+
+// False when the file cannot be written whole.
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Records the messages the program would show, from its construction until its destruction,
+// which puts the handler installed before back.
+class MessageRecorder
+{
+public:
+    MessageRecorder() : m_previous(rt::setMessageHandler(recorder())) {}
+    ~MessageRecorder() { rt::setMessageHandler(m_previous); }
+    MessageRecorder(const MessageRecorder &) = delete;
+    MessageRecorder &operator=(const MessageRecorder &) = delete;
+
+    // Records again after a test has let another handler show messages.
+    void install() { rt::setMessageHandler(recorder()); }
+    void clear() { m_messages.clear(); }
+
+    bool isEmpty() const { return m_messages.isEmpty(); }
+    qsizetype size() const { return m_messages.size(); }
+    const rt::Message &operator[](qsizetype i) const { return m_messages.at(i); }
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const rt::Message &m : m_messages)
+            out << m.text;
+        return out;
+    }
+
+private:
+    rt::MessageHandler recorder()
+    {
+        return [this](const rt::Message &m) { m_messages.append(m); };
+    }
+
+    QList<rt::Message> m_messages;
+    rt::MessageHandler m_previous;
+};
+
+#ifdef QT_WIDGETS_LIB
+// Types the text one character at a time, any character: QTest::keyClicks aborts on
+// characters it has no key for (ő, ű and the like).
+inline void typeText(QWidget *widget, QStringView text)
+{
+    for (QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+#endif
+
+} // namespace tk::test
