@@ -97,13 +97,6 @@ public:
 
     virtual void StartReportHook() {}
 
-    // Links kept by the prepared-page store: the source copy of a template object and the short
-    // name shared by both.
-    TrepComponent *SourceObject = nullptr;
-    QString ShortName;
-    // Which filling of which store the link belongs to; a cleared store never follows old links.
-    quint64 SourceGeneration = 0;
-
 protected:
     virtual void FontChanged();
     bool restricted(TrepRestriction r) const { return DesignFlag && (Restrictions & (1 << r)); }
@@ -156,8 +149,6 @@ public:
     QString DataSetName;
     QString DataField;
     QString OnBeforePrint, OnAfterPrint, OnAfterData, OnPreviewClick;
-    // Set while drawing onto a printer.
-    bool IsPrinting = false;
 
     bool IsDataBound() const { return !DataSetName.isEmpty() && !DataField.isEmpty(); }
 

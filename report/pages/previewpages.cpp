@@ -20,13 +20,6 @@ TrepPageDrawer &defaultDrawer()
 
 const QString pageItemPrefix = QStringLiteral("page");
 
-// Unique across all stores and clears, so that links from template objects are checked cheaply.
-quint64 nextGeneration()
-{
-    static quint64 counter = 0;
-    return ++counter;
-}
-
 } // namespace
 
 void TrepPreviewPages::SetDefaultPageDrawer(TrepPageDrawer drawer)
@@ -35,8 +28,7 @@ void TrepPreviewPages::SetDefaultPageDrawer(TrepPageDrawer drawer)
 }
 
 TrepPreviewPages::TrepPreviewPages()
-    : m_generation(nextGeneration())
-    , m_drawer(defaultDrawer())
+    : m_drawer(defaultDrawer())
 {
 }
 
@@ -52,11 +44,11 @@ void TrepPreviewPages::Clear()
 {
     m_cache.clear();
     m_sourcePages.clear();
-    m_sourceIndex.clear();
+    m_links.clear();
+    m_pageSources.clear();
     m_root.clear();
     m_root.setText(QString());
     m_dictionary.Clear();
-    m_generation = nextGeneration();
     CurrentPage = -1;
     FirstPage = 0;
     m_addPageMode = AddPageMode::WriteOver;
@@ -66,6 +58,8 @@ void TrepPreviewPages::BeginPreparation()
 {
     Stop = false;
     m_running = true;
+    m_links.clear();
+    m_pageSources.clear();
 }
 
 QString TrepPreviewPages::ShortNamePrefix(const TrepComponent &object)
@@ -82,8 +76,7 @@ void TrepPreviewPages::RegisterSourcePage(TrepReportPage *page)
     copy->Assign(*page, true);
     copy->SetName(page->Name());
     const int k = int(m_sourcePages.size());
-    page->SourceObject = copy.get();
-    page->SourceGeneration = m_generation;
+    m_pageSources.insert(page, k);
 
     const QList<TrepComponent *> originals = page->AllObjects();
     const QList<TrepComponent *> copies = copy->AllObjects();
@@ -92,16 +85,15 @@ void TrepPreviewPages::RegisterSourcePage(TrepReportPage *page)
         TrepComponent *original = originals.at(i);
         TrepComponent *twin = copies.at(i);
         const QString shortName = m_dictionary.CreateUniqueName(ShortNamePrefix(*original));
-        TrepDictionary::Entry &entry = m_dictionary.Add(
-            shortName, QStringLiteral("Page%1.%2").arg(k).arg(original->Name()), twin);
-        original->SourceObject = twin;
-        original->SourceGeneration = m_generation;
-        original->ShortName = shortName;
-        twin->ShortName = shortName;
-        Q_UNUSED(entry);
+        m_dictionary.Add(shortName, QStringLiteral("Page%1.%2").arg(k).arg(original->Name()), twin);
+        m_links.insert(original, SourceLink{twin, shortName});
     }
-    m_sourceIndex.insert(copy.get(), k);
     m_sourcePages.push_back(std::move(copy));
+}
+
+QString TrepPreviewPages::shortName(const TrepComponent *object) const
+{
+    return m_links.value(object).shortName;
 }
 
 void TrepPreviewPages::BeginPass()
@@ -115,7 +107,7 @@ void TrepPreviewPages::AddPage(TrepReportPage *page)
     ++CurrentPage;
     if (CurrentPage < Count() && m_addPageMode == AddPageMode::WriteOver)
         return;
-    int source = page->SourceGeneration == m_generation ? m_sourceIndex.value(page->SourceObject, -1) : -1;
+    int source = m_pageSources.value(page, -1);
     if (source < 0) {
         RegisterSourcePage(page);
         source = int(m_sourcePages.size()) - 1;
@@ -149,11 +141,11 @@ void TrepPreviewPages::addObjectTo(TrepXMLItem &parent, TrepComponent *object)
     if (!object->Visible())
         return;
     TrepXMLItem *item;
-    if (object->SourceObject && object->SourceGeneration == m_generation) {
-        item = parent.add(object->ShortName, object->DiffText(*object->SourceObject));
-    } else {
+    const auto link = m_links.constFind(object);
+    if (link != m_links.constEnd())
+        item = parent.add(link->shortName, object->DiffText(*link->source));
+    else
         item = parent.add(object->ClassName(), attrText(object->StoredProps()));
-    }
     for (TrepComponent *child : object->Objects())
         addObjectTo(*item, child);
 }

@@ -16,7 +16,6 @@ namespace rep {
 
 namespace {
 
-
 draw::DrawFont toDraw(const TrepFont &f)
 {
     draw::DrawFont d;
@@ -39,19 +38,6 @@ draw::DrawFrame toDraw(const TrepFrame &f)
     d.ShadowWidth = f.ShadowWidth;
     return d;
 }
-
-// Keeps a view's printing flag set only while it draws, also when drawing throws.
-class PrintingFlag
-{
-public:
-    PrintingFlag(TrepView &view, bool printing) : m_view(view) { m_view.IsPrinting = printing; }
-    ~PrintingFlag() { m_view.IsPrinting = false; }
-    PrintingFlag(const PrintingFlag &) = delete;
-    PrintingFlag &operator=(const PrintingFlag &) = delete;
-
-private:
-    TrepView &m_view;
-};
 
 void fillView(draw::DrawView &d, const TrepView &v)
 {
@@ -144,6 +130,7 @@ void drawReportPage(TrepPreviewPages &pages, int index, TrepReportPage &page, QP
     }
 
     QPaintDevice *device = canvas->device();
+    // Printing is a property of the canvas, carried by the arguments, never of the drawn views.
     const bool printer = args.Printer;
     // A recorded drawing has no extent: everything counts as visible there.
     const bool recording = device && device->devType() == QInternal::Picture;
@@ -163,7 +150,6 @@ void drawReportPage(TrepPreviewPages &pages, int index, TrepReportPage &page, QP
             continue;
         if (!recording && !clip.intersects(nearRect(*view, args)))
             continue;
-        const PrintingFlag printing(*view, printer);
         if (auto *memo = dynamic_cast<TrepCustomMemoView *>(view))
             memo->TotalPages = count;
         drawReportView(*view, args, &text);

@@ -84,13 +84,13 @@ private Q_SLOTS:
         pages.RegisterSourcePage(page);
         QStringList shortNames;
         for (TrepComponent *o : objects)
-            shortNames << o->ShortName;
+            shortNames << pages.shortName(o);
         QCOMPARE(shortNames, QStringList({QStringLiteral("m1"), QStringLiteral("s1"), QStringLiteral("m2"),
                                           QStringLiteral("s2"), QStringLiteral("m3"), QStringLiteral("l1")}));
         QCOMPARE(pages.Dictionary().Find(QStringLiteral("s2"))->sourceName, QStringLiteral("Page0.SysMemo1"));
         // A second registration continues the numbering.
         pages.RegisterSourcePage(page);
-        QCOMPARE(objects.first()->ShortName, QStringLiteral("m4"));
+        QCOMPARE(pages.shortName(objects.first()), QStringLiteral("m4"));
         QCOMPARE(pages.Dictionary().Find(QStringLiteral("m4"))->sourceName, QStringLiteral("Page1.Memo1"));
     }
 

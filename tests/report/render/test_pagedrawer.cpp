@@ -112,7 +112,6 @@ private Q_SLOTS:
         TrepCustomMemoView *memo = f.drawnMemo(2);
         f.draw(2);
         QCOMPARE(memo->TotalPages, 3);
-        QVERIFY(!memo->IsPrinting);
     }
 
     void mirrorMargins_data()
