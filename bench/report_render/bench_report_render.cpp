@@ -59,10 +59,10 @@ struct Prepared
         report = std::make_unique<decl::DeclarationReport>(form);
         if (!report->prepare())
             std::fprintf(stderr, "the declaration was not prepared\n");
-        source = std::make_unique<rep::ReportPageSource>(report->report());
+        source = std::make_unique<rep::ReportPageSource>(report->pages());
     }
 
-    rep::TrepPreviewPages &store() { return *static_cast<rep::TrepPreviewPages *>(report->report().PreviewPages()); }
+    rep::TrepPreviewPages &store() { return report->pages(); }
 };
 
 Prepared &prepared()

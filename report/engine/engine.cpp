@@ -4,7 +4,6 @@
 #include "report/engine/valueformat.h"
 #include "report/model/objects.h"
 #include "report/model/page.h"
-#include "report/pages/previewpages.h"
 #include "report/resources/resources.h"
 #include "runtime/errors.h"
 #include "runtime/messages.h"
@@ -34,17 +33,17 @@ struct BandRelease
 
 } // namespace
 
-TrepEngine::TrepEngine(TrepReport &report)
+TrepEngine::TrepEngine(TrepReport &report, TrepCustomPreviewPages &pages)
     : m_report(report)
+    , m_pages(pages)
     , m_scriptValue(nullValue())
 {
 }
 
 bool TrepEngine::PrepareReport(bool clearPages)
 {
-    TrepCustomPreviewPages *pages = m_report.PreviewPages();
-    if (clearPages && pages)
-        pages->Clear();
+    if (clearPages)
+        m_pages.Clear();
     m_report.ClearErrors();
     // No dataset objects exist in this program: every listed name is missing.
     for (const QString &name : std::as_const(m_report.Datasets))
@@ -96,10 +95,7 @@ bool TrepEngine::prepareScript()
 
 bool TrepEngine::run()
 {
-    TrepCustomPreviewPages *pages = m_report.PreviewPages();
-    if (!pages)
-        throw rt::Exception(QStringLiteral("The report has no store of prepared pages"));
-    pages->BeginPreparation();
+    m_pages.BeginPreparation();
     const QDateTime now = QDateTime::currentDateTime();
     m_startDate = QDateTime(now.date(), QTime(0, 0));
     m_startTime = QDateTime(zeroDate(), now.time());
@@ -108,36 +104,35 @@ bool TrepEngine::run()
     bool result = false;
     try {
         for (TrepReportPage *page : m_report.Pages())
-            pages->RegisterSourcePage(page);
+            m_pages.RegisterSourcePage(page);
         if (m_report.Errors().isEmpty()) {
             m_totalPages = 0;
-            pages->BeginPass();
+            m_pages.BeginPass();
             runReportPages();
             if (m_report.EngineOptions.DoublePass) {
-                m_totalPages = pages->Count();
-                pages->ClearFirstPassPages();
+                m_totalPages = m_pages.Count();
+                m_pages.ClearFirstPassPages();
                 runReportPages();
             }
             result = true;
         }
     } catch (...) {
-        pages->Finish();
+        m_pages.Finish();
         m_running = false;
         throw;
     }
-    pages->Finish();
+    m_pages.Finish();
     m_running = false;
     return result;
 }
 
 void TrepEngine::runReportPages()
 {
-    TrepCustomPreviewPages *pages = m_report.PreviewPages();
     m_firstPage = true;
     for (TrepReportPage *page : m_report.Pages()) {
         if (page->Visible())
             processPage(page);
-        if (pages->Stop)
+        if (m_pages.Stop)
             break;
         m_firstPage = false;
     }
@@ -145,13 +140,12 @@ void TrepEngine::runReportPages()
 
 void TrepEngine::processPage(TrepReportPage *page)
 {
-    TrepCustomPreviewPages *pages = m_report.PreviewPages();
-    if (pages->Count() > 0 && page->PrintOnPreviousPage)
-        pages->CurrentPage = pages->Count() - 1;
+    if (m_pages.Count() > 0 && page->PrintOnPreviousPage)
+        m_pages.CurrentPage = m_pages.Count() - 1;
     else
-        pages->AddPage(page);
+        m_pages.AddPage(page);
     if (m_firstPage)
-        pages->FirstPage = pages->CurrentPage;
+        m_pages.FirstPage = m_pages.CurrentPage;
 
     TrepNullBand band;
     BandRelease release{band};
@@ -204,7 +198,7 @@ void TrepEngine::printBand(TrepBand &band)
             if (auto *rc = dynamic_cast<TrepReportComponent *>(object))
                 rc->GetData();
         }
-        m_report.PreviewPages()->AddObject(&band);
+        m_pages.AddObject(&band);
     } catch (...) {
         finish();
         throw;
@@ -221,9 +215,8 @@ bool TrepEngine::LookupName(const QString &name, QVariant &value)
     for (int i = 0; i < 8; ++i) {
         if (name.compare(QLatin1String(systemNames[i]), Qt::CaseInsensitive) != 0)
             continue;
-        const TrepCustomPreviewPages *pages = m_report.PreviewPages();
-        const int current = pages ? pages->CurrentPage : 0;
-        const int first = pages ? pages->FirstPage : 0;
+        const int current = m_pages.CurrentPage;
+        const int first = m_pages.FirstPage;
         switch (i) {
         case 0: value = m_startDate; break;
         case 1: value = m_startTime; break;
@@ -374,12 +367,6 @@ void TrepEngine::FillMemo(TrepCustomMemoView &memo)
         valueToBool(Calc(memo.Highlight.Condition), active);
         memo.Highlight.Active = active;
     }
-}
-
-void InstallEngine(TrepReport &report)
-{
-    report.SetPreviewPages(std::make_unique<TrepPreviewPages>());
-    report.SetEngine(std::make_unique<TrepEngine>(report));
 }
 
 } // namespace rep

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "report/model/page.h"
-#include "report/model/previewpagesbase.h"
 #include "report/model/xmlitem.h"
 #include "report/pages/dictionary.h"
+#include "report/pages/previewpagesbase.h"
 
 #include <functional>
 #include <list>

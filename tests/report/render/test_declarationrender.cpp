@@ -64,7 +64,7 @@ struct Declaration
     {
         report = std::make_unique<decl::DeclarationReport>(form);
         QVERIFY(report->prepare());
-        pages = std::make_unique<rep::ReportPageSource>(report->report());
+        pages = std::make_unique<rep::ReportPageSource>(report->pages());
         QCOMPARE(pages->count(), 2);
     }
 
