@@ -79,10 +79,8 @@ bool TrepEngine::prepareScript()
 {
     m_expressionCache.clear();
     m_scriptValue = nullValue();
-    for (TrepComponent *object : m_report.AllObjects()) {
+    for (TrepComponent *object : m_report.AllObjects())
         object->DesignFlag = false;
-        object->StartReportHook();
-    }
     // Only the empty program is accepted: there is no script engine to run anything else.
     const QString script = m_report.ScriptText.join(QLatin1Char(' ')).simplified().toLower();
     if (!script.isEmpty() && script != QLatin1String("begin end.")) {
@@ -99,7 +97,6 @@ bool TrepEngine::run()
     const QDateTime now = QDateTime::currentDateTime();
     m_startDate = QDateTime(now.date(), QTime(0, 0));
     m_startTime = QDateTime(zeroDate(), now.time());
-    m_running = true;
     m_line = m_lineAbs = 1;
     bool result = false;
     try {
@@ -118,11 +115,9 @@ bool TrepEngine::run()
         }
     } catch (...) {
         m_pages.Finish();
-        m_running = false;
         throw;
     }
     m_pages.Finish();
-    m_running = false;
     return result;
 }
 
@@ -132,8 +127,6 @@ void TrepEngine::runReportPages()
     for (TrepReportPage *page : m_report.Pages()) {
         if (page->Visible())
             processPage(page);
-        if (m_pages.Stop)
-            break;
         m_firstPage = false;
     }
 }

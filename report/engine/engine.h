@@ -29,7 +29,6 @@ public:
     QVariant Calc(const QString &expression) override;
     QString ExpandText(const QString &text) override;
     void FillMemo(TrepCustomMemoView &memo) override;
-    bool Running() const override { return m_running; }
 
     // Looks a name up (without the script fallback); false when nothing answers it.
     bool LookupName(const QString &name, QVariant &value);
@@ -53,7 +52,6 @@ private:
     TrepReport &m_report;
     TrepCustomPreviewPages &m_pages;
     QDateTime m_startDate, m_startTime;
-    bool m_running = false;
     int m_totalPages = 0;
     bool m_firstPage = false;
     int m_line = 1, m_lineAbs = 1;

@@ -52,7 +52,6 @@ public:
     void BeforePrint() override;
     void GetData() override;
     void AfterPrint() override;
-    QString ComponentText() const override { return Text(); }
 
 protected:
     QStringList m_memo;

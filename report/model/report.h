@@ -27,7 +27,6 @@ public:
     virtual QString ExpandText(const QString &text) = 0;
     // The memo's data step: expands its bracketed expressions and evaluates its highlight.
     virtual void FillMemo(TrepCustomMemoView &memo) = 0;
-    virtual bool Running() const = 0;
 };
 
 using TrepGetValueEvent = std::function<void(const QString &VarName, QVariant &Value)>;

@@ -43,7 +43,6 @@ public:
 
     // Case-insensitive attribute lookup; an empty string when missing.
     QString prop(const QString &name) const;
-    bool hasProp(const QString &name) const;
     void setProp(const QString &name, const QString &value);
 
     int count() const { return int(m_children.size()); }

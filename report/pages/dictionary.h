@@ -28,7 +28,6 @@ public:
     QString CreateUniqueName(const QString &prefix) const;
     Entry &Add(const QString &shortName, const QString &sourceName, TrepComponent *object);
     const Entry *Find(const QString &shortName) const;
-    bool Contains(const QString &shortName) const { return m_entries.contains(shortName); }
     int Count() const { return int(m_entries.size()); }
     // Short names in sorted order (without regard to case).
     QStringList SortedNames() const;

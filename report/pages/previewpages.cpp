@@ -56,7 +56,6 @@ void TrepPreviewPages::Clear()
 
 void TrepPreviewPages::BeginPreparation()
 {
-    Stop = false;
     m_running = true;
     m_links.clear();
     m_pageSources.clear();

@@ -51,7 +51,6 @@ public:
     TrepXMLItem *PreviewPagesItem() const { return m_root.find(QStringLiteral("previewpages")); }
     const TrepDictionary &Dictionary() const { return m_dictionary; }
     int SourcePageCount() const { return int(m_sourcePages.size()); }
-    TrepReportPage *SourcePage(int index) const { return m_sourcePages[size_t(index)].get(); }
 
     static constexpr int CacheSize = 50;
     // How many pages were rebuilt since the store was created (cache behaviour in tests).
