@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QChar>
-
 namespace rtf {
 
 // The 8-bit code pages that rich text written on a Central European system uses.

@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QHash>
 #include <QList>
-#include <QTextBlock>
+#include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 

@@ -5,7 +5,6 @@
 
 #include <QPaintEngine>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygon>
 
 #include <algorithm>

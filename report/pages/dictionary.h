@@ -1,13 +1,9 @@
 #pragma once
 
-#include "report/model/xmlitem.h"
-
 #include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
-
-#include <vector>
 
 namespace rep {
 

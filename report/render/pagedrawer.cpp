@@ -8,7 +8,6 @@
 
 #include <QPaintDevice>
 #include <QPainter>
-#include <QPicture>
 
 #include <cstdlib>
 

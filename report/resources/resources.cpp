@@ -1,6 +1,5 @@
 #include "report/resources/resources.h"
 
-#include <QMetaProperty>
 #include <QVariant>
 
 namespace rep {

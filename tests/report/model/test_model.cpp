@@ -1,7 +1,6 @@
 #include "report/model/objects.h"
 #include "report/model/page.h"
 #include "report/model/report.h"
-#include "report/resources/resources.h"
 #include "runtime/errors.h"
 
 #include <QTest>
