@@ -85,7 +85,7 @@ bool TrepEngine::prepareScript()
     const QString script = m_report.ScriptText.join(QLatin1Char(' ')).simplified().toLower();
     if (!script.isEmpty() && script != QLatin1String("begin end.")) {
         m_report.AddError(repFormat(repGet(QStringLiteral("clScrError")),
-                                    {QStringLiteral("1:1"), QStringLiteral("Nem támogatott utasítás")}));
+                                    {QStringLiteral("1:1"), repGet(QStringLiteral("clScrUnsupported"))}));
         return false;
     }
     return true;
@@ -287,9 +287,9 @@ TrepEngine::Compiled TrepEngine::compile(const QString &expression) const
         return c;
     }
     if (isIdentifier(e))
-        c.error = QStringLiteral("Ismeretlen változó: '%1'").arg(e);
+        c.error = repFormat(repGet(QStringLiteral("clScrUnknownVar")), {e});
     else
-        c.error = QStringLiteral("Nem értelmezhető kifejezés");
+        c.error = repGet(QStringLiteral("clScrBadExpr"));
     return c;
 }
 

@@ -280,7 +280,7 @@ void TrepPreviewPages::SaveToFile(const QString &fileName)
     // Written to a temporary file and renamed over the target, so a failure keeps the old file.
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        throw rt::Exception(QStringLiteral("A fájl nem menthető: %1\r\n%2").arg(fileName, file.errorString()));
+        throw rt::Exception(repFormat(repGet(QStringLiteral("clCannotSave")), {fileName, file.errorString()}));
     QString buffer = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>");
     bool written = m_root.writeXml(buffer, file);
     if (written && !buffer.isEmpty()) {
@@ -290,7 +290,7 @@ void TrepPreviewPages::SaveToFile(const QString &fileName)
     // A write cut short (full disk, size limit) shows only when the buffer is flushed; commit
     // would rename the truncated file over the old one and report success.
     if (!written || !file.flush() || !file.commit())
-        throw rt::Exception(QStringLiteral("A fájl nem menthető: %1\r\n%2").arg(fileName, file.errorString()));
+        throw rt::Exception(repFormat(repGet(QStringLiteral("clCannotSave")), {fileName, file.errorString()}));
 }
 
 } // namespace rep

@@ -1,5 +1,7 @@
 #include "report/resources/resources.h"
 
+#include "report/resources/hungarian_p.h"
+
 #include <QVariant>
 
 namespace rep {
@@ -26,7 +28,7 @@ void TrepResources::add(const QString &key, const QString &text)
 QString TrepResources::get(const QString &key) const
 {
     const auto it = m_index.constFind(key.toLower());
-    return it == m_index.constEnd() ? key : m_texts.at(*it);
+    return it == m_index.constEnd() ? hungarianMessage(key) : m_texts.at(*it);
 }
 
 bool TrepResources::contains(const QString &key) const
