@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QGlyphRun>
 #include <QImage>
+#include <QLoggingCategory>
 #include <QPainter>
 
 #include <algorithm>
@@ -16,6 +17,8 @@
 namespace rep::draw {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcReportDraw, "telekado.report.draw", QtInfoMsg)
 
 int readScreenDpi()
 {
@@ -159,8 +162,10 @@ void TrepDrawText::breakLine(const QRawFont &font, const QString &source)
         }
     }
     std::vector<QPointF> adv(n);
-    if (n > 0 && !font.advancesForGlyphIndexes(glyphs.data(), adv.data(), n))
+    if (n > 0 && !font.advancesForGlyphIndexes(glyphs.data(), adv.data(), n)) {
+        qCWarning(lcReportDraw) << "no advances from font" << m_font.Name << "; the text is measured as empty";
         std::fill(adv.begin(), adv.end(), QPointF());
+    }
 
     // ext[i]: cumulative extent of characters 1..i at the measuring resolution.
     std::vector<double> ext(n + 1);
@@ -209,6 +214,7 @@ void TrepDrawText::breakLine(const QRawFont &font, const QString &source)
         if (lineStart <= n)
             addLine(text, glyphs, ext, lineStart, n);
     }
+    Q_ASSERT(m_lines.size() > firstIndex); // every source line gives at least one line
     m_lines[firstIndex].flags |= FirstOfParagraph;
     m_lines.back().flags |= LastOfParagraph;
 }
@@ -319,8 +325,10 @@ TrepDrawText::Placement TrepDrawText::place(int dpiX, int dpiY, bool printer, Tr
             const int lineRoom = availW - indent;
             const int count = int(line.glyphs.size());
             adv.resize(count);
-            if (!out.advancesForGlyphIndexes(line.glyphs.data(), adv.data(), count))
+            if (!out.advancesForGlyphIndexes(line.glyphs.data(), adv.data(), count)) {
+                qCWarning(lcReportDraw) << "no advances from font" << m_font.Name << "at" << pixelHeight << "px";
                 std::fill(adv.begin(), adv.end(), QPointF());
+            }
             placed.advances.resize(count);
             long long drawnWidth = 0;
             for (int k = 0; k < count; ++k) {
@@ -433,6 +441,7 @@ TrepDrawTextLock::TrepDrawTextLock(TrepDrawText &text)
     : m_used(&text)
 {
     if (!text.tryLock()) {
+        qCDebug(lcReportDraw) << "text layout busy: a nested user gets its own";
         m_own = new TrepDrawText(text.screenDpi());
         m_own->tryLock();
         m_used = m_own;

@@ -8,9 +8,13 @@
 #include "runtime/errors.h"
 #include "runtime/messages.h"
 
+#include <QLoggingCategory>
+
 namespace rep {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcReportEngine, "telekado.report.engine", QtInfoMsg)
 
 bool isIdentifier(const QString &s)
 {
@@ -57,8 +61,10 @@ bool TrepEngine::PrepareReport(bool clearPages)
             if (prepareScript())
                 run();
         } catch (const rt::Exception &e) {
+            qCDebug(lcReportEngine) << "preparation stopped:" << e.message();
             m_report.AddError(e.message());
         } catch (const std::exception &e) {
+            qCWarning(lcReportEngine) << "preparation stopped by an unexpected error:" << e.what();
             m_report.AddError(QString::fromUtf8(e.what()));
         }
         const QStringList errors = m_report.Errors();

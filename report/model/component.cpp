@@ -7,12 +7,15 @@
 #include "runtime/errors.h"
 
 #include <QHash>
+#include <QLoggingCategory>
 
 #include <unordered_map>
 
 namespace rep {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcReportModel, "telekado.report.model", QtInfoMsg)
 
 int s_loading = 0; // > 0 while objects are read from a stored form
 
@@ -363,8 +366,10 @@ int TrepComponent::ApplyProps(const TrepAttrList &pairs, bool applyName)
         if (!applyName && a.name.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0)
             continue;
         const PropDef *p = table.find(a.name);
-        if (!p || !p->set(*this, a.value))
+        if (!p || !p->set(*this, a.value)) {
+            qCDebug(lcReportModel) << ClassName() << m_name << "skips" << a.name << "=" << a.value;
             ++failed;
+        }
     }
     return failed;
 }

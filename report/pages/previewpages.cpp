@@ -4,6 +4,7 @@
 #include "report/resources/resources.h"
 #include "runtime/errors.h"
 
+#include <QLoggingCategory>
 #include <QSaveFile>
 
 #include <cmath>
@@ -11,6 +12,8 @@
 namespace rep {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcReportPages, "telekado.report.pages", QtInfoMsg)
 
 TrepPageDrawer &defaultDrawer()
 {
@@ -79,6 +82,7 @@ void TrepPreviewPages::RegisterSourcePage(TrepReportPage *page)
 
     const QList<TrepComponent *> originals = page->AllObjects();
     const QList<TrepComponent *> copies = copy->AllObjects();
+    Q_ASSERT(originals.size() == copies.size()); // Assign copied the whole tree
     const qsizetype n = std::min(originals.size(), copies.size());
     for (qsizetype i = 0; i < n; ++i) {
         TrepComponent *original = originals.at(i);
@@ -169,6 +173,7 @@ void TrepPreviewPages::ClearFirstPassPages()
         while (pages->count() > m_passPage + 1)
             pages->takeAt(pages->count() - 1);
         TrepXMLItem *page = pages->child(m_passPage);
+        Q_ASSERT(page); // the pass began on this page
         while (page->count() > m_passObjects)
             page->takeAt(page->count() - 1);
     }
@@ -207,6 +212,8 @@ std::unique_ptr<TrepReportPage> TrepPreviewPages::rebuild(const TrepXMLItem &ite
     const int source = item.name().mid(pageItemPrefix.size()).toInt(&ok);
     if (ok && source >= 0 && source < int(m_sourcePages.size()))
         page->Assign(*m_sourcePages[size_t(source)]);
+    else
+        qCWarning(lcReportPages) << "page item" << item.name() << "names no source page; rebuilt without one";
     for (int i = 0; i < item.count(); ++i)
         rebuildObject(*item.child(i), page.get());
     return page;
@@ -217,6 +224,7 @@ void TrepPreviewPages::rebuildObject(const TrepXMLItem &item, TrepComponent *par
     TrepComponent *object = nullptr;
     if (const TrepDictionary::Entry *entry = m_dictionary.Find(item.name())) {
         object = createComponent(entry->object->ClassName());
+        Q_ASSERT(object); // the source copy was made through the same class table
         object->SetParent(parent);
         // The source's values first (what its full text holds); the item's pairs override them.
         object->CopyProps(*entry->object);
@@ -254,8 +262,12 @@ void TrepPreviewPages::DrawPage(int index, QPainter *canvas, double scaleX, doub
                                 double offsetY)
 {
     TrepReportPage *page = GetPage(index);
-    if (!page || !m_drawer)
+    if (!page)
         return;
+    if (!m_drawer) {
+        qCWarning(lcReportPages) << "no page drawer installed: page" << index << "is not drawn";
+        return;
+    }
     m_drawer(*this, index, *page, canvas, scaleX, scaleY, offsetX, offsetY);
 }
 
@@ -268,8 +280,10 @@ void TrepPreviewPages::prepareSave()
     TrepXMLItem *dictionary = m_root.findOrCreate(QStringLiteral("dictionary"));
     dictionary->clear();
     for (const QString &name : m_dictionary.SortedNames()) {
+        const TrepDictionary::Entry *entry = m_dictionary.Find(name);
+        Q_ASSERT(entry);
         QString text;
-        appendAttr(text, QLatin1String("name"), m_dictionary.Find(name)->sourceName);
+        appendAttr(text, QLatin1String("name"), entry->sourceName);
         dictionary->add(name, text);
     }
 }

@@ -6,6 +6,7 @@
 #include "report/model/page.h"
 #include "report/pages/previewpages.h"
 
+#include <QLoggingCategory>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -14,6 +15,8 @@
 namespace rep {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcReportRender, "telekado.report.render", QtInfoMsg)
 
 draw::DrawFont toDraw(const TrepFont &f)
 {
@@ -107,8 +110,10 @@ void drawReportView(TrepView &view, const draw::DrawArgs &args, draw::TrepDrawTe
 void drawReportPage(TrepPreviewPages &pages, int index, TrepReportPage &page, QPainter *canvas, double scaleX,
                     double scaleY, double offsetX, double offsetY)
 {
-    if (!canvas)
+    if (!canvas) {
+        qCWarning(lcReportRender) << "page" << index << "asked to draw without a canvas";
         return;
+    }
     double left = page.LeftMargin;
     double right = page.RightMargin;
     if (page.MirrorMargins && (index + 1) % 2 == 0)

@@ -2,9 +2,14 @@
 
 #include "report/resources/hungarian_p.h"
 
+#include <QLoggingCategory>
 #include <QVariant>
 
 namespace rep {
+
+namespace {
+Q_LOGGING_CATEGORY(lcReportResources, "telekado.report.resources", QtInfoMsg)
+}
 
 TrepResources &TrepResources::instance()
 {
@@ -100,13 +105,13 @@ void localizeLines(QObject *window, const QString &lines)
         const QString name = line.left(eq);
         const QString value = line.mid(eq + 1).left(4096);
         const qsizetype dot = name.indexOf(QLatin1Char('.'));
-        if (dot < 0) {
-            setTextProperty(window, name, value, true);
+        QObject *target = dot < 0 ? window : findNamedChild(window, name.left(dot));
+        if (!target) {
+            qCDebug(lcReportResources) << "no control for the line" << line;
             continue;
         }
-        QObject *control = findNamedChild(window, name.left(dot));
-        if (control)
-            setTextProperty(control, name.mid(dot + 1), value, false);
+        if (!setTextProperty(target, dot < 0 ? name : name.mid(dot + 1), value, dot < 0))
+            qCDebug(lcReportResources) << "no text property for the line" << line;
     }
 }
 
