@@ -15,14 +15,12 @@
 #include "report/resources/resources.h"
 #include "runtime/formatsettings.h"
 #include "runtime/messages.h"
+#include "tests/report/drawfixture.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -146,22 +144,15 @@ void declarationPdf(benchmark::State &state, const PageDraw &draw)
     const int count = prepared().source->count();
     qint64 bytes = 0;
     for (auto _ : state) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        {
-            QPdfWriter pdf(&buffer);
-            pdf.setResolution(600);
-            pdf.setPageSize(QPageSize(QPageSize::A4));
-            pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-            QPainter p(&pdf);
+        const QByteArray pdf = rep::test::a4Pdf([&](QPdfWriter &writer, QPainter &p) {
             for (int i = 0; i < count; ++i) {
                 if (i > 0)
-                    pdf.newPage();
+                    writer.newPage();
                 draw(p, i, pdfScale);
             }
-        }
-        bytes = buffer.size();
-        benchmark::DoNotOptimize(buffer.data().constData());
+        });
+        bytes = pdf.size();
+        benchmark::DoNotOptimize(pdf.constData());
     }
     state.counters["bytes"] = double(bytes);
     state.counters["pages"] = count;

@@ -2,6 +2,7 @@
 #include "report/model/page.h"
 #include "report/model/report.h"
 #include "runtime/errors.h"
+#include "tests/report/reportfixture.h"
 
 #include <QTest>
 
@@ -9,14 +10,7 @@ using namespace rep;
 
 namespace {
 
-template <class T>
-T *make(TrepComponent *parent, const char *name)
-{
-    auto *o = new T;
-    o->SetParent(parent);
-    o->SetName(QString::fromLatin1(name));
-    return o;
-}
+using rep::test::make;
 
 QStringList names(const QList<TrepComponent *> &list)
 {

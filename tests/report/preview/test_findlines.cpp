@@ -39,15 +39,7 @@ struct OneMemo
         memo->SetBounds(100, 200, width, 100);
         memo->SetText(text);
         pages.SetPageDrawer(&drawReportPage);
-        pages.BeginPreparation();
-        pages.RegisterSourcePage(page);
-        pages.BeginPass();
-        pages.AddPage(page);
-        TrepNullBand band;
-        band.ListObject(memo);
-        pages.AddObject(&band);
-        band.ReleaseObjects();
-        pages.Finish();
+        rep::test::fillStore(pages, page, {memo}, 1);
     }
 
     // The rows and columns of ink of each drawn line, top to bottom, at zoom 1.
