@@ -620,26 +620,34 @@ void drawThickLine(QPainter &canvas, int x1, int y1, int x2, int y2, int w, cons
     }
 }
 
-int memoCalcHeight(const DrawMemo &memo, TrepDrawText *text)
+namespace {
+
+// The text's extent along one axis, both gaps, and the frame's share of the two sides across
+// it: half of each framed side's width, half a pixel less at the start side.
+int memoExtent(const DrawMemo &memo, TrepDrawText *text, bool vertical)
 {
     TrepDrawTextLock lock(text ? *text : TrepDrawText::shared());
     prepareText(lock.get(), memo, memo.Highlight.Active ? memo.Highlight.Font : memo.Font,
                 DrawArgs{});
     const double fw = memo.Frame.Width;
-    const double share = ((memo.Frame.Typ & ftTop) ? fw / 2 - 0.5 : 0)
-                         + ((memo.Frame.Typ & ftBottom) ? fw / 2 : 0);
-    return roundEven(lock->textHeight() + 2 * memo.GapY + share);
+    const unsigned startSide = vertical ? ftTop : ftLeft;
+    const unsigned endSide = vertical ? ftBottom : ftRight;
+    const double share = ((memo.Frame.Typ & startSide) ? fw / 2 - 0.5 : 0)
+                         + ((memo.Frame.Typ & endSide) ? fw / 2 : 0);
+    const double extent = vertical ? lock->textHeight() + 2 * memo.GapY : lock->textWidth() + 2 * memo.GapX;
+    return roundEven(extent + share);
+}
+
+} // namespace
+
+int memoCalcHeight(const DrawMemo &memo, TrepDrawText *text)
+{
+    return memoExtent(memo, text, true);
 }
 
 int memoCalcWidth(const DrawMemo &memo, TrepDrawText *text)
 {
-    TrepDrawTextLock lock(text ? *text : TrepDrawText::shared());
-    prepareText(lock.get(), memo, memo.Highlight.Active ? memo.Highlight.Font : memo.Font,
-                DrawArgs{});
-    const double fw = memo.Frame.Width;
-    const double share = ((memo.Frame.Typ & ftLeft) ? fw / 2 - 0.5 : 0)
-                         + ((memo.Frame.Typ & ftRight) ? fw / 2 : 0);
-    return roundEven(lock->textWidth() + 2 * memo.GapX + share);
+    return memoExtent(memo, text, false);
 }
 
 } // namespace rep::draw
