@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include <functional>
 #include <variant>
 #include <vector>
 
