@@ -172,8 +172,8 @@ void TrepPreviewPages::ClearFirstPassPages()
     } else if (pages) {
         while (pages->count() > m_passPage + 1)
             pages->takeAt(pages->count() - 1);
+        Q_ASSERT(m_passPage < pages->count()); // the pass began on this page
         TrepXMLItem *page = pages->child(m_passPage);
-        Q_ASSERT(page); // the pass began on this page
         while (page->count() > m_passObjects)
             page->takeAt(page->count() - 1);
     }
