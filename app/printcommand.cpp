@@ -40,7 +40,7 @@ void printDeclaration(decl::DeclarationReport &report)
 {
     if (!report.prepare())
         return; // the report has shown its errors
-    rep::ReportPageSource source(report.report());
+    rep::ReportPageSource source(report.pages());
     rep::TrepReport &r = report.report();
     rep::showPreparedReport(source, r.PreviewOptions, previewHooks(report, source), r.ReportOptions.Name);
 }

@@ -4,8 +4,7 @@
 #include "declaration/formaccess.h"
 #include "declaration/logging_p.h"
 #include "declaration/reporttemplate.h"
-#include "report/engine/engine.h"
-#include "report/model/report.h"
+#include "report/engine/reportdocument.h"
 
 namespace decl {
 
@@ -106,23 +105,32 @@ void repReport1BeforePrint(const FormAccess &form, rep::TrepReport &report, rep:
 
 DeclarationReport::DeclarationReport(FormAccess &form)
     : m_form(form)
-    , m_report(std::make_unique<rep::TrepReport>())
+    , m_document(std::make_unique<rep::ReportDocument>())
 {
-    rep::InstallEngine(*m_report);
-    loadReportTemplate(*m_report);
-    m_report->OnGetValue = [this](const QString &name, QVariant &value) {
+    loadReportTemplate(report());
+    report().OnGetValue = [this](const QString &name, QVariant &value) {
         repReport1GetValue(m_form, name, value);
     };
-    m_report->OnBeforePrint = [this](rep::TrepComponent *sender) {
-        repReport1BeforePrint(m_form, *m_report, sender);
+    report().OnBeforePrint = [this](rep::TrepComponent *sender) {
+        repReport1BeforePrint(m_form, report(), sender);
     };
 }
 
 DeclarationReport::~DeclarationReport() = default;
 
+rep::TrepReport &DeclarationReport::report()
+{
+    return m_document->report();
+}
+
+rep::TrepPreviewPages &DeclarationReport::pages()
+{
+    return m_document->pages();
+}
+
 bool DeclarationReport::prepare()
 {
-    return m_report->PrepareReport(true);
+    return report().PrepareReport(true);
 }
 
 } // namespace decl

@@ -6,7 +6,9 @@
 #include <memory>
 
 namespace rep {
+class ReportDocument;
 class TrepComponent;
+class TrepPreviewPages;
 class TrepReport;
 } // namespace rep
 
@@ -33,14 +35,15 @@ public:
     explicit DeclarationReport(FormAccess &form);
     ~DeclarationReport();
 
-    rep::TrepReport &report() { return *m_report; }
+    rep::TrepReport &report();
+    rep::TrepPreviewPages &pages();
     // Prepares the pages (clearing earlier ones); True when no error was recorded. Errors have
     // then been shown through rt::showMessage.
     bool prepare();
 
 private:
     FormAccess &m_form;
-    std::unique_ptr<rep::TrepReport> m_report;
+    std::unique_ptr<rep::ReportDocument> m_document;
 };
 
 } // namespace decl

@@ -48,7 +48,7 @@ void BM_PrintDeclarationToPdfFile(benchmark::State &state)
             state.SkipWithError("prepare failed");
             break;
         }
-        rep::ReportPageSource source(report.report());
+        rep::ReportPageSource source(report.pages());
         rep::PrintJob job;
         job.run(source, printer, rep::PrintJobSettings{});
         dpi = printer.dpiX();
@@ -62,7 +62,7 @@ void repaint(benchmark::State &state, double zoom)
     fill(form);
     decl::DeclarationReport report(form);
     report.prepare();
-    rep::ReportPageSource source(report.report());
+    rep::ReportPageSource source(report.pages());
     rep::TrepPreviewForm preview(nullptr);
     rep::TrepPreviewOptions options = report.report().PreviewOptions;
     options.Maximized = false;

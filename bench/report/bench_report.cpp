@@ -4,10 +4,8 @@
 #include "declaration/formaccess.h"
 #include "declaration/reporttemplate.h"
 #include "declaration/reportvalues.h"
-#include "report/engine/engine.h"
+#include "report/engine/reportdocument.h"
 #include "report/model/page.h"
-#include "report/model/report.h"
-#include "report/pages/previewpages.h"
 #include "report/resources/resources.h"
 #include "runtime/messages.h"
 
@@ -38,7 +36,7 @@ void BM_PrepareDeclaration(benchmark::State &state)
 BENCHMARK(BM_PrepareDeclaration)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // A report of `count` pages, each a copy of the declaration's Page1 with its names made unique.
-std::unique_ptr<rep::TrepReport> syntheticReport(int count, decl::FormAccess &form)
+std::unique_ptr<rep::ReportDocument> syntheticReport(int count, decl::FormAccess &form)
 {
     rep::TrepReport declaration;
     decl::loadReportTemplate(declaration);
@@ -56,11 +54,12 @@ std::unique_ptr<rep::TrepReport> syntheticReport(int count, decl::FormAccess &fo
         }
         root.addItem(std::move(copy));
     }
-    auto report = std::make_unique<rep::TrepReport>();
-    rep::InstallEngine(*report);
-    report->LoadFromStream(root);
-    report->OnGetValue = [&form](const QString &name, QVariant &value) { decl::repReport1GetValue(form, name, value); };
-    return report;
+    auto document = std::make_unique<rep::ReportDocument>();
+    document->report().LoadFromStream(root);
+    document->report().OnGetValue = [&form](const QString &name, QVariant &value) {
+        decl::repReport1GetValue(form, name, value);
+    };
+    return document;
 }
 
 size_t heapInUse()
@@ -73,27 +72,29 @@ void BM_PrepareAndSavePages(benchmark::State &state)
     quietMessages();
     const int count = int(state.range(0));
     decl::MapForm form;
-    auto report = syntheticReport(count, form);
+    auto document = syntheticReport(count, form);
+    rep::TrepReport &report = document->report();
+    rep::TrepPreviewPages &pages = document->pages();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("report.prp"));
     double bytesPerPage = 0;
     double prepareSeconds = 0, saveSeconds = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        report->PreviewPages()->Clear();
+        pages.Clear();
         const size_t before = heapInUse();
         state.ResumeTiming();
         QElapsedTimer timer;
         timer.start();
-        const bool ok = report->PrepareReport(true);
+        const bool ok = report.PrepareReport(true);
         prepareSeconds += timer.nsecsElapsed() / 1e9;
         state.PauseTiming();
         const size_t after = heapInUse();
         state.ResumeTiming();
         timer.restart();
-        report->PreviewPages()->SaveToFile(path);
+        pages.SaveToFile(path);
         saveSeconds += timer.nsecsElapsed() / 1e9;
-        if (!ok || report->PreviewPages()->Count() != count)
+        if (!ok || pages.Count() != count)
             state.SkipWithError("preparation failed");
         bytesPerPage = double(after > before ? after - before : 0) / count;
     }

@@ -5,20 +5,19 @@
 #include "bench/benchmain.h"
 #include "report/draw/objectdraw.h"
 #include "report/draw/trepdrawtext.h"
+#include "tests/report/drawfixture.h"
 
-#include <QBuffer>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 
-#include <functional>
 #include <variant>
 #include <vector>
 
 using namespace rep::draw;
+using rep::test::placed;
 
 namespace {
 
@@ -37,11 +36,7 @@ DrawFont arial(int height, TFontStyles style = 0)
 DrawMemo makeMemo(double l, double t, double w, double h, const QString &text, DrawFont font,
                   TrepHAlign ha = haLeft, TrepVAlign va = vaCenter)
 {
-    DrawMemo m;
-    m.Left = l;
-    m.Top = t;
-    m.Width = w;
-    m.Height = h;
+    auto m = placed<DrawMemo>(l, t, w, h);
     m.Text = text;
     m.Font = font;
     m.HAlign = ha;
@@ -52,25 +47,11 @@ DrawMemo makeMemo(double l, double t, double w, double h, const QString &text, D
 DrawLine makeLine(double l, double t, double w, double h, bool diagonal,
                   TrepFrameStyle style = fsSolid)
 {
-    DrawLine line;
-    line.Left = l;
-    line.Top = t;
-    line.Width = w;
-    line.Height = h;
+    auto line = placed<DrawLine>(l, t, w, h);
     line.Diagonal = diagonal;
     line.Frame.Typ = ftTop;
     line.Frame.Style = style;
     return line;
-}
-
-DrawShape makeShape(double l, double t, double w, double h)
-{
-    DrawShape s;
-    s.Left = l;
-    s.Top = t;
-    s.Width = w;
-    s.Height = h;
-    return s;
 }
 
 // About a hundred objects laid out like the first page of the declaration.
@@ -81,9 +62,9 @@ std::vector<PageObject> pageObjects()
     static const char *values[] = {"Kovács János Péterné", "9999 Hollóberény, Fő tér 12. II/4.",
                                    "8123456789", "1/2", "haszonélvezet", "12345678-1-12"};
     std::vector<PageObject> page;
-    page.push_back(makeShape(0, 638.74, 714.33, 377.95));
-    page.push_back(makeShape(0, 162.52, 714.33, 309.92));
-    page.push_back(makeShape(0, 480.0, 714.33, 151.18));
+    page.push_back(placed<DrawShape>(0, 638.74, 714.33, 377.95));
+    page.push_back(placed<DrawShape>(0, 162.52, 714.33, 309.92));
+    page.push_back(placed<DrawShape>(0, 480.0, 714.33, 151.18));
     page.push_back(makeMemo(26.46, 0, 423.31, 60.47,
                             QString::fromUtf8("Hollóberény Város Önkormányzat\r\nPolgármesteri "
                                               "Hivatal\r\n9999 Hollóberény, Fő tér 1. Tel: "
@@ -110,7 +91,7 @@ std::vector<PageObject> pageObjects()
     for (int b = 0; b < 8; ++b) {
         const double left = 34.02 + (b % 4) * 154.96;
         const double top = 340.16 + (b / 4) * 22.68;
-        page.push_back(makeShape(left, top, 7.56, 7.56));
+        page.push_back(placed<DrawShape>(left, top, 7.56, 7.56));
         page.push_back(makeLine(left, top, 7.56, 7.56, true));
         page.push_back(makeLine(left + 7.56, top, -7.56, 7.56, true));
     }
@@ -207,22 +188,6 @@ void BM_PageImageBaseline(benchmark::State &state)
 }
 BENCHMARK(BM_PageImageBaseline)->Unit(benchmark::kMillisecond);
 
-QByteArray pdfPage(const std::function<void(QPainter &)> &draw)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&buffer);
-        pdf.setResolution(600);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter p(&pdf);
-        draw(p);
-        p.end();
-    }
-    return buffer.data();
-}
-
 void BM_PagePdf600(benchmark::State &state)
 {
     std::vector<PageObject> page = pageObjects();
@@ -230,7 +195,7 @@ void BM_PagePdf600(benchmark::State &state)
     const double scale = 600.0 / 96;
     qint64 bytes = 0;
     for (auto _ : state) {
-        const QByteArray out = pdfPage([&](QPainter &p) {
+        const QByteArray out = rep::test::a4Pdf([&](QPdfWriter &, QPainter &p) {
             drawPage(page, drawArgs(p, scale, scale, margin * scale, margin * scale), text);
         });
         bytes = out.size();
@@ -246,8 +211,8 @@ void BM_PagePdf600Baseline(benchmark::State &state)
     const double scale = 600.0 / 96;
     qint64 bytes = 0;
     for (auto _ : state) {
-        const QByteArray out = pdfPage(
-            [&](QPainter &p) { drawPageBare(p, page, scale, margin * scale, true); });
+        const QByteArray out = rep::test::a4Pdf(
+            [&](QPdfWriter &, QPainter &p) { drawPageBare(p, page, scale, margin * scale, true); });
         bytes = out.size();
         benchmark::DoNotOptimize(out.constData());
     }

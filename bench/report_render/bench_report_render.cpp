@@ -16,12 +16,11 @@
 #include "report/resources/resources.h"
 #include "runtime/formatsettings.h"
 #include "runtime/messages.h"
+#include "tests/report/drawfixture.h"
 
-#include <QBuffer>
+
 #include <QGuiApplication>
 #include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -58,10 +57,10 @@ struct Prepared
         report = std::make_unique<decl::DeclarationReport>(form);
         if (!report->prepare())
             std::fprintf(stderr, "the declaration was not prepared\n");
-        source = std::make_unique<rep::ReportPageSource>(report->report());
+        source = std::make_unique<rep::ReportPageSource>(report->pages());
     }
 
-    rep::TrepPreviewPages &store() { return *static_cast<rep::TrepPreviewPages *>(report->report().PreviewPages()); }
+    rep::TrepPreviewPages &store() { return report->pages(); }
 };
 
 Prepared &prepared()
@@ -145,22 +144,15 @@ void declarationPdf(benchmark::State &state, const PageDraw &draw)
     const int count = prepared().source->count();
     qint64 bytes = 0;
     for (auto _ : state) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        {
-            QPdfWriter pdf(&buffer);
-            pdf.setResolution(600);
-            pdf.setPageSize(QPageSize(QPageSize::A4));
-            pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-            QPainter p(&pdf);
+        const QByteArray pdf = rep::test::a4Pdf([&](QPdfWriter &writer, QPainter &p) {
             for (int i = 0; i < count; ++i) {
                 if (i > 0)
-                    pdf.newPage();
+                    writer.newPage();
                 draw(p, i, pdfScale);
             }
-        }
-        bytes = buffer.size();
-        benchmark::DoNotOptimize(buffer.data().constData());
+        });
+        bytes = pdf.size();
+        benchmark::DoNotOptimize(pdf.constData());
     }
     state.counters["bytes"] = double(bytes);
     state.counters["pages"] = count;

@@ -5,11 +5,13 @@
 #include <QColor>
 #include <QHash>
 #include <QList>
-#include <QTextBlock>
+#include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
+#include <span>
+#include <utility>
 
 namespace rtf {
 
@@ -45,6 +47,13 @@ enum class Dest {
 };
 
 enum class VAlign { Normal, Super, Sub };
+
+// Control words that stand for one character.
+constexpr std::pair<QByteArrayView, char16_t> characterWords[] = {
+    {"line", 0x2028},     {"tab", u'\t'},       {"lquote", 0x2018},  {"rquote", 0x2019},
+    {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022}, {"endash", 0x2013},
+    {"emdash", 0x2014},   {"emspace", u' '},     {"enspace", u' '},   {"qmspace", u' '},
+};
 
 struct CharState
 {
@@ -113,6 +122,27 @@ private:
     Group &g() { return m_stack.back(); }
     void fail(const QString &message, qsizetype offset);
     void readControl();
+    // A control word's parameter: absent (value 0) or a number.
+    struct WordParam
+    {
+        bool present = false;
+        int value = 0;
+        // The toggle rule: \b and \b1 switch on, \b0 switches off.
+        bool on() const { return !present || value != 0; }
+        int clamped(int lo, int hi) const { return clampInt(value, lo, hi); }
+    };
+    using WordAction = void (*)(Reader &reader, Group &group, WordParam param);
+    struct WordEntry
+    {
+        QByteArrayView word;
+        WordAction action;
+    };
+    // What each control word does in the colour table, in the font table and in text.
+    static std::span<const WordEntry> colourTableWords();
+    static std::span<const WordEntry> fontTableWords();
+    static std::span<const WordEntry> textWords();
+    void setColourComponent(void (QColor::*setter)(int), WordParam param);
+
     void handleWord(QByteArrayView word, bool hasParam, int param);
     bool handleDestination(QByteArrayView word);
     void handleSymbol(char c);
@@ -451,9 +481,9 @@ bool Reader::handleDestination(QByteArrayView w)
     return false;
 }
 
-void Reader::handleWord(QByteArrayView w, bool hasParam, int param)
+void Reader::handleWord(QByteArrayView word, bool hasParam, int param)
 {
-    if (w == "bin") {
+    if (word == "bin") {
         // Binary data: its bytes are no RTF, whatever they look like.
         const qsizetype n = hasParam ? std::max(0, param) : 0;
         m_pos = std::min<qsizetype>(m_data.size(), m_pos + n);
@@ -461,156 +491,143 @@ void Reader::handleWord(QByteArrayView w, bool hasParam, int param)
     }
     if (g().dest == Dest::Skip)
         return;
-    if (handleDestination(w))
+    if (handleDestination(word))
         return;
 
-    Group &s = g();
-    CharState &ch = s.ch;
-    ParaState &pa = s.para;
-    const bool on = !hasParam || param != 0;
-
-    if (s.dest == Dest::ColorTable) {
-        const int component = clampInt(param, 0, 255);
-        if (w == "red")
-            m_colour.setRed(component);
-        else if (w == "green")
-            m_colour.setGreen(component);
-        else if (w == "blue")
-            m_colour.setBlue(component);
-        else
+    // The colour and font tables read only their own words; everywhere else text words apply.
+    // Words in no table (\viewkind, \lang, \fprq, \rtf, ...) do not change what we show.
+    const Dest dest = g().dest;
+    const std::span<const WordEntry> table = dest == Dest::ColorTable ? colourTableWords()
+                                             : dest == Dest::FontTable ? fontTableWords()
+                                                                       : textWords();
+    for (const WordEntry &entry : table) {
+        if (entry.word == word) {
+            entry.action(*this, g(), WordParam{hasParam, param});
             return;
-        m_colourSet = true;
+        }
+    }
+    if (dest == Dest::ColorTable || dest == Dest::FontTable)
         return;
-    }
-    if (s.dest == Dest::FontTable) {
-        if (w == "f") {
-            if (m_fontEntry >= 0)
-                finishFontEntry();
-            m_fontEntry = clampInt(param, 0, maxTableEntries - 1);
-            m_fontName.clear();
-            m_fontAltName.clear();
-            m_fontCharset = -1;
-        } else if (w == "fcharset") {
-            m_fontCharset = param;
+    for (const auto &[name, character] : characterWords) {
+        if (name == word) {
+            addChar(character);
+            return;
         }
-        return; // families, pitch, panose and the like do not change how we draw
     }
+}
 
-    // Document header.
-    if (w == "ansicpg") {
-        m_docCodePage = codePageForAnsiCpg(param, m_docCodePage);
-    } else if (w == "deftab") {
-        setDefaultTab(clampInt(param, 15, maxTwips));
-    } else if (w == "deff") {
-        m_defaultFont = clampInt(param, 0, maxTableEntries - 1);
-    } else if (w == "uc") {
-        s.uc = clampInt(param, 0, 10);
-    } else if (w == "u") {
-        int code = param;
-        if (code < 0)
-            code += 65536;
-        addChar(code >= 0 && code <= 0xFFFF ? char16_t(code) : char16_t(0xFFFD));
-        m_fallbackLeft = s.uc;
-    }
-    // Character formatting.
-    else if (w == "plain") {
-        ch = CharState{};
-    } else if (w == "f") {
-        ch.font = clampInt(param, 0, maxTableEntries - 1);
-    } else if (w == "fs") {
-        ch.halfPoints = hasParam ? clampInt(param, 1, maxHalfPoints) : 24;
-    } else if (w == "b") {
-        ch.bold = on;
-    } else if (w == "i") {
-        ch.italic = on;
-    } else if (w == "ul" || w == "uld" || w == "uldb" || w == "ulw" || w == "uldash" || w == "ulth") {
-        ch.underline = on;
-    } else if (w == "ulnone") {
-        ch.underline = false;
-    } else if (w == "strike") {
-        ch.strike = on;
-    } else if (w == "super") {
-        ch.valign = VAlign::Super;
-    } else if (w == "sub") {
-        ch.valign = VAlign::Sub;
-    } else if (w == "nosupersub") {
-        ch.valign = VAlign::Normal;
-    } else if (w == "up") {
-        ch.up = hasParam ? clampInt(param, -200, 200) : 6;
-    } else if (w == "dn") {
-        ch.up = -(hasParam ? clampInt(param, -200, 200) : 6);
-    } else if (w == "cf") {
-        ch.colour = clampInt(param, 0, maxTableEntries - 1);
-    }
-    // Paragraph formatting.
-    else if (w == "pard") {
-        pa = ParaState{};
-    } else if (w == "s") {
-        const int index = clampInt(param, 0, maxTableEntries - 1);
-        if (s.dest == Dest::StyleSheet) {
-            s.styleIndex = index;
-        } else {
-            const auto it = m_styles.constFind(index);
-            if (it != m_styles.constEnd()) {
-                pa = it->para;
-                ch = it->ch;
-            }
-            pa.style = index;
-        }
-    } else if (w == "li") {
-        pa.li = clampInt(param, -maxTwips, maxTwips);
-    } else if (w == "fi") {
-        pa.fi = clampInt(param, -maxTwips, maxTwips);
-    } else if (w == "ri") {
-        pa.ri = clampInt(param, -maxTwips, maxTwips);
-    } else if (w == "sb") {
-        pa.sb = clampInt(param, 0, maxTwips);
-    } else if (w == "sa") {
-        pa.sa = clampInt(param, 0, maxTwips);
-    } else if (w == "ql") {
-        pa.align = Qt::AlignLeft;
-    } else if (w == "qc") {
-        pa.align = Qt::AlignHCenter;
-    } else if (w == "qr") {
-        pa.align = Qt::AlignRight;
-    } else if (w == "qj") {
-        pa.align = Qt::AlignJustify;
-    } else if (w == "tx") {
-        if (pa.tabs.size() < maxTabs)
-            pa.tabs.append(clampInt(param, 0, maxTwips));
-    } else if (w == "sl") {
-        pa.sl = clampInt(param, -maxTwips, maxTwips);
-    } else if (w == "slmult") {
-        pa.slmult = param != 0;
-    } else if (w == "keepn") {
-        pa.keepn = on;
-    }
-    // Text.
-    else if (w == "par" || w == "sect" || w == "page") {
-        if (s.dest == Dest::Body)
-            endParagraph();
-    } else if (w == "line") {
-        addChar(0x2028);
-    } else if (w == "tab") {
-        addChar(u'\t');
-    } else if (w == "lquote") {
-        addChar(0x2018);
-    } else if (w == "rquote") {
-        addChar(0x2019);
-    } else if (w == "ldblquote") {
-        addChar(0x201C);
-    } else if (w == "rdblquote") {
-        addChar(0x201D);
-    } else if (w == "bullet") {
-        addChar(0x2022);
-    } else if (w == "endash") {
-        addChar(0x2013);
-    } else if (w == "emdash") {
-        addChar(0x2014);
-    } else if (w == "emspace" || w == "enspace" || w == "qmspace") {
-        addChar(u' ');
-    }
-    // Everything else (\viewkind, \lang, \fprq, \rtf, ...) does not change what we show.
+void Reader::setColourComponent(void (QColor::*setter)(int), WordParam param)
+{
+    (m_colour.*setter)(param.clamped(0, 255));
+    m_colourSet = true;
+}
+
+std::span<const Reader::WordEntry> Reader::colourTableWords()
+{
+    static const WordEntry words[] = {
+        {"red", [](Reader &r, Group &, WordParam p) { r.setColourComponent(&QColor::setRed, p); }},
+        {"green", [](Reader &r, Group &, WordParam p) { r.setColourComponent(&QColor::setGreen, p); }},
+        {"blue", [](Reader &r, Group &, WordParam p) { r.setColourComponent(&QColor::setBlue, p); }},
+    };
+    return words;
+}
+
+// Families, pitch, panose and the like do not change how we draw.
+std::span<const Reader::WordEntry> Reader::fontTableWords()
+{
+    static const WordEntry words[] = {
+        {"f", [](Reader &r, Group &, WordParam p) {
+             if (r.m_fontEntry >= 0)
+                 r.finishFontEntry();
+             r.m_fontEntry = p.clamped(0, maxTableEntries - 1);
+             r.m_fontName.clear();
+             r.m_fontAltName.clear();
+             r.m_fontCharset = -1;
+         }},
+        {"fcharset", [](Reader &r, Group &, WordParam p) { r.m_fontCharset = p.value; }},
+    };
+    return words;
+}
+
+std::span<const Reader::WordEntry> Reader::textWords()
+{
+    const WordAction underline = [](Reader &, Group &group, WordParam p) { group.ch.underline = p.on(); };
+    const WordAction endParagraph = [](Reader &r, Group &group, WordParam) {
+        if (group.dest == Dest::Body)
+            r.endParagraph();
+    };
+    static const WordEntry words[] = {
+        // Document header.
+        {"ansicpg", [](Reader &r, Group &, WordParam p) {
+             r.m_docCodePage = codePageForAnsiCpg(p.value, r.m_docCodePage);
+         }},
+        {"deftab", [](Reader &r, Group &, WordParam p) { r.setDefaultTab(p.clamped(15, maxTwips)); }},
+        {"deff", [](Reader &r, Group &, WordParam p) { r.m_defaultFont = p.clamped(0, maxTableEntries - 1); }},
+        {"uc", [](Reader &, Group &group, WordParam p) { group.uc = p.clamped(0, 10); }},
+        {"u", [](Reader &r, Group &group, WordParam p) {
+             const int code = p.value < 0 ? p.value + 65536 : p.value;
+             r.addChar(code >= 0 && code <= 0xFFFF ? char16_t(code) : char16_t(0xFFFD));
+             r.m_fallbackLeft = group.uc;
+         }},
+        // Character formatting.
+        {"plain", [](Reader &, Group &group, WordParam) { group.ch = CharState{}; }},
+        {"f", [](Reader &, Group &group, WordParam p) { group.ch.font = p.clamped(0, maxTableEntries - 1); }},
+        {"fs", [](Reader &, Group &group, WordParam p) {
+             group.ch.halfPoints = p.present ? p.clamped(1, maxHalfPoints) : 24;
+         }},
+        {"b", [](Reader &, Group &group, WordParam p) { group.ch.bold = p.on(); }},
+        {"i", [](Reader &, Group &group, WordParam p) { group.ch.italic = p.on(); }},
+        {"ul", underline},
+        {"uld", underline},
+        {"uldb", underline},
+        {"ulw", underline},
+        {"uldash", underline},
+        {"ulth", underline},
+        {"ulnone", [](Reader &, Group &group, WordParam) { group.ch.underline = false; }},
+        {"strike", [](Reader &, Group &group, WordParam p) { group.ch.strike = p.on(); }},
+        {"super", [](Reader &, Group &group, WordParam) { group.ch.valign = VAlign::Super; }},
+        {"sub", [](Reader &, Group &group, WordParam) { group.ch.valign = VAlign::Sub; }},
+        {"nosupersub", [](Reader &, Group &group, WordParam) { group.ch.valign = VAlign::Normal; }},
+        {"up", [](Reader &, Group &group, WordParam p) { group.ch.up = p.present ? p.clamped(-200, 200) : 6; }},
+        {"dn", [](Reader &, Group &group, WordParam p) { group.ch.up = -(p.present ? p.clamped(-200, 200) : 6); }},
+        {"cf", [](Reader &, Group &group, WordParam p) { group.ch.colour = p.clamped(0, maxTableEntries - 1); }},
+        // Paragraph formatting.
+        {"pard", [](Reader &, Group &group, WordParam) { group.para = ParaState{}; }},
+        {"s", [](Reader &r, Group &group, WordParam p) {
+             const int index = p.clamped(0, maxTableEntries - 1);
+             if (group.dest == Dest::StyleSheet) {
+                 group.styleIndex = index;
+                 return;
+             }
+             const auto it = r.m_styles.constFind(index);
+             if (it != r.m_styles.constEnd()) {
+                 group.para = it->para;
+                 group.ch = it->ch;
+             }
+             group.para.style = index;
+         }},
+        {"li", [](Reader &, Group &group, WordParam p) { group.para.li = p.clamped(-maxTwips, maxTwips); }},
+        {"fi", [](Reader &, Group &group, WordParam p) { group.para.fi = p.clamped(-maxTwips, maxTwips); }},
+        {"ri", [](Reader &, Group &group, WordParam p) { group.para.ri = p.clamped(-maxTwips, maxTwips); }},
+        {"sb", [](Reader &, Group &group, WordParam p) { group.para.sb = p.clamped(0, maxTwips); }},
+        {"sa", [](Reader &, Group &group, WordParam p) { group.para.sa = p.clamped(0, maxTwips); }},
+        {"ql", [](Reader &, Group &group, WordParam) { group.para.align = Qt::AlignLeft; }},
+        {"qc", [](Reader &, Group &group, WordParam) { group.para.align = Qt::AlignHCenter; }},
+        {"qr", [](Reader &, Group &group, WordParam) { group.para.align = Qt::AlignRight; }},
+        {"qj", [](Reader &, Group &group, WordParam) { group.para.align = Qt::AlignJustify; }},
+        {"tx", [](Reader &, Group &group, WordParam p) {
+             if (group.para.tabs.size() < maxTabs)
+                 group.para.tabs.append(p.clamped(0, maxTwips));
+         }},
+        {"sl", [](Reader &, Group &group, WordParam p) { group.para.sl = p.clamped(-maxTwips, maxTwips); }},
+        {"slmult", [](Reader &, Group &group, WordParam p) { group.para.slmult = p.value != 0; }},
+        {"keepn", [](Reader &, Group &group, WordParam p) { group.para.keepn = p.on(); }},
+        // Breaks.
+        {"par", endParagraph},
+        {"sect", endParagraph},
+        {"page", endParagraph},
+    };
+    return words;
 }
 
 void Reader::handleByte(unsigned char c)

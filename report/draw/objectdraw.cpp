@@ -5,7 +5,6 @@
 
 #include <QPaintEngine>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygon>
 
 #include <algorithm>
@@ -204,12 +203,12 @@ void pixelLine(QPainter &p, int x1, int y1, int x2, int y2, const QColor &color,
         if (from == to)
             return;
         // The end point is left out, whichever way the line runs.
-        const int a = from < to ? from : to + 1;
+        const int start = from < to ? from : to + 1;
         const int length = std::abs(to - from);
         if (vertical)
-            p.fillRect(QRect(x1, a, 1, length), color);
+            p.fillRect(QRect(x1, start, 1, length), color);
         else
-            p.fillRect(QRect(a, y1, length, 1), color);
+            p.fillRect(QRect(start, y1, length, 1), color);
         return;
     }
     // Vector devices (PDF, printer) get a real line: thousands of one-pixel squares would
@@ -261,15 +260,16 @@ void solidLine(QPainter &p, int x1, int y1, int x2, int y2, int w, const QColor 
         drawThickLine(p, x1, y1, x2, y2, w, color, fsSolid);
         return;
     }
+    // The pen's w copies start at offset lo: the band covers them from the near end to the far one.
     const int lo = firstOffset(w);
     if (y1 == y2) {
-        const int a = std::min(x1, x2) + lo;
-        const int b = std::max(x1, x2) + lo + w - 1;
-        p.fillRect(QRect(a, y1 + lo, b - a + 1, w), color);
+        const int first = std::min(x1, x2) + lo;
+        const int last = std::max(x1, x2) + lo + w - 1;
+        p.fillRect(QRect(first, y1 + lo, last - first + 1, w), color);
     } else {
-        const int a = std::min(y1, y2) + lo;
-        const int b = std::max(y1, y2) + lo + w - 1;
-        p.fillRect(QRect(x1 + lo, a, w, b - a + 1), color);
+        const int first = std::min(y1, y2) + lo;
+        const int last = std::max(y1, y2) + lo + w - 1;
+        p.fillRect(QRect(x1 + lo, first, w, last - first + 1), color);
     }
 }
 
@@ -620,26 +620,34 @@ void drawThickLine(QPainter &canvas, int x1, int y1, int x2, int y2, int w, cons
     }
 }
 
-int memoCalcHeight(const DrawMemo &memo, TrepDrawText *text)
+namespace {
+
+// The text's extent along one axis, both gaps, and the frame's share of the two sides across
+// it: half of each framed side's width, half a pixel less at the start side.
+int memoExtent(const DrawMemo &memo, TrepDrawText *text, bool vertical)
 {
     TrepDrawTextLock lock(text ? *text : TrepDrawText::shared());
     prepareText(lock.get(), memo, memo.Highlight.Active ? memo.Highlight.Font : memo.Font,
                 DrawArgs{});
     const double fw = memo.Frame.Width;
-    const double share = ((memo.Frame.Typ & ftTop) ? fw / 2 - 0.5 : 0)
-                         + ((memo.Frame.Typ & ftBottom) ? fw / 2 : 0);
-    return roundEven(lock->textHeight() + 2 * memo.GapY + share);
+    const unsigned startSide = vertical ? ftTop : ftLeft;
+    const unsigned endSide = vertical ? ftBottom : ftRight;
+    const double share = ((memo.Frame.Typ & startSide) ? fw / 2 - 0.5 : 0)
+                         + ((memo.Frame.Typ & endSide) ? fw / 2 : 0);
+    const double extent = vertical ? lock->textHeight() + 2 * memo.GapY : lock->textWidth() + 2 * memo.GapX;
+    return roundEven(extent + share);
+}
+
+} // namespace
+
+int memoCalcHeight(const DrawMemo &memo, TrepDrawText *text)
+{
+    return memoExtent(memo, text, true);
 }
 
 int memoCalcWidth(const DrawMemo &memo, TrepDrawText *text)
 {
-    TrepDrawTextLock lock(text ? *text : TrepDrawText::shared());
-    prepareText(lock.get(), memo, memo.Highlight.Active ? memo.Highlight.Font : memo.Font,
-                DrawArgs{});
-    const double fw = memo.Frame.Width;
-    const double share = ((memo.Frame.Typ & ftLeft) ? fw / 2 - 0.5 : 0)
-                         + ((memo.Frame.Typ & ftRight) ? fw / 2 : 0);
-    return roundEven(lock->textWidth() + 2 * memo.GapX + share);
+    return memoExtent(memo, text, false);
 }
 
 } // namespace rep::draw

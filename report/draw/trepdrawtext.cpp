@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QGlyphRun>
 #include <QImage>
+#include <QLoggingCategory>
 #include <QPainter>
 
 #include <algorithm>
@@ -17,11 +18,19 @@ namespace rep::draw {
 
 namespace {
 
+Q_LOGGING_CATEGORY(lcReportDraw, "telekado.report.draw", QtInfoMsg)
+
 int readScreenDpi()
 {
     const QImage probe(1, 1, QImage::Format_RGB32);
     const int dpi = probe.logicalDpiY();
     return dpi > 0 ? dpi : 96;
+}
+
+// A pixel difference to spread, kept within int for absurd sizes.
+int clampedPixels(long long pixels)
+{
+    return int(std::clamp<long long>(pixels, -1000000000LL, 1000000000LL));
 }
 
 bool isBlockSpace(QChar c)
@@ -109,9 +118,10 @@ void TrepDrawText::setText(const QString &text)
 {
     m_lines.clear();
     const bool rotated = (m_rotation >= 90 && m_rotation < 180) || m_rotation >= 270;
-    const int w = rotated ? m_textRect.height() : m_textRect.width();
-    m_maxWidth = roundEven(double(MeasureDpi) * w / m_screenDpi);
-    m_firstWidth = roundEven((w - m_paragraphGap) * MeasureDpi / m_screenDpi);
+    const int areaWidth = rotated ? m_textRect.height() : m_textRect.width();
+    // Screen pixels to 600 dpi; a paragraph's first line is narrower by the paragraph gap.
+    m_maxWidth = roundEven(double(MeasureDpi) * areaWidth / m_screenDpi);
+    m_firstWidth = roundEven((areaWidth - m_paragraphGap) * MeasureDpi / m_screenDpi);
     m_charSpacing600 = roundEven(double(MeasureDpi) * m_charSpacing / m_screenDpi);
     if (text.isEmpty())
         return;
@@ -152,8 +162,10 @@ void TrepDrawText::breakLine(const QRawFont &font, const QString &source)
         }
     }
     std::vector<QPointF> adv(n);
-    if (n > 0 && !font.advancesForGlyphIndexes(glyphs.data(), adv.data(), n))
+    if (n > 0 && !font.advancesForGlyphIndexes(glyphs.data(), adv.data(), n)) {
+        qCWarning(lcReportDraw) << "no advances from font" << m_font.Name << "; the text is measured as empty";
         std::fill(adv.begin(), adv.end(), QPointF());
+    }
 
     // ext[i]: cumulative extent of characters 1..i at the measuring resolution.
     std::vector<double> ext(n + 1);
@@ -165,39 +177,44 @@ void TrepDrawText::breakLine(const QRawFont &font, const QString &source)
     if (!m_wordWrap || n == 1 || ext[n] < m_firstWidth) {
         addLine(text, glyphs, ext, 1, n);
     } else {
-        int s = 1;
-        int p = 1;
-        double e = 0;
-        int b = m_firstWidth;
+        // Greedy breaking with 1-based character positions: a line grows from lineStart while
+        // the extent since the end of the previous line, ext[i] - brokenExtent, fits the width
+        // available (the first line's is narrower by the paragraph gap). On overflow the line
+        // ends before the last space seen, which is dropped, or between characters without one.
+        int lineStart = 1;
+        int lastSpace = 1;       // lineStart while the line has no space yet
+        double brokenExtent = 0; // ext at the end of the previous line
+        int available = m_firstWidth;
         int i = 1;
         while (i <= n) {
             if (text[i - 1] == QLatin1Char(' '))
-                p = i;
-            if (ext[i] - e <= b) {
+                lastSpace = i;
+            if (ext[i] - brokenExtent <= available) {
                 ++i;
                 continue;
             }
-            if (p == s) {
-                // No space since the segment start: break between characters.
-                if (i == s) {
-                    addLine(text, glyphs, ext, s, s);
+            if (lastSpace == lineStart) {
+                // No space since the line start: break between characters.
+                if (i == lineStart) {
+                    addLine(text, glyphs, ext, lineStart, lineStart);
                 } else {
-                    addLine(text, glyphs, ext, s, i - 1);
-                    p = i - 1;
+                    addLine(text, glyphs, ext, lineStart, i - 1);
+                    lastSpace = i - 1;
                 }
             } else {
-                addLine(text, glyphs, ext, s, p - 1); // the space at p is dropped
+                addLine(text, glyphs, ext, lineStart, lastSpace - 1);
             }
-            e = ext[p];
-            s = p + 1;
-            p = p + 1;
-            b = m_maxWidth;
-            i = s;
+            brokenExtent = ext[lastSpace];
+            lineStart = lastSpace + 1;
+            lastSpace = lineStart;
+            available = m_maxWidth;
+            i = lineStart;
         }
         // When the last break ended exactly at the end nothing is left to make a line of.
-        if (s <= n)
-            addLine(text, glyphs, ext, s, n);
+        if (lineStart <= n)
+            addLine(text, glyphs, ext, lineStart, n);
     }
+    Q_ASSERT(m_lines.size() > firstIndex); // every source line gives at least one line
     m_lines[firstIndex].flags |= FirstOfParagraph;
     m_lines.back().flags |= LastOfParagraph;
 }
@@ -233,8 +250,8 @@ double TrepDrawText::textWidth() const
     const int gap600 = roundEven(double(MeasureDpi) * m_paragraphGap / m_screenDpi);
     double widest = 0;
     for (const Line &line : m_lines) {
-        const double w = line.width600 + ((line.flags & FirstOfParagraph) ? gap600 : 0);
-        widest = std::max(widest, w);
+        const double width600 = line.width600 + ((line.flags & FirstOfParagraph) ? gap600 : 0);
+        widest = std::max(widest, width600);
     }
     return widest / (double(MeasureDpi) / m_screenDpi);
 }
@@ -254,20 +271,21 @@ TrepDrawText::Placement TrepDrawText::place(int dpiX, int dpiY, bool printer, Tr
     if (n == 0 || dpiX <= 0 || dpiY <= 0)
         return result;
 
-    const int h = outputPixelHeight(dpiY, printer);
-    result.pixelHeight = h;
-    const double r = double(MeasureDpi) / dpiY;
-    const double ideal = printer ? n * (m_lineSpacing * m_scaleY + m_measurePixels / r)
-                                 : n * (m_lineSpacing + m_measurePixels / r) * m_scaleY;
-    const int L = roundEven(ideal);
-    result.idealHeight = L;
-    const int step = roundEven(m_lineSpacing * m_scaleY) + h;
+    const int pixelHeight = outputPixelHeight(dpiY, printer);
+    result.pixelHeight = pixelHeight;
+    // The ideal height is n lines of the measured height brought to this device plus the line
+    // spacing; on a printer only the spacing is zoomed, elsewhere the whole line.
+    const double measuredPerDevice = double(MeasureDpi) / dpiY;
+    const double ideal = printer ? n * (m_lineSpacing * m_scaleY + m_measurePixels / measuredPerDevice)
+                                 : n * (m_lineSpacing + m_measurePixels / measuredPerDevice) * m_scaleY;
+    const int idealHeight = roundEven(ideal);
+    result.idealHeight = idealHeight;
+    const int step = roundEven(m_lineSpacing * m_scaleY) + pixelHeight;
     result.step = step;
 
     // The lines fill the ideal height: the difference goes to the gaps between them.
     std::vector<int> gaps(n > 1 ? n - 1 : 0, step);
-    spreadPixels(int(std::clamp<long long>(L - (long long)n * step, -1000000000LL, 1000000000LL)),
-                 gaps);
+    spreadPixels(clampedPixels(idealHeight - (long long)n * step), gaps);
     const bool gapsDescend = std::all_of(gaps.begin(), gaps.end(), [](int g) { return g > 0; });
 
     const TRect &clip = m_clipRect;
@@ -276,11 +294,11 @@ TrepDrawText::Placement TrepDrawText::place(int dpiX, int dpiY, bool printer, Tr
     const int availW = clip.width();
     const int availH = clip.height();
     if (vAlign == vaBottom)
-        y += roundEven(availH - double(L));
+        y += roundEven(availH - double(idealHeight));
     else if (vAlign == vaCenter)
-        y += roundEven((availH - double(L)) / 2);
+        y += roundEven((availH - double(idealHeight)) / 2);
 
-    QRawFont out = rawFont(h);
+    QRawFont out = rawFont(pixelHeight);
     const int charSpacing = roundEven(m_charSpacing * m_scaleX);
     const double toDevice = double(MeasureDpi) / dpiX;
     std::vector<QPointF> adv;
@@ -290,58 +308,62 @@ TrepDrawText::Placement TrepDrawText::place(int dpiX, int dpiY, bool printer, Tr
             break;
         const Line &line = m_lines[i];
         // Glyphs reach below the top by about twice the nominal height at most.
-        const bool visible = y < clip.Bottom && y + 2 * h + 2 > clip.Top;
+        const bool visible = y < clip.Bottom && y + 2 * pixelHeight + 2 > clip.Top;
         if (visible && !line.glyphs.empty()) {
             const bool first = line.flags & FirstOfParagraph;
             const int indent = first && (hAlign == haLeft || hAlign == haBlock)
                                    ? roundEven(m_paragraphGap * m_scaleX)
                                    : 0;
-            TrepHAlign a = hAlign;
-            if (a == haBlock && (line.flags & LastOfParagraph))
-                a = m_rtlReading ? haRight : haLeft;
+            TrepHAlign align = hAlign;
+            if (align == haBlock && (line.flags & LastOfParagraph))
+                align = m_rtlReading ? haRight : haLeft;
 
             PlacedLine placed;
             placed.index = i;
             placed.y = y;
             placed.x = x + indent;
-            const int B = availW - indent;
+            const int lineRoom = availW - indent;
             const int count = int(line.glyphs.size());
             adv.resize(count);
-            if (!out.advancesForGlyphIndexes(line.glyphs.data(), adv.data(), count))
+            if (!out.advancesForGlyphIndexes(line.glyphs.data(), adv.data(), count)) {
+                qCWarning(lcReportDraw) << "no advances from font" << m_font.Name << "at" << pixelHeight << "px";
                 std::fill(adv.begin(), adv.end(), QPointF());
+            }
             placed.advances.resize(count);
-            long long f = 0;
+            long long drawnWidth = 0;
             for (int k = 0; k < count; ++k) {
                 placed.advances[k] = roundEven(adv[k].x()) + charSpacing;
-                f += placed.advances[k];
+                drawnWidth += placed.advances[k];
             }
-            const int t = printer ? roundEven(line.width600 / toDevice)
-                                  : roundEven(line.width600 / toDevice * m_scaleX);
-            placed.idealWidth = t;
-            if (a == haRight)
-                placed.x += roundEven(double(B) - t + 1);
-            else if (a == haCenter)
-                placed.x += roundEven((double(B) - t) / 2);
+            // The ideal width is the 600-dpi width brought to this device (zoomed unless
+            // printing); the rounded advances of the output font add up to drawnWidth, and
+            // the difference is spread over the characters so that the line keeps its measure.
+            const int idealWidth = printer ? roundEven(line.width600 / toDevice)
+                                           : roundEven(line.width600 / toDevice * m_scaleX);
+            placed.idealWidth = idealWidth;
+            if (align == haRight)
+                placed.x += roundEven(double(lineRoom) - idealWidth + 1);
+            else if (align == haCenter)
+                placed.x += roundEven((double(lineRoom) - idealWidth) / 2);
 
             bool spread = false;
-            if (a == haBlock) {
+            if (align == haBlock) {
                 std::vector<int> spaces;
                 for (int k = 0; k < count; ++k) {
                     if (isBlockSpace(line.text[k]))
                         spaces.push_back(k);
                 }
                 if (!spaces.empty()) {
+                    // Justified: the spaces take up what the line leaves of its room.
                     std::vector<int> extra(spaces.size());
-                    spreadPixels(int(std::clamp<long long>(B - f, -1000000000LL, 1000000000LL)),
-                                 extra);
+                    spreadPixels(clampedPixels(lineRoom - drawnWidth), extra);
                     for (size_t k = 0; k < spaces.size(); ++k)
                         placed.advances[spaces[k]] += extra[k];
                     spread = true;
                 }
             }
             if (!spread)
-                spreadPixels(int(std::clamp<long long>(t - f, -1000000000LL, 1000000000LL)),
-                             placed.advances);
+                spreadPixels(clampedPixels(idealWidth - drawnWidth), placed.advances);
             result.lines.push_back(std::move(placed));
         }
         if (i < n - 1)
@@ -419,6 +441,7 @@ TrepDrawTextLock::TrepDrawTextLock(TrepDrawText &text)
     : m_used(&text)
 {
     if (!text.tryLock()) {
+        qCDebug(lcReportDraw) << "text layout busy: a nested user gets its own";
         m_own = new TrepDrawText(text.screenDpi());
         m_own->tryLock();
         m_used = m_own;

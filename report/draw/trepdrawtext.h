@@ -41,15 +41,15 @@ public:
         int index = 0;                 // into lines()
         int x = 0;                     // left of the first character
         int y = 0;                     // top of the line (top-aligned output)
-        int idealWidth = 0;            // t: the ideal device width the advances add up to
+        int idealWidth = 0;            // the device width the advances add up to
         std::vector<int> advances;     // per character, device pixels
     };
 
     // The placement of all lines that may touch the clip rectangle.
     struct Placement
     {
-        int pixelHeight = 0;           // h: the output font's height
-        int idealHeight = 0;           // L
+        int pixelHeight = 0;           // the output font's height
+        int idealHeight = 0;           // the height all lines fill together
         int step = 0;                  // line step before spreading
         std::vector<PlacedLine> lines;
     };
@@ -98,7 +98,7 @@ public:
     int rotation() const { return m_rotation; }
 
     int fontSize() const { return m_fontSize; }               // whole points
-    int measurePixelHeight() const { return m_measurePixels; } // h600
+    int measurePixelHeight() const { return m_measurePixels; } // the font's height at 600 dpi
     int maxWidth600() const { return m_maxWidth; }
     int firstWidth600() const { return m_firstWidth; }
     // The output font's pixel height on a canvas of that resolution.

@@ -4,14 +4,17 @@
 #include "report/engine/valueformat.h"
 #include "report/model/objects.h"
 #include "report/model/page.h"
-#include "report/pages/previewpages.h"
 #include "report/resources/resources.h"
 #include "runtime/errors.h"
 #include "runtime/messages.h"
 
+#include <QLoggingCategory>
+
 namespace rep {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcReportEngine, "telekado.report.engine", QtInfoMsg)
 
 bool isIdentifier(const QString &s)
 {
@@ -34,17 +37,17 @@ struct BandRelease
 
 } // namespace
 
-TrepEngine::TrepEngine(TrepReport &report)
+TrepEngine::TrepEngine(TrepReport &report, TrepCustomPreviewPages &pages)
     : m_report(report)
+    , m_pages(pages)
     , m_scriptValue(nullValue())
 {
 }
 
 bool TrepEngine::PrepareReport(bool clearPages)
 {
-    TrepCustomPreviewPages *pages = m_report.PreviewPages();
-    if (clearPages && pages)
-        pages->Clear();
+    if (clearPages)
+        m_pages.Clear();
     m_report.ClearErrors();
     // No dataset objects exist in this program: every listed name is missing.
     for (const QString &name : std::as_const(m_report.Datasets))
@@ -58,8 +61,10 @@ bool TrepEngine::PrepareReport(bool clearPages)
             if (prepareScript())
                 run();
         } catch (const rt::Exception &e) {
+            qCDebug(lcReportEngine) << "preparation stopped:" << e.message();
             m_report.AddError(e.message());
         } catch (const std::exception &e) {
+            qCWarning(lcReportEngine) << "preparation stopped by an unexpected error:" << e.what();
             m_report.AddError(QString::fromUtf8(e.what()));
         }
         const QStringList errors = m_report.Errors();
@@ -80,15 +85,13 @@ bool TrepEngine::prepareScript()
 {
     m_expressionCache.clear();
     m_scriptValue = nullValue();
-    for (TrepComponent *object : m_report.AllObjects()) {
+    for (TrepComponent *object : m_report.AllObjects())
         object->DesignFlag = false;
-        object->StartReportHook();
-    }
     // Only the empty program is accepted: there is no script engine to run anything else.
     const QString script = m_report.ScriptText.join(QLatin1Char(' ')).simplified().toLower();
     if (!script.isEmpty() && script != QLatin1String("begin end.")) {
         m_report.AddError(repFormat(repGet(QStringLiteral("clScrError")),
-                                    {QStringLiteral("1:1"), QStringLiteral("Nem támogatott utasítás")}));
+                                    {QStringLiteral("1:1"), repGet(QStringLiteral("clScrUnsupported"))}));
         return false;
     }
     return true;
@@ -96,62 +99,52 @@ bool TrepEngine::prepareScript()
 
 bool TrepEngine::run()
 {
-    TrepCustomPreviewPages *pages = m_report.PreviewPages();
-    if (!pages)
-        throw rt::Exception(QStringLiteral("The report has no store of prepared pages"));
-    pages->BeginPreparation();
+    m_pages.BeginPreparation();
     const QDateTime now = QDateTime::currentDateTime();
     m_startDate = QDateTime(now.date(), QTime(0, 0));
     m_startTime = QDateTime(zeroDate(), now.time());
-    m_running = true;
     m_line = m_lineAbs = 1;
     bool result = false;
     try {
         for (TrepReportPage *page : m_report.Pages())
-            pages->RegisterSourcePage(page);
+            m_pages.RegisterSourcePage(page);
         if (m_report.Errors().isEmpty()) {
             m_totalPages = 0;
-            pages->BeginPass();
+            m_pages.BeginPass();
             runReportPages();
             if (m_report.EngineOptions.DoublePass) {
-                m_totalPages = pages->Count();
-                pages->ClearFirstPassPages();
+                m_totalPages = m_pages.Count();
+                m_pages.ClearFirstPassPages();
                 runReportPages();
             }
             result = true;
         }
     } catch (...) {
-        pages->Finish();
-        m_running = false;
+        m_pages.Finish();
         throw;
     }
-    pages->Finish();
-    m_running = false;
+    m_pages.Finish();
     return result;
 }
 
 void TrepEngine::runReportPages()
 {
-    TrepCustomPreviewPages *pages = m_report.PreviewPages();
     m_firstPage = true;
     for (TrepReportPage *page : m_report.Pages()) {
         if (page->Visible())
             processPage(page);
-        if (pages->Stop)
-            break;
         m_firstPage = false;
     }
 }
 
 void TrepEngine::processPage(TrepReportPage *page)
 {
-    TrepCustomPreviewPages *pages = m_report.PreviewPages();
-    if (pages->Count() > 0 && page->PrintOnPreviousPage)
-        pages->CurrentPage = pages->Count() - 1;
+    if (m_pages.Count() > 0 && page->PrintOnPreviousPage)
+        m_pages.CurrentPage = m_pages.Count() - 1;
     else
-        pages->AddPage(page);
+        m_pages.AddPage(page);
     if (m_firstPage)
-        pages->FirstPage = pages->CurrentPage;
+        m_pages.FirstPage = m_pages.CurrentPage;
 
     TrepNullBand band;
     BandRelease release{band};
@@ -204,7 +197,7 @@ void TrepEngine::printBand(TrepBand &band)
             if (auto *rc = dynamic_cast<TrepReportComponent *>(object))
                 rc->GetData();
         }
-        m_report.PreviewPages()->AddObject(&band);
+        m_pages.AddObject(&band);
     } catch (...) {
         finish();
         throw;
@@ -221,9 +214,8 @@ bool TrepEngine::LookupName(const QString &name, QVariant &value)
     for (int i = 0; i < 8; ++i) {
         if (name.compare(QLatin1String(systemNames[i]), Qt::CaseInsensitive) != 0)
             continue;
-        const TrepCustomPreviewPages *pages = m_report.PreviewPages();
-        const int current = pages ? pages->CurrentPage : 0;
-        const int first = pages ? pages->FirstPage : 0;
+        const int current = m_pages.CurrentPage;
+        const int first = m_pages.FirstPage;
         switch (i) {
         case 0: value = m_startDate; break;
         case 1: value = m_startTime; break;
@@ -301,9 +293,9 @@ TrepEngine::Compiled TrepEngine::compile(const QString &expression) const
         return c;
     }
     if (isIdentifier(e))
-        c.error = QStringLiteral("Ismeretlen változó: '%1'").arg(e);
+        c.error = repFormat(repGet(QStringLiteral("clScrUnknownVar")), {e});
     else
-        c.error = QStringLiteral("Nem értelmezhető kifejezés");
+        c.error = repGet(QStringLiteral("clScrBadExpr"));
     return c;
 }
 
@@ -374,12 +366,6 @@ void TrepEngine::FillMemo(TrepCustomMemoView &memo)
         valueToBool(Calc(memo.Highlight.Condition), active);
         memo.Highlight.Active = active;
     }
-}
-
-void InstallEngine(TrepReport &report)
-{
-    report.SetPreviewPages(std::make_unique<TrepPreviewPages>());
-    report.SetEngine(std::make_unique<TrepEngine>(report));
 }
 
 } // namespace rep

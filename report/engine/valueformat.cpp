@@ -344,33 +344,39 @@ QString formatDateTimePicture(const QDateTime &value, const QString &picture)
         const QChar l = c.toLower();
         const QDate d = value.date();
         const QTime t = value.time();
+        const auto padded = [](int field, int digits) {
+            return QStringLiteral("%1").arg(field, digits, 10, QLatin1Char('0'));
+        };
+        // A field written with at least `digits` letters is zero-padded to that many digits.
+        const auto number = [run, &padded](int field, int digits) {
+            return run >= digits ? padded(field, digits) : QString::number(field);
+        };
         if (l == QLatin1Char('y')) {
-            out += run <= 2 ? QStringLiteral("%1").arg(d.year() % 100, 2, 10, QLatin1Char('0'))
-                            : QString::number(d.year());
+            out += run <= 2 ? padded(d.year() % 100, 2) : QString::number(d.year());
         } else if (l == QLatin1Char('m')) {
             if (lastWasHour && run <= 2)
-                out += run == 2 ? QStringLiteral("%1").arg(t.minute(), 2, 10, QLatin1Char('0')) : QString::number(t.minute());
+                out += number(t.minute(), 2);
             else if (run >= 4)
                 out += QLocale().monthName(d.month());
             else if (run == 3)
                 out += QLocale().monthName(d.month(), QLocale::ShortFormat);
             else
-                out += run == 2 ? QStringLiteral("%1").arg(d.month(), 2, 10, QLatin1Char('0')) : QString::number(d.month());
+                out += number(d.month(), 2);
         } else if (l == QLatin1Char('d')) {
             if (run >= 4)
                 out += QLocale().dayName(d.dayOfWeek());
             else if (run == 3)
                 out += QLocale().dayName(d.dayOfWeek(), QLocale::ShortFormat);
             else
-                out += run == 2 ? QStringLiteral("%1").arg(d.day(), 2, 10, QLatin1Char('0')) : QString::number(d.day());
+                out += number(d.day(), 2);
         } else if (l == QLatin1Char('h')) {
-            out += run >= 2 ? QStringLiteral("%1").arg(t.hour(), 2, 10, QLatin1Char('0')) : QString::number(t.hour());
+            out += number(t.hour(), 2);
         } else if (l == QLatin1Char('n')) {
-            out += run >= 2 ? QStringLiteral("%1").arg(t.minute(), 2, 10, QLatin1Char('0')) : QString::number(t.minute());
+            out += number(t.minute(), 2);
         } else if (l == QLatin1Char('s')) {
-            out += run >= 2 ? QStringLiteral("%1").arg(t.second(), 2, 10, QLatin1Char('0')) : QString::number(t.second());
+            out += number(t.second(), 2);
         } else if (l == QLatin1Char('z')) {
-            out += run >= 3 ? QStringLiteral("%1").arg(t.msec(), 3, 10, QLatin1Char('0')) : QString::number(t.msec());
+            out += number(t.msec(), 3);
         } else {
             out += p.mid(i, run);
         }

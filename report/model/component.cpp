@@ -7,12 +7,15 @@
 #include "runtime/errors.h"
 
 #include <QHash>
+#include <QLoggingCategory>
 
 #include <unordered_map>
 
 namespace rep {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcReportModel, "telekado.report.model", QtInfoMsg)
 
 int s_loading = 0; // > 0 while objects are read from a stored form
 
@@ -28,27 +31,28 @@ void invalidateNames(const TrepComponent *c)
         report->InvalidateNameIndex();
 }
 
-QHash<QString, ComponentFactory> &registry()
+using ComponentFactory = TrepComponent *(*)();
+
+template<typename T>
+TrepComponent *create()
 {
-    static QHash<QString, ComponentFactory> classes;
-    return classes;
+    return new T;
 }
 
-void ensureRegistered()
+// The classes the stored form and the page rebuild can create.
+const QHash<QString, ComponentFactory> &registry()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    auto &r = registry();
-    r.insert(QStringLiteral("TrepMemoView"), [] { return new TrepMemoView; });
-    r.insert(QStringLiteral("TrepSysMemoView"), [] { return new TrepSysMemoView; });
-    r.insert(QStringLiteral("TrepLineView"), [] { return new TrepLineView; });
-    r.insert(QStringLiteral("TrepShapeView"), [] { return new TrepShapeView; });
-    r.insert(QStringLiteral("TrepBand"), [] { return new TrepBand; });
-    r.insert(QStringLiteral("TrepNullBand"), [] { return new TrepNullBand; });
-    r.insert(QStringLiteral("TrepReportPage"), [] { return new TrepReportPage; });
-    r.insert(QStringLiteral("TrepReport"), [] { return new TrepReport; });
+    static const QHash<QString, ComponentFactory> classes{
+        {QStringLiteral("TrepMemoView"), &create<TrepMemoView>},
+        {QStringLiteral("TrepSysMemoView"), &create<TrepSysMemoView>},
+        {QStringLiteral("TrepLineView"), &create<TrepLineView>},
+        {QStringLiteral("TrepShapeView"), &create<TrepShapeView>},
+        {QStringLiteral("TrepBand"), &create<TrepBand>},
+        {QStringLiteral("TrepNullBand"), &create<TrepNullBand>},
+        {QStringLiteral("TrepReportPage"), &create<TrepReportPage>},
+        {QStringLiteral("TrepReport"), &create<TrepReport>},
+    };
+    return classes;
 }
 
 // A fresh object per class: stored properties are those that differ from it.
@@ -96,15 +100,8 @@ const PropTable &componentProps()
     return table;
 }
 
-void registerClass(const QString &className, ComponentFactory factory)
-{
-    ensureRegistered();
-    registry().insert(className, std::move(factory));
-}
-
 TrepComponent *createComponent(const QString &className)
 {
-    ensureRegistered();
     const auto it = registry().constFind(className);
     return it == registry().constEnd() ? nullptr : (*it)();
 }
@@ -369,8 +366,10 @@ int TrepComponent::ApplyProps(const TrepAttrList &pairs, bool applyName)
         if (!applyName && a.name.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0)
             continue;
         const PropDef *p = table.find(a.name);
-        if (!p || !p->set(*this, a.value))
+        if (!p || !p->set(*this, a.value)) {
+            qCDebug(lcReportModel) << ClassName() << m_name << "skips" << a.name << "=" << a.value;
             ++failed;
+        }
     }
     return failed;
 }

@@ -7,9 +7,6 @@
 #include <QList>
 #include <QString>
 
-#include <functional>
-#include <memory>
-
 namespace rep {
 
 class TrepPage;
@@ -95,15 +92,6 @@ public:
     // Moves all children of another component to the end of this one's Objects (no copying).
     void AdoptChildren(TrepComponent &other);
 
-    virtual void StartReportHook() {}
-
-    // Links kept by the prepared-page store: the source copy of a template object and the short
-    // name shared by both.
-    TrepComponent *SourceObject = nullptr;
-    QString ShortName;
-    // Which filling of which store the link belongs to; a cleared store never follows old links.
-    quint64 SourceGeneration = 0;
-
 protected:
     virtual void FontChanged();
     bool restricted(TrepRestriction r) const { return DesignFlag && (Restrictions & (1 << r)); }
@@ -130,8 +118,6 @@ public:
     virtual void BeforePrint();
     virtual void GetData() {}
     virtual void AfterPrint();
-    // The text the preview's search looks at.
-    virtual QString ComponentText() const { return QString(); }
 
 protected:
     double m_savedLeft = 0, m_savedTop = 0, m_savedWidth = 0, m_savedHeight = 0;
@@ -156,8 +142,6 @@ public:
     QString DataSetName;
     QString DataField;
     QString OnBeforePrint, OnAfterPrint, OnAfterData, OnPreviewClick;
-    // Set while drawing onto a printer.
-    bool IsPrinting = false;
 
     bool IsDataBound() const { return !DataSetName.isEmpty() && !DataField.isEmpty(); }
 
@@ -179,10 +163,8 @@ public:
 // The stored properties every component has (Name, geometry, font, ParentFont, Visible, Tag).
 const PropTable &componentProps();
 
-// Class registry: creates objects by class name (stored form, page rebuild).
-using ComponentFactory = std::function<TrepComponent *()>;
-void registerClass(const QString &className, ComponentFactory factory);
-// nullptr when the class is not registered.
+// Creates an object by its class name (stored form, page rebuild); nullptr for a class that is
+// not registered.
 TrepComponent *createComponent(const QString &className);
 // The same, raising the class-not-found error ("xrCantFindClass") for an unknown class.
 TrepComponent *createComponentOrThrow(const QString &className);

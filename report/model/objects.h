@@ -46,13 +46,12 @@ public:
 
     // The value of the last expression expanded in this memo (null before any).
     QVariant Value = nullValue();
-    // Set by the page drawer: replaces a literal "[TOTALPAGES#]" at drawing time.
+    // The page count that replaces a literal "[TOTALPAGES#]" when the memo is drawn.
     int TotalPages = 0;
 
     void BeforePrint() override;
     void GetData() override;
     void AfterPrint() override;
-    QString ComponentText() const override { return Text(); }
 
 protected:
     QStringList m_memo;

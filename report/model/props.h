@@ -1,7 +1,6 @@
 #pragma once
 
 #include "report/model/types.h"
-#include "report/model/xmlitem.h"
 
 #include <QHash>
 #include <QString>

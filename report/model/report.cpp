@@ -15,7 +15,7 @@ TrepReport::TrepReport()
 
 TrepReport::~TrepReport()
 {
-    // The pages go before the engine and the store that may refer to them.
+    // The pages go before the engine that may refer to them.
     Clear();
 }
 
@@ -89,11 +89,6 @@ void TrepReport::SetEngine(std::unique_ptr<TrepCustomEngine> engine)
     m_engine = std::move(engine);
 }
 
-void TrepReport::SetPreviewPages(std::unique_ptr<TrepCustomPreviewPages> pages)
-{
-    m_previewPages = std::move(pages);
-}
-
 QList<TrepReportPage *> TrepReport::Pages() const
 {
     QList<TrepReportPage *> pages;
@@ -142,7 +137,6 @@ void TrepReport::RestoreFromCopy(TrepReport &copy)
 {
     const TrepEngineOptions engineOptions = EngineOptions;
     const TrepPreviewOptions previewOptions = PreviewOptions;
-    void *const preview = Preview;
     Clear();
     CopyProps(copy, false);
     AdoptChildren(copy);
@@ -156,7 +150,6 @@ void TrepReport::RestoreFromCopy(TrepReport &copy)
     PreviewOptions = previewOptions;
     PreviewOptions.OutlineVisible = outlineVisible;
     PreviewOptions.OutlineWidth = outlineWidth;
-    Preview = preview;
 }
 
 } // namespace rep

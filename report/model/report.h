@@ -1,7 +1,6 @@
 #pragma once
 
 #include "report/model/component.h"
-#include "report/model/previewpagesbase.h"
 
 #include <QStringList>
 #include <QVariant>
@@ -28,14 +27,13 @@ public:
     virtual QString ExpandText(const QString &text) = 0;
     // The memo's data step: expands its bracketed expressions and evaluates its highlight.
     virtual void FillMemo(TrepCustomMemoView &memo) = 0;
-    virtual bool Running() const = 0;
 };
 
 using TrepGetValueEvent = std::function<void(const QString &VarName, QVariant &Value)>;
 using TrepBeforePrintEvent = std::function<void(TrepComponent *Sender)>;
 
-// The root of a template: its pages, settings and events, the errors of the last preparation,
-// the engine and the store of prepared pages.
+// The root of a template: its pages, settings and events, the errors of the last preparation
+// and the engine that prepares it.
 class TrepReport : public TrepComponent
 {
 public:
@@ -56,8 +54,6 @@ public:
 
     TrepCustomEngine *Engine() const { return m_engine.get(); }
     void SetEngine(std::unique_ptr<TrepCustomEngine> engine);
-    TrepCustomPreviewPages *PreviewPages() const { return m_previewPages.get(); }
-    void SetPreviewPages(std::unique_ptr<TrepCustomPreviewPages> pages);
 
     // The report pages in order.
     QList<TrepReportPage *> Pages() const;
@@ -74,8 +70,6 @@ public:
     QList<QPair<QString, QVariant>> Variables;
     // Names of the report's datasets; a name without a dataset is a preparation error.
     QStringList Datasets;
-    // Opaque reference to an embedded preview control (none: the report opens its own window).
-    void *Preview = nullptr;
 
     TrepGetValueEvent OnGetValue;
     TrepBeforePrintEvent OnBeforePrint;
@@ -91,8 +85,8 @@ public:
 
     // The restore after a preparation: every object is freed and replaced by the copy's objects
     // (which the copy gives up), and the report's settings are read from the copy, but the engine
-    // options (except ConvertNulls and DoublePass), the preview options (except OutlineVisible
-    // and OutlineWidth) and Preview keep the values they had before.
+    // options (except ConvertNulls and DoublePass) and the preview options (except
+    // OutlineVisible and OutlineWidth) keep the values they had before.
     void RestoreFromCopy(TrepReport &copy);
 
 private:
@@ -100,7 +94,6 @@ private:
     mutable bool m_nameIndexValid = false;
     QStringList m_errors;
     std::unique_ptr<TrepCustomEngine> m_engine;
-    std::unique_ptr<TrepCustomPreviewPages> m_previewPages;
 };
 
 } // namespace rep

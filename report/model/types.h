@@ -113,8 +113,6 @@ struct TrepPreviewOptions
     bool ShowCaptions = false;
     double Zoom = 1;
     TrepZoomMode ZoomMode = zmDefault;
-
-    bool hasButton(TrepPreviewButton b) const { return Buttons & (1 << b); }
 };
 
 struct TrepPrintOptions
@@ -142,7 +140,6 @@ struct TrepReportOptions
 
 // Variant values: an invalid QVariant is "empty" (unassigned), a std::nullptr_t QVariant is null.
 QVariant nullValue();
-inline bool isEmptyValue(const QVariant &v) { return !v.isValid(); }
 bool isNullValue(const QVariant &v);
 
 // Date-times as days since 30 December 1899 and back.

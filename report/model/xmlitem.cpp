@@ -103,15 +103,6 @@ QString TrepXMLItem::prop(const QString &name) const
     return QString();
 }
 
-bool TrepXMLItem::hasProp(const QString &name) const
-{
-    for (const TrepAttr &a : parseAttrText(m_text)) {
-        if (a.name.compare(name, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
-
 void TrepXMLItem::setProp(const QString &name, const QString &value)
 {
     TrepAttrList pairs = parseAttrText(m_text);

@@ -28,7 +28,8 @@ void appendAttr(QString &text, QLatin1StringView name, const QString &value);
 // Splits an attribute text back into pairs; a malformed tail is dropped.
 TrepAttrList parseAttrText(QStringView text);
 
-// A node of the item tree that holds stored objects and prepared pages.
+// A node of the item tree: an element name, an attribute text and child items. Stored objects
+// are written as such trees.
 class TrepXMLItem
 {
 public:
@@ -43,7 +44,6 @@ public:
 
     // Case-insensitive attribute lookup; an empty string when missing.
     QString prop(const QString &name) const;
-    bool hasProp(const QString &name) const;
     void setProp(const QString &name, const QString &value);
 
     int count() const { return int(m_children.size()); }
@@ -58,9 +58,8 @@ public:
     TrepXMLItem *findOrCreate(const QString &name);
     void clear() { m_children.clear(); }
 
-    // File-cache marks; an unloadable page item is written with ld="0".
+    // Written with ld="0": a reader may leave the item's subtree unread until it is needed.
     bool unloadable = false;
-    bool loaded = true;
 
     // Writes the item and its subtree without line breaks or indentation. Characters that XML 1.0
     // cannot carry (C0 controls other than tab, LF and CR; U+FFFE, U+FFFF; lone surrogates)

@@ -1,6 +1,7 @@
 #include "report/pages/dictionary.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace rep {
 

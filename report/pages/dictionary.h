@@ -1,13 +1,9 @@
 #pragma once
 
-#include "report/model/xmlitem.h"
-
 #include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
-
-#include <vector>
 
 namespace rep {
 
@@ -28,7 +24,6 @@ public:
     QString CreateUniqueName(const QString &prefix) const;
     Entry &Add(const QString &shortName, const QString &sourceName, TrepComponent *object);
     const Entry *Find(const QString &shortName) const;
-    bool Contains(const QString &shortName) const { return m_entries.contains(shortName); }
     int Count() const { return int(m_entries.size()); }
     // Short names in sorted order (without regard to case).
     QStringList SortedNames() const;

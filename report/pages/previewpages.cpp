@@ -4,6 +4,7 @@
 #include "report/resources/resources.h"
 #include "runtime/errors.h"
 
+#include <QLoggingCategory>
 #include <QSaveFile>
 
 #include <cmath>
@@ -11,6 +12,8 @@
 namespace rep {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcReportPages, "telekado.report.pages", QtInfoMsg)
 
 TrepPageDrawer &defaultDrawer()
 {
@@ -20,13 +23,6 @@ TrepPageDrawer &defaultDrawer()
 
 const QString pageItemPrefix = QStringLiteral("page");
 
-// Unique across all stores and clears, so that links from template objects are checked cheaply.
-quint64 nextGeneration()
-{
-    static quint64 counter = 0;
-    return ++counter;
-}
-
 } // namespace
 
 void TrepPreviewPages::SetDefaultPageDrawer(TrepPageDrawer drawer)
@@ -35,8 +31,7 @@ void TrepPreviewPages::SetDefaultPageDrawer(TrepPageDrawer drawer)
 }
 
 TrepPreviewPages::TrepPreviewPages()
-    : m_generation(nextGeneration())
-    , m_drawer(defaultDrawer())
+    : m_drawer(defaultDrawer())
 {
 }
 
@@ -52,11 +47,11 @@ void TrepPreviewPages::Clear()
 {
     m_cache.clear();
     m_sourcePages.clear();
-    m_sourceIndex.clear();
+    m_links.clear();
+    m_pageSources.clear();
     m_root.clear();
     m_root.setText(QString());
     m_dictionary.Clear();
-    m_generation = nextGeneration();
     CurrentPage = -1;
     FirstPage = 0;
     m_addPageMode = AddPageMode::WriteOver;
@@ -64,8 +59,9 @@ void TrepPreviewPages::Clear()
 
 void TrepPreviewPages::BeginPreparation()
 {
-    Stop = false;
     m_running = true;
+    m_links.clear();
+    m_pageSources.clear();
 }
 
 QString TrepPreviewPages::ShortNamePrefix(const TrepComponent &object)
@@ -82,26 +78,25 @@ void TrepPreviewPages::RegisterSourcePage(TrepReportPage *page)
     copy->Assign(*page, true);
     copy->SetName(page->Name());
     const int k = int(m_sourcePages.size());
-    page->SourceObject = copy.get();
-    page->SourceGeneration = m_generation;
+    m_pageSources.insert(page, k);
 
     const QList<TrepComponent *> originals = page->AllObjects();
     const QList<TrepComponent *> copies = copy->AllObjects();
+    Q_ASSERT(originals.size() == copies.size()); // Assign copied the whole tree
     const qsizetype n = std::min(originals.size(), copies.size());
     for (qsizetype i = 0; i < n; ++i) {
         TrepComponent *original = originals.at(i);
         TrepComponent *twin = copies.at(i);
         const QString shortName = m_dictionary.CreateUniqueName(ShortNamePrefix(*original));
-        TrepDictionary::Entry &entry = m_dictionary.Add(
-            shortName, QStringLiteral("Page%1.%2").arg(k).arg(original->Name()), twin);
-        original->SourceObject = twin;
-        original->SourceGeneration = m_generation;
-        original->ShortName = shortName;
-        twin->ShortName = shortName;
-        Q_UNUSED(entry);
+        m_dictionary.Add(shortName, QStringLiteral("Page%1.%2").arg(k).arg(original->Name()), twin);
+        m_links.insert(original, SourceLink{twin, shortName});
     }
-    m_sourceIndex.insert(copy.get(), k);
     m_sourcePages.push_back(std::move(copy));
+}
+
+QString TrepPreviewPages::shortName(const TrepComponent *object) const
+{
+    return m_links.value(object).shortName;
 }
 
 void TrepPreviewPages::BeginPass()
@@ -115,7 +110,7 @@ void TrepPreviewPages::AddPage(TrepReportPage *page)
     ++CurrentPage;
     if (CurrentPage < Count() && m_addPageMode == AddPageMode::WriteOver)
         return;
-    int source = page->SourceGeneration == m_generation ? m_sourceIndex.value(page->SourceObject, -1) : -1;
+    int source = m_pageSources.value(page, -1);
     if (source < 0) {
         RegisterSourcePage(page);
         source = int(m_sourcePages.size()) - 1;
@@ -149,11 +144,11 @@ void TrepPreviewPages::addObjectTo(TrepXMLItem &parent, TrepComponent *object)
     if (!object->Visible())
         return;
     TrepXMLItem *item;
-    if (object->SourceObject && object->SourceGeneration == m_generation) {
-        item = parent.add(object->ShortName, object->DiffText(*object->SourceObject));
-    } else {
+    const auto link = m_links.constFind(object);
+    if (link != m_links.constEnd())
+        item = parent.add(link->shortName, object->DiffText(*link->source));
+    else
         item = parent.add(object->ClassName(), attrText(object->StoredProps()));
-    }
     for (TrepComponent *child : object->Objects())
         addObjectTo(*item, child);
 }
@@ -177,6 +172,7 @@ void TrepPreviewPages::ClearFirstPassPages()
     } else if (pages) {
         while (pages->count() > m_passPage + 1)
             pages->takeAt(pages->count() - 1);
+        Q_ASSERT(m_passPage < pages->count()); // the pass began on this page
         TrepXMLItem *page = pages->child(m_passPage);
         while (page->count() > m_passObjects)
             page->takeAt(page->count() - 1);
@@ -216,6 +212,8 @@ std::unique_ptr<TrepReportPage> TrepPreviewPages::rebuild(const TrepXMLItem &ite
     const int source = item.name().mid(pageItemPrefix.size()).toInt(&ok);
     if (ok && source >= 0 && source < int(m_sourcePages.size()))
         page->Assign(*m_sourcePages[size_t(source)]);
+    else
+        qCWarning(lcReportPages) << "page item" << item.name() << "names no source page; rebuilt without one";
     for (int i = 0; i < item.count(); ++i)
         rebuildObject(*item.child(i), page.get());
     return page;
@@ -226,6 +224,7 @@ void TrepPreviewPages::rebuildObject(const TrepXMLItem &item, TrepComponent *par
     TrepComponent *object = nullptr;
     if (const TrepDictionary::Entry *entry = m_dictionary.Find(item.name())) {
         object = createComponent(entry->object->ClassName());
+        Q_ASSERT(object); // the source copy was made through the same class table
         object->SetParent(parent);
         // The source's values first (what its full text holds); the item's pairs override them.
         object->CopyProps(*entry->object);
@@ -263,8 +262,12 @@ void TrepPreviewPages::DrawPage(int index, QPainter *canvas, double scaleX, doub
                                 double offsetY)
 {
     TrepReportPage *page = GetPage(index);
-    if (!page || !m_drawer)
+    if (!page)
         return;
+    if (!m_drawer) {
+        qCWarning(lcReportPages) << "no page drawer installed: page" << index << "is not drawn";
+        return;
+    }
     m_drawer(*this, index, *page, canvas, scaleX, scaleY, offsetX, offsetY);
 }
 
@@ -277,8 +280,10 @@ void TrepPreviewPages::prepareSave()
     TrepXMLItem *dictionary = m_root.findOrCreate(QStringLiteral("dictionary"));
     dictionary->clear();
     for (const QString &name : m_dictionary.SortedNames()) {
+        const TrepDictionary::Entry *entry = m_dictionary.Find(name);
+        Q_ASSERT(entry);
         QString text;
-        appendAttr(text, QLatin1String("name"), m_dictionary.Find(name)->sourceName);
+        appendAttr(text, QLatin1String("name"), entry->sourceName);
         dictionary->add(name, text);
     }
 }
@@ -289,7 +294,7 @@ void TrepPreviewPages::SaveToFile(const QString &fileName)
     // Written to a temporary file and renamed over the target, so a failure keeps the old file.
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        throw rt::Exception(QStringLiteral("A fájl nem menthető: %1\r\n%2").arg(fileName, file.errorString()));
+        throw rt::Exception(repFormat(repGet(QStringLiteral("clCannotSave")), {fileName, file.errorString()}));
     QString buffer = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>");
     bool written = m_root.writeXml(buffer, file);
     if (written && !buffer.isEmpty()) {
@@ -299,7 +304,7 @@ void TrepPreviewPages::SaveToFile(const QString &fileName)
     // A write cut short (full disk, size limit) shows only when the buffer is flushed; commit
     // would rename the truncated file over the old one and report success.
     if (!written || !file.flush() || !file.commit())
-        throw rt::Exception(QStringLiteral("A fájl nem menthető: %1\r\n%2").arg(fileName, file.errorString()));
+        throw rt::Exception(repFormat(repGet(QStringLiteral("clCannotSave")), {fileName, file.errorString()}));
 }
 
 } // namespace rep

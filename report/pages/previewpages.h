@@ -1,9 +1,9 @@
 #pragma once
 
 #include "report/model/page.h"
-#include "report/model/previewpagesbase.h"
 #include "report/model/xmlitem.h"
 #include "report/pages/dictionary.h"
+#include "report/pages/previewpagesbase.h"
 
 #include <functional>
 #include <list>
@@ -44,11 +44,13 @@ public:
                   double offsetY) override;
     void SaveToFile(const QString &fileName) override;
 
+    // The short name a registered template object is recorded under; empty without a link.
+    QString shortName(const TrepComponent *object) const;
+
     // The page items ("page0", ...), nullptr before the first page.
     TrepXMLItem *PreviewPagesItem() const { return m_root.find(QStringLiteral("previewpages")); }
     const TrepDictionary &Dictionary() const { return m_dictionary; }
     int SourcePageCount() const { return int(m_sourcePages.size()); }
-    TrepReportPage *SourcePage(int index) const { return m_sourcePages[size_t(index)].get(); }
 
     static constexpr int CacheSize = 50;
     // How many pages were rebuilt since the store was created (cache behaviour in tests).
@@ -70,9 +72,20 @@ private:
     void rebuildObject(const TrepXMLItem &item, TrepComponent *parent);
     TrepXMLItem *currentPageItem();
 
+    // A template object's link to its source copy and the short name both share.
+    struct SourceLink
+    {
+        const TrepComponent *source = nullptr;
+        QString shortName;
+    };
+
     TrepXMLItem m_root{QStringLiteral("preparedreport")};
     std::vector<std::unique_ptr<TrepReportPage>> m_sourcePages;
-    QHash<const TrepComponent *, int> m_sourceIndex; // source copy -> index
+    // Links from the template's objects and pages, kept here so that the model knows nothing of
+    // pages. They last from registration to the next preparation or clear: the engine frees the
+    // template's objects when it restores the report after a run.
+    QHash<const TrepComponent *, SourceLink> m_links;
+    QHash<const TrepComponent *, int> m_pageSources; // template page -> index in m_sourcePages
     TrepDictionary m_dictionary;
     std::list<std::pair<int, std::unique_ptr<TrepReportPage>>> m_cache;
     AddPageMode m_addPageMode = AddPageMode::WriteOver;
@@ -80,7 +93,6 @@ private:
     int m_passPage = -1;
     int m_passObjects = 0;
     int m_rebuilds = 0;
-    quint64 m_generation = 0;
     TrepPageDrawer m_drawer;
 };
 

@@ -6,9 +6,9 @@
 #include "report/model/page.h"
 #include "report/pages/previewpages.h"
 
+#include <QLoggingCategory>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QPicture>
 
 #include <cstdlib>
 
@@ -16,6 +16,7 @@ namespace rep {
 
 namespace {
 
+Q_LOGGING_CATEGORY(lcReportRender, "telekado.report.render", QtInfoMsg)
 
 draw::DrawFont toDraw(const TrepFont &f)
 {
@@ -39,19 +40,6 @@ draw::DrawFrame toDraw(const TrepFrame &f)
     d.ShadowWidth = f.ShadowWidth;
     return d;
 }
-
-// Keeps a view's printing flag set only while it draws, also when drawing throws.
-class PrintingFlag
-{
-public:
-    PrintingFlag(TrepView &view, bool printing) : m_view(view) { m_view.IsPrinting = printing; }
-    ~PrintingFlag() { m_view.IsPrinting = false; }
-    PrintingFlag(const PrintingFlag &) = delete;
-    PrintingFlag &operator=(const PrintingFlag &) = delete;
-
-private:
-    TrepView &m_view;
-};
 
 void fillView(draw::DrawView &d, const TrepView &v)
 {
@@ -122,8 +110,10 @@ void drawReportView(TrepView &view, const draw::DrawArgs &args, draw::TrepDrawTe
 void drawReportPage(TrepPreviewPages &pages, int index, TrepReportPage &page, QPainter *canvas, double scaleX,
                     double scaleY, double offsetX, double offsetY)
 {
-    if (!canvas)
+    if (!canvas) {
+        qCWarning(lcReportRender) << "page" << index << "asked to draw without a canvas";
         return;
+    }
     double left = page.LeftMargin;
     double right = page.RightMargin;
     if (page.MirrorMargins && (index + 1) % 2 == 0)
@@ -144,6 +134,7 @@ void drawReportPage(TrepPreviewPages &pages, int index, TrepReportPage &page, QP
     }
 
     QPaintDevice *device = canvas->device();
+    // Printing is a property of the canvas, carried by the arguments, never of the drawn views.
     const bool printer = args.Printer;
     // A recorded drawing has no extent: everything counts as visible there.
     const bool recording = device && device->devType() == QInternal::Picture;
@@ -163,7 +154,6 @@ void drawReportPage(TrepPreviewPages &pages, int index, TrepReportPage &page, QP
             continue;
         if (!recording && !clip.intersects(nearRect(*view, args)))
             continue;
-        const PrintingFlag printing(*view, printer);
         if (auto *memo = dynamic_cast<TrepCustomMemoView *>(view))
             memo->TotalPages = count;
         drawReportView(*view, args, &text);

@@ -1,28 +1,24 @@
 #include "report/render/reportpagesource.h"
 
 #include "report/model/page.h"
-#include "report/model/report.h"
 #include "report/pages/previewpages.h"
 
 namespace rep {
 
 int ReportPageSource::count() const
 {
-    TrepCustomPreviewPages *pages = m_report.PreviewPages();
-    return pages ? pages->Count() : 0;
+    return m_pages.Count();
 }
 
 QSize ReportPageSource::pageSize(int index) const
 {
-    TrepCustomPreviewPages *pages = m_report.PreviewPages();
-    return pages ? pages->PageSize(index) : QSize(794, 1123);
+    return m_pages.PageSize(index);
 }
 
 PagePrintParams ReportPageSource::printParams(int index) const
 {
     PagePrintParams p;
-    TrepCustomPreviewPages *pages = m_report.PreviewPages();
-    TrepReportPage *page = pages ? pages->GetPage(index) : nullptr;
+    TrepReportPage *page = m_pages.GetPage(index);
     if (!page)
         return p;
     p.paperSize = page->PaperSize();
@@ -38,14 +34,12 @@ PagePrintParams ReportPageSource::printParams(int index) const
 void ReportPageSource::drawPage(int index, QPainter &painter, double scaleX, double scaleY, double offsetX,
                                 double offsetY)
 {
-    if (TrepCustomPreviewPages *pages = m_report.PreviewPages())
-        pages->DrawPage(index, &painter, scaleX, scaleY, offsetX, offsetY);
+    m_pages.DrawPage(index, &painter, scaleX, scaleY, offsetX, offsetY);
 }
 
 void ReportPageSource::saveToFile(const QString &fileName)
 {
-    if (TrepCustomPreviewPages *pages = m_report.PreviewPages())
-        pages->SaveToFile(fileName);
+    m_pages.SaveToFile(fileName);
 }
 
 } // namespace rep

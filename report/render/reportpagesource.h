@@ -4,13 +4,14 @@
 
 namespace rep {
 
-class TrepReport;
+class TrepPreviewPages;
 
 // The prepared pages of a report as the preview and the print job read them.
 class ReportPageSource : public PageSource
 {
 public:
-    explicit ReportPageSource(TrepReport &report) : m_report(report) {}
+    // The store must outlive the source.
+    explicit ReportPageSource(TrepPreviewPages &pages) : m_pages(pages) {}
 
     int count() const override;
     QSize pageSize(int index) const override;
@@ -20,7 +21,7 @@ public:
     void saveToFile(const QString &fileName) override;
 
 private:
-    TrepReport &m_report;
+    TrepPreviewPages &m_pages;
 };
 
 } // namespace rep

@@ -1,3 +1,4 @@
+#include "report/resources/hungarian_p.h"
 #include "report/resources/resources.h"
 
 namespace rep {
@@ -121,6 +122,27 @@ const QList<std::pair<QString, QString>> &hungarianEntries()
     return entries;
 }
 
+// The engine's own messages, which the start-up table does not list.
+const QList<std::pair<QString, QString>> &hungarianMessages()
+{
+    static const QList<std::pair<QString, QString>> messages = {
+        {QStringLiteral("clScrUnsupported"), QStringLiteral("Nem támogatott utasítás")},
+        {QStringLiteral("clScrUnknownVar"), QStringLiteral("Ismeretlen változó: '%s'")},
+        {QStringLiteral("clScrBadExpr"), QStringLiteral("Nem értelmezhető kifejezés")},
+        {QStringLiteral("clCannotSave"), QStringLiteral("A fájl nem menthető: %s\r\n%s")},
+        {QStringLiteral("prNotAvailable"), QStringLiteral("A(z) \"%s\" nyomtató nem érhető el")},
+    };
+    return messages;
+}
+
+const QString *findText(const QList<std::pair<QString, QString>> &list, const QString &key)
+{
+    for (const auto &[k, text] : list)
+        if (k.compare(key, Qt::CaseInsensitive) == 0)
+            return &text;
+    return nullptr;
+}
+
 } // namespace
 
 void fillHungarianResources()
@@ -132,10 +154,15 @@ void fillHungarianResources()
 
 QString hungarianText(const QString &key)
 {
-    for (const auto &[k, text] : hungarianEntries())
-        if (k.compare(key, Qt::CaseInsensitive) == 0)
-            return text;
-    return key;
+    if (const QString *text = findText(hungarianEntries(), key))
+        return *text;
+    return hungarianMessage(key);
+}
+
+QString hungarianMessage(const QString &key)
+{
+    const QString *text = findText(hungarianMessages(), key);
+    return text ? *text : key;
 }
 
 } // namespace rep

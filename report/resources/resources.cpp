@@ -1,9 +1,15 @@
 #include "report/resources/resources.h"
 
-#include <QMetaProperty>
+#include "report/resources/hungarian_p.h"
+
+#include <QLoggingCategory>
 #include <QVariant>
 
 namespace rep {
+
+namespace {
+Q_LOGGING_CATEGORY(lcReportResources, "telekado.report.resources", QtInfoMsg)
+}
 
 TrepResources &TrepResources::instance()
 {
@@ -27,7 +33,7 @@ void TrepResources::add(const QString &key, const QString &text)
 QString TrepResources::get(const QString &key) const
 {
     const auto it = m_index.constFind(key.toLower());
-    return it == m_index.constEnd() ? key : m_texts.at(*it);
+    return it == m_index.constEnd() ? hungarianMessage(key) : m_texts.at(*it);
 }
 
 bool TrepResources::contains(const QString &key) const
@@ -99,13 +105,13 @@ void localizeLines(QObject *window, const QString &lines)
         const QString name = line.left(eq);
         const QString value = line.mid(eq + 1).left(4096);
         const qsizetype dot = name.indexOf(QLatin1Char('.'));
-        if (dot < 0) {
-            setTextProperty(window, name, value, true);
+        QObject *target = dot < 0 ? window : findNamedChild(window, name.left(dot));
+        if (!target) {
+            qCDebug(lcReportResources) << "no control for the line" << line;
             continue;
         }
-        QObject *control = findNamedChild(window, name.left(dot));
-        if (control)
-            setTextProperty(control, name.mid(dot + 1), value, false);
+        if (!setTextProperty(target, dot < 0 ? name : name.mid(dot + 1), value, dot < 0))
+            qCDebug(lcReportResources) << "no text property for the line" << line;
     }
 }
 

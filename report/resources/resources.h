@@ -16,7 +16,8 @@ public:
 
     // Replaces the text of an existing key, otherwise appends the entry.
     void add(const QString &key, const QString &text);
-    // The entry's text, or the key itself when the table lacks it (a missing message shows its key).
+    // The entry's text, or the key itself when the table lacks it (a missing message shows its
+    // key). The engine's own messages that the start-up table does not list read in Hungarian.
     QString get(const QString &key) const;
     bool contains(const QString &key) const;
     // Keys in the order they were first added.

@@ -68,7 +68,7 @@ int main(int argc, char **argv)
     decl::DeclarationReport report(form);
     if (!report.prepare())
         return 1;
-    rep::ReportPageSource pages(report.report());
+    rep::ReportPageSource pages(report.pages());
     QDir().mkpath(out);
     for (int i = 0; i < pages.count(); ++i) {
         const QSize size = pages.pageSize(i);

@@ -3,6 +3,7 @@
 #include "declaration/reportvalues.h"
 #include "declaration/taxcomputation.h"
 #include "report/model/report.h"
+#include "report/pages/previewpages.h"
 #include "report/preview/textrecorder.h"
 #include "report/preview/treppreviewform.h"
 #include "report/preview/treppreviewworkspace.h"
@@ -84,7 +85,7 @@ private Q_SLOTS:
         fill(form);
         decl::DeclarationReport report(form);
         QVERIFY(report.prepare());
-        rep::ReportPageSource source(report.report());
+        rep::ReportPageSource source(report.pages());
         QTemporaryDir dir;
         rep::PrintJob job;
         rep::PrintHooks hooks;
@@ -128,7 +129,7 @@ private Q_SLOTS:
         fill(form);
         decl::DeclarationReport report(form);
         QVERIFY(report.prepare());
-        HeldPageSource source(report.report());
+        HeldPageSource source(report.pages());
         rep::PreviewHooks hooks = app::previewHooks(report, source);
         int saves = 0, searches = 0;
         hooks.saveFileName = [&](QWidget *, const QString &) {
@@ -210,7 +211,7 @@ private Q_SLOTS:
         decl::MapForm form;
         decl::DeclarationReport report(form);
         QVERIFY(report.prepare());
-        rep::ReportPageSource source(report.report());
+        rep::ReportPageSource source(report.pages());
         rep::TrepPrinter gone(QStringLiteral("Nincs-ilyen-nyomtato"));
         rep::PrintJob job;
         try {
@@ -238,7 +239,7 @@ private Q_SLOTS:
         app::printDeclaration(report);
         QCOMPARE(caption, QString::fromUtf16(u"Előkép"));
         QCOMPARE(status, QString::fromUtf16(u"1. oldal 2 oldalból"));
-        QCOMPARE(report.report().PreviewPages()->Count(), 2);
+        QCOMPARE(report.pages().Count(), 2);
     }
 
     // Find sees the lines the declaration's memos draw, each on its own.
@@ -248,7 +249,7 @@ private Q_SLOTS:
         fill(form);
         decl::DeclarationReport report(form);
         QVERIFY(report.prepare());
-        rep::ReportPageSource source(report.report());
+        rep::ReportPageSource source(report.pages());
         const QList<rep::TextRecord> texts = rep::recordPageText(source, 1);
         const auto found = std::find_if(texts.begin(), texts.end(), [](const rep::TextRecord &r) {
             return r.text.contains(QStringLiteral("250.800 Ft."));

@@ -3,11 +3,9 @@
 #include "controls/richtext/rtfreader.h"
 
 #include <QFontInfo>
-#include <QGuiApplication>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextLayout>
 
 using namespace rtf;
 

@@ -17,20 +17,16 @@ namespace {
 const QString titleText = QStringLiteral("2006 évi telekadó, a telek nm2 alapján történő adó megállapitásához a helyi "
                                          "adókról szóló 1990. évi C. törvény alapján.");
 
-TrepPreviewPages &store(TrepReport &report)
-{
-    return *static_cast<TrepPreviewPages *>(report.PreviewPages());
-}
 
 // The template names of the objects recorded on a prepared page, in order.
-QStringList recorded(TrepReport &report, int page)
+QStringList recorded(TrepPreviewPages &store, int page)
 {
     QStringList names;
-    const TrepXMLItem *pageItem = store(report).PreviewPagesItem()->child(page);
+    const TrepXMLItem *pageItem = store.PreviewPagesItem()->child(page);
     std::function<void(const TrepXMLItem *)> walk = [&](const TrepXMLItem *item) {
         for (int i = 0; i < item->count(); ++i) {
             const TrepXMLItem *child = item->child(i);
-            if (const TrepDictionary::Entry *e = store(report).Dictionary().Find(child->name()))
+            if (const TrepDictionary::Entry *e = store.Dictionary().Find(child->name()))
                 names << e->sourceName.section(QLatin1Char('.'), 1);
             walk(child);
         }
@@ -39,7 +35,7 @@ QStringList recorded(TrepReport &report, int page)
     return names;
 }
 
-QStringList recordedCrossLines(TrepReport &report)
+QStringList recordedCrossLines(TrepPreviewPages &store)
 {
     static const QStringList crossLines = {
         QStringLiteral("Line2"), QStringLiteral("Line3"), QStringLiteral("Line4"), QStringLiteral("Line5"),
@@ -48,8 +44,8 @@ QStringList recordedCrossLines(TrepReport &report)
         QStringLiteral("Line39"), QStringLiteral("Line40"), QStringLiteral("Line41"), QStringLiteral("Line42"),
         QStringLiteral("Line45"), QStringLiteral("Line46"), QStringLiteral("Line47"), QStringLiteral("Line48")};
     QStringList found;
-    for (int p = 0; p < store(report).Count(); ++p) {
-        for (const QString &n : recorded(report, p)) {
+    for (int p = 0; p < store.Count(); ++p) {
+        for (const QString &n : recorded(store, p)) {
             if (crossLines.contains(n))
                 found << n;
         }
@@ -68,9 +64,9 @@ bool allCrossLinesHidden(TrepReport &report)
 }
 
 // The text a prepared memo carries, from the rebuilt page.
-QString printedText(TrepReport &report, int page, const QString &memo)
+QString printedText(TrepPreviewPages &store, int page, const QString &memo)
 {
-    TrepReportPage *p = store(report).GetPage(page);
+    TrepReportPage *p = store.GetPage(page);
     auto *m = p ? dynamic_cast<TrepCustomMemoView *>(p->FindObject(memo)) : nullptr;
     return m ? m->Memo().join(QStringLiteral("\r\n")) : QStringLiteral("<missing>");
 }
@@ -153,33 +149,34 @@ private Q_SLOTS:
         decl::MapForm form;
         decl::DeclarationReport declaration(form);
         TrepReport &report = declaration.report();
+        TrepPreviewPages &store = declaration.pages();
         QVERIFY(declaration.prepare());
         QVERIFY(log.isEmpty());
-        QCOMPARE(store(report).Count(), 2);
-        QCOMPARE(store(report).PreviewPagesItem()->child(0)->name(), QStringLiteral("page0"));
-        QCOMPARE(store(report).PreviewPagesItem()->child(1)->name(), QStringLiteral("page1"));
-        QCOMPARE(store(report).PageSize(1), QSize(794, 1123));
+        QCOMPARE(store.Count(), 2);
+        QCOMPARE(store.PreviewPagesItem()->child(0)->name(), QStringLiteral("page0"));
+        QCOMPARE(store.PreviewPagesItem()->child(1)->name(), QStringLiteral("page1"));
+        QCOMPARE(store.PageSize(1), QSize(794, 1123));
 
-        QCOMPARE(printedText(report, 0, QStringLiteral("Memo58")), QString()); // [m1]
-        QCOMPARE(printedText(report, 0, QStringLiteral("Memo39")), QStringLiteral("********-*-**"));
-        QCOMPARE(printedText(report, 0, QStringLiteral("Memo45")), QStringLiteral("**********"));
-        QCOMPARE(printedText(report, 0, QStringLiteral("Memo71")), QStringLiteral("********-*-**"));
-        QCOMPARE(printedText(report, 1, QStringLiteral("Memo74")), QStringLiteral("0"));
-        QCOMPARE(printedText(report, 1, QStringLiteral("Memo76")), QStringLiteral("0"));
-        QCOMPARE(printedText(report, 1, QStringLiteral("Memo106")), QStringLiteral("0"));
-        QCOMPARE(printedText(report, 0, QStringLiteral("Memo3")),
+        QCOMPARE(printedText(store, 0, QStringLiteral("Memo58")), QString()); // [m1]
+        QCOMPARE(printedText(store, 0, QStringLiteral("Memo39")), QStringLiteral("********-*-**"));
+        QCOMPARE(printedText(store, 0, QStringLiteral("Memo45")), QStringLiteral("**********"));
+        QCOMPARE(printedText(store, 0, QStringLiteral("Memo71")), QStringLiteral("********-*-**"));
+        QCOMPARE(printedText(store, 1, QStringLiteral("Memo74")), QStringLiteral("0"));
+        QCOMPARE(printedText(store, 1, QStringLiteral("Memo76")), QStringLiteral("0"));
+        QCOMPARE(printedText(store, 1, QStringLiteral("Memo106")), QStringLiteral("0"));
+        QCOMPARE(printedText(store, 0, QStringLiteral("Memo3")),
                  titleText + QStringLiteral(" (ingatlan adataiban bekövetkezett változás)"));
-        QCOMPARE(printedText(report, 1, QStringLiteral("Memo24")), QStringLiteral("m2"));
-        QCOMPARE(printedText(report, 0, QStringLiteral("Memo1")),
+        QCOMPARE(printedText(store, 1, QStringLiteral("Memo24")), QStringLiteral("m2"));
+        QCOMPARE(printedText(store, 0, QStringLiteral("Memo1")),
                  QStringLiteral("Hollóberény Város Önkormányzat\r\nPolgármesteri Hivatal\r\n9999 Hollóberény, Fő tér 1. Tel: 99/999-999"));
-        QCOMPARE(printedText(report, 0, QStringLiteral("SysMemo1")), QStringLiteral("1"));
-        QCOMPARE(printedText(report, 1, QStringLiteral("SysMemo3")), QStringLiteral("2"));
-        QCOMPARE(printedText(report, 1, QStringLiteral("SysMemo2")),
+        QCOMPARE(printedText(store, 0, QStringLiteral("SysMemo1")), QStringLiteral("1"));
+        QCOMPARE(printedText(store, 1, QStringLiteral("SysMemo3")), QStringLiteral("2"));
+        QCOMPARE(printedText(store, 1, QStringLiteral("SysMemo2")),
                  QDate::currentDate().toString(rt::formatSettings().shortDateFormat));
 
-        QCOMPARE(recordedCrossLines(report), QStringList());
-        QCOMPARE(recorded(report, 0).size(), 108 - 20);
-        QCOMPARE(recorded(report, 1).size(), 57);
+        QCOMPARE(recordedCrossLines(store), QStringList());
+        QCOMPARE(recorded(store, 0).size(), 108 - 20);
+        QCOMPARE(recorded(store, 1).size(), 57);
         // The template is as stored again.
         auto *memo = static_cast<TrepMemoView *>(report.FindObject(QStringLiteral("Memo58")));
         QCOMPARE(memo->Memo(), QStringList{QStringLiteral("[m1]")});
@@ -195,7 +192,7 @@ private Q_SLOTS:
         decl::DeclarationReport declaration(form);
         QVERIFY(declaration.prepare());
         rt::setFormatSettings(saved);
-        QCOMPARE(printedText(declaration.report(), 1, QStringLiteral("SysMemo2")),
+        QCOMPARE(printedText(declaration.pages(), 1, QStringLiteral("SysMemo2")),
                  QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
     }
 
@@ -204,24 +201,25 @@ private Q_SLOTS:
         decl::MapForm form;
         decl::DeclarationReport declaration(form);
         TrepReport &report = declaration.report();
+        TrepPreviewPages &store = declaration.pages();
 
         form.setItemIndex(QStringLiteral("CtlRadioGroup5"), 2); // jogi személy
         form.setItemIndex(QStringLiteral("CtlRadioGroup6"), 4); // bérlő
         QVERIFY(declaration.prepare());
-        QCOMPARE(recordedCrossLines(report),
+        QCOMPARE(recordedCrossLines(store),
                  QStringList({QStringLiteral("Line6"), QStringLiteral("Line7"), QStringLiteral("Line45"), QStringLiteral("Line46")}));
         QVERIFY(allCrossLinesHidden(report));
-        QCOMPARE(store(report).Count(), 2);
+        QCOMPARE(store.Count(), 2);
 
         form.setItemIndex(QStringLiteral("CtlRadioGroup5"), 0); // magánszemély
         form.setItemIndex(QStringLiteral("CtlRadioGroup6"), -1);
         QVERIFY(declaration.prepare());
-        QCOMPARE(recordedCrossLines(report), QStringList({QStringLiteral("Line2"), QStringLiteral("Line3")}));
+        QCOMPARE(recordedCrossLines(store), QStringList({QStringLiteral("Line2"), QStringLiteral("Line3")}));
         QVERIFY(allCrossLinesHidden(report));
-        QCOMPARE(store(report).Count(), 2); // the clear flag: two pages, not four
+        QCOMPARE(store.Count(), 2); // the clear flag: two pages, not four
 
         // A shown cross line is printed with its stored geometry, right-to-left width kept.
-        TrepReportPage *page = store(report).GetPage(0);
+        TrepReportPage *page = store.GetPage(0);
         auto *line3 = page->FindObject(QStringLiteral("Line3"));
         QVERIFY(line3 && line3->Visible());
         QCOMPARE(line3->Width(), -7.55906);
@@ -235,7 +233,7 @@ private Q_SLOTS:
         form.setItemIndex(QStringLiteral("CtlRadioGroup5"), 0);
         tk::test::MessageRecorder log;
         QVERIFY(declaration.prepare());
-        QCOMPARE(recordedCrossLines(declaration.report()), QStringList{QStringLiteral("Line2")});
+        QCOMPARE(recordedCrossLines(declaration.pages()), QStringList{QStringLiteral("Line2")});
         QVERIFY(log.isEmpty());
     }
 
@@ -244,6 +242,7 @@ private Q_SLOTS:
         decl::MapForm form;
         decl::DeclarationReport declaration(form);
         TrepReport &report = declaration.report();
+        TrepPreviewPages &store = declaration.pages();
         const TrepGetValueEvent answerAll = report.OnGetValue;
         report.OnGetValue = [&](const QString &name, QVariant &value) {
             if (name != QLatin1String("m1"))
@@ -259,14 +258,14 @@ private Q_SLOTS:
                  QStringLiteral("A következő hiba történt:\r\nMemo58: Hiba a kifejezésben 'm1': Ismeretlen változó: 'm1'"));
         QCOMPARE(report.Errors().size(), 1);
         // The run stopped at Memo58 on page 1; the template is restored anyway.
-        QCOMPARE(store(report).Count(), 1);
+        QCOMPARE(store.Count(), 1);
         QVERIFY(allCrossLinesHidden(report));
         QVERIFY(report.FindObject(QStringLiteral("Memo58")));
 
         // The next preparation starts over.
         report.OnGetValue = answerAll;
         QVERIFY(declaration.prepare());
-        QCOMPARE(store(report).Count(), 2);
+        QCOMPARE(store.Count(), 2);
         QVERIFY(report.Errors().isEmpty());
     }
 };

@@ -1,5 +1,6 @@
 #include "report/draw/trepdrawtext.h"
 #include "report/draw/objectdraw.h"
+#include "tests/report/drawfixture.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -11,6 +12,8 @@
 #include <utility>
 
 using namespace rep::draw;
+using rep::test::lineTexts;
+using rep::test::placed;
 
 namespace {
 
@@ -100,11 +103,7 @@ DrawFont arial(int height, TFontStyles style = 0)
 DrawMemo memo(double left, double top, double width, double height, const QString &text,
               DrawFont font = DrawFont{})
 {
-    DrawMemo m;
-    m.Left = left;
-    m.Top = top;
-    m.Width = width;
-    m.Height = height;
+    auto m = placed<DrawMemo>(left, top, width, height);
     m.Text = text;
     m.Font = font;
     return m;
@@ -148,14 +147,6 @@ QRect toQRect(const TRect &r)
     return QRect(r.Left, r.Top, r.width(), r.height());
 }
 
-QStringList lineTexts(const TrepDrawText &t)
-{
-    QStringList result;
-    for (const auto &line : t.lines())
-        result << line.text;
-    return result;
-}
-
 } // namespace
 
 class TestObjectDraw : public QObject
@@ -165,11 +156,7 @@ class TestObjectDraw : public QObject
 private Q_SLOTS:
     void deviceRectRounding()
     {
-        DrawView v;
-        v.Left = 18.89765;
-        v.Top = 200.31509;
-        v.Width = 143.62214;
-        v.Height = 18.89765;
+        auto v = placed<DrawView>(18.89765, 200.31509, 143.62214, 18.89765);
         DrawArgs a;
         const DeviceRect d = deviceRect(v, a);
         QCOMPARE(d.X, 19);
@@ -195,11 +182,7 @@ private Q_SLOTS:
     {
         QImage img = blank(60, 360);
         QPainter p(&img);
-        DrawLine down;
-        down.Left = 34.01577;
-        down.Top = 340.1577;
-        down.Width = 7.55906;
-        down.Height = 7.55906;
+        auto down = placed<DrawLine>(34.01577, 340.1577, 7.55906, 7.55906);
         down.Diagonal = true;
         DrawLine up = down;
         up.Left = 41.57483;
@@ -221,11 +204,7 @@ private Q_SLOTS:
     {
         QImage img = blank(720, 110);
         QPainter p(&img);
-        DrawLine line;
-        line.Left = 0;
-        line.Top = 98.26778;
-        line.Width = 714.33117;
-        line.Height = 0;
+        auto line = placed<DrawLine>(0, 98.26778, 714.33117, 0);
         line.Frame.Typ = ftTop;
         line.Frame.Style = fsDouble;
         drawLine(line, argsFor(p));
@@ -261,11 +240,7 @@ private Q_SLOTS:
         QFETCH(QList<QRect>, rings);
         QImage img = blank(40, 40);
         QPainter p(&img);
-        DrawView v;
-        v.Left = 10;
-        v.Top = 10;
-        v.Width = 20;
-        v.Height = 20;
+        auto v = placed<DrawView>(10, 10, 20, 20);
         v.Frame.Typ = ftLeft | ftRight | ftTop | ftBottom;
         v.Frame.Style = TrepFrameStyle(style);
         v.Frame.Width = width;
@@ -281,11 +256,7 @@ private Q_SLOTS:
     {
         QImage img = blank(40, 40);
         QPainter p(&img);
-        DrawView v;
-        v.Left = 10;
-        v.Top = 10;
-        v.Width = 20;
-        v.Height = 20;
+        auto v = placed<DrawView>(10, 10, 20, 20);
         v.Color = 0x0000FF00; // green, painted before the frame
         v.Frame.Typ = ftBottom;
         drawView(v, argsFor(p));
@@ -390,11 +361,7 @@ private Q_SLOTS:
         QFETCH(QRgb, inside);
         QImage img = blank(60, 360, green);
         QPainter p(&img);
-        DrawShape s;
-        s.Left = 34.01577;
-        s.Top = 340.1577;
-        s.Width = 7.55906;
-        s.Height = 7.55906;
+        auto s = placed<DrawShape>(34.01577, 340.1577, 7.55906, 7.55906);
         s.Color = color;
         drawShape(s, argsFor(p));
         p.end();
@@ -434,11 +401,7 @@ private Q_SLOTS:
         QFETCH(QRect, ink);
         QImage img = blank(40, 40);
         QPainter p(&img);
-        DrawLine line;
-        line.Left = 10;
-        line.Top = 10;
-        line.Width = width;
-        line.Height = height;
+        auto line = placed<DrawLine>(10, 10, width, height);
         line.Frame.Typ = ftBottom | ftRight;
         drawLine(line, argsFor(p));
         p.end();
@@ -453,11 +416,7 @@ private Q_SLOTS:
     {
         QImage img = blank(40, 40);
         QPainter p(&img);
-        DrawLine diagonal;
-        diagonal.Left = 5;
-        diagonal.Top = 5;
-        diagonal.Width = 10;
-        diagonal.Height = 10;
+        auto diagonal = placed<DrawLine>(5, 5, 10, 10);
         diagonal.Diagonal = true;
         diagonal.Frame.Color = clNone;
         drawLine(diagonal, argsFor(p));
@@ -487,11 +446,7 @@ private Q_SLOTS:
         QFETCH(bool, drawn);
         QImage img = blank(40, 40);
         QPainter p(&img);
-        DrawShape s;
-        s.Left = 5;
-        s.Top = 5;
-        s.Width = 10;
-        s.Height = 10;
+        auto s = placed<DrawShape>(5, 5, 10, 10);
         s.Printable = printable;
         drawShape(s, argsFor(p, 1, 0, 0, printer));
         DrawMemo m = memo(5, 20, 30, 15, QStringLiteral("x"));

@@ -1,10 +1,12 @@
 #include "report/draw/trepdrawtext.h"
+#include "tests/report/drawfixture.h"
 
 #include <QTest>
 
 #include <numeric>
 
 using namespace rep::draw;
+using rep::test::lineTexts;
 
 namespace {
 
@@ -28,14 +30,6 @@ void layOut(TrepDrawText &t, const QString &text, int width, bool wordWrap = tru
     t.setGaps(0, 0, 2);
     t.setDimensions(TRect{0, 0, width, clipHeight}, TRect{0, 0, width, clipHeight}, 1, 1);
     t.setText(text);
-}
-
-QStringList lineTexts(const TrepDrawText &t)
-{
-    QStringList result;
-    for (const auto &line : t.lines())
-        result << line.text;
-    return result;
 }
 
 } // namespace

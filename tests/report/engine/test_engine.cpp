@@ -1,7 +1,6 @@
-#include "report/engine/engine.h"
+#include "report/engine/reportdocument.h"
 #include "report/model/objects.h"
 #include "report/model/page.h"
-#include "report/pages/previewpages.h"
 #include "report/resources/resources.h"
 #include "runtime/messages.h"
 #include "tests/report/reportfixture.h"
@@ -17,7 +16,8 @@ using rep::test::make;
 // One page with a memo, a hidden line and a second memo; values come from a map.
 struct Fixture
 {
-    TrepReport report;
+    ReportDocument document;
+    TrepReport &report = document.report();
     TrepReportPage *page;
     TrepMemoView *memo;
     TrepLineView *hidden;
@@ -29,7 +29,6 @@ struct Fixture
 
     Fixture()
     {
-        InstallEngine(report);
         page = make<TrepReportPage>(&report, QStringLiteral("Page1"));
         memo = make<TrepMemoView>(page, QStringLiteral("Memo1"));
         hidden = make<TrepLineView>(page, QStringLiteral("Line1"));
@@ -46,7 +45,7 @@ struct Fixture
 
     // The template's Memo1 after a preparation rebuilt the tree.
     TrepMemoView *memoNow() { return static_cast<TrepMemoView *>(report.FindObject(QStringLiteral("Memo1"))); }
-    TrepPreviewPages &pages() { return *static_cast<TrepPreviewPages *>(report.PreviewPages()); }
+    TrepPreviewPages &pages() { return document.pages(); }
     QString printed(const QString &name, int page = 0)
     {
         auto *m = dynamic_cast<TrepCustomMemoView *>(pages().GetPage(page)->FindObject(name));

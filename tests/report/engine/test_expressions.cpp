@@ -68,6 +68,8 @@ private Q_SLOTS:
         QTest::newRow("printf string specifier falls back") << QVariant(1.5) << "N%s" << "1.5";
         QTest::newRow("date picture") << QVariant(QDateTime(QDate(2006, 4, 15), QTime(19, 27, 38)))
                                       << "Ddd.mm.yyyy hh:nn" << "15.04.2006 19:27";
+        QTest::newRow("date picture, one-letter fields") << QVariant(QDateTime(QDate(2006, 4, 5), QTime(9, 7, 8, 45)))
+                                                         << "Dd.m.y h:m:s zzz" << "5.4.06 9:7:8 045";
         QTest::newRow("boolean true") << QVariant(true) << "Bnem,igen" << "igen";
         QTest::newRow("boolean false") << QVariant(false) << "bnem,igen" << "nem";
         QTest::newRow("other letter keeps text") << QVariant(7) << "X" << "7";

@@ -1,8 +1,8 @@
 #include "report/model/objects.h"
 #include "report/model/page.h"
 #include "report/model/report.h"
-#include "report/resources/resources.h"
 #include "runtime/errors.h"
+#include "tests/report/reportfixture.h"
 
 #include <QTest>
 
@@ -10,14 +10,7 @@ using namespace rep;
 
 namespace {
 
-template <class T>
-T *make(TrepComponent *parent, const char *name)
-{
-    auto *o = new T;
-    o->SetParent(parent);
-    o->SetName(QString::fromLatin1(name));
-    return o;
-}
+using rep::test::make;
 
 QStringList names(const QList<TrepComponent *> &list)
 {

@@ -20,6 +20,7 @@ using namespace rep;
 
 namespace {
 
+using rep::test::fillStore;
 using rep::test::make;
 
 // A one-page template with a memo and a shape; prepare() runs the store the way the engine does.
@@ -37,26 +38,20 @@ struct SmallTemplate
         memo->SetText(QStringLiteral("[x]"));
     }
 
-    // Adds `count` output pages, the memo printing texts[i] on page i.
+    // Adds one output page per text, the memo printing texts[i] on page i.
     void prepare(const QStringList &texts)
     {
-        pages.BeginPreparation();
-        pages.RegisterSourcePage(page);
-        pages.BeginPass();
-        for (const QString &text : texts) {
-            pages.AddPage(page);
-            TrepNullBand band;
-            band.ListObject(memo);
-            band.ListObject(shape);
-            const QString saved = memo->Text();
-            memo->SetText(text);
-            pages.AddObject(&band);
-            memo->SetText(saved);
-            band.ReleaseObjects();
-        }
-        pages.Finish();
+        const QString saved = memo->Text();
+        fillStore(pages, page, {memo, shape}, int(texts.size()), [&](int i) { memo->SetText(texts[i]); });
+        memo->SetText(saved);
     }
 };
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
 
 QString readFile(const QString &path)
 {
@@ -84,13 +79,13 @@ private Q_SLOTS:
         pages.RegisterSourcePage(page);
         QStringList shortNames;
         for (TrepComponent *o : objects)
-            shortNames << o->ShortName;
+            shortNames << pages.shortName(o);
         QCOMPARE(shortNames, QStringList({QStringLiteral("m1"), QStringLiteral("s1"), QStringLiteral("m2"),
                                           QStringLiteral("s2"), QStringLiteral("m3"), QStringLiteral("l1")}));
         QCOMPARE(pages.Dictionary().Find(QStringLiteral("s2"))->sourceName, QStringLiteral("Page0.SysMemo1"));
         // A second registration continues the numbering.
         pages.RegisterSourcePage(page);
-        QCOMPARE(objects.first()->ShortName, QStringLiteral("m4"));
+        QCOMPARE(pages.shortName(objects.first()), QStringLiteral("m4"));
         QCOMPARE(pages.Dictionary().Find(QStringLiteral("m4"))->sourceName, QStringLiteral("Page1.Memo1"));
     }
 
@@ -260,10 +255,7 @@ private Q_SLOTS:
         QFETCH(QString, relative);
         QTemporaryDir dir;
         QDir(dir.path()).mkdir(QStringLiteral("folder"));
-        QFile existing(dir.filePath(QStringLiteral("existing.prp")));
-        QVERIFY(existing.open(QIODevice::WriteOnly));
-        existing.write("old");
-        existing.close();
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("existing.prp")), "old"));
 
         SmallTemplate t;
         t.prepare({QStringLiteral("x")});
@@ -285,10 +277,7 @@ private Q_SLOTS:
             QSKIP("permissions do not bind root");
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("old.prp"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("old");
-        f.close();
+        QVERIFY(writeFile(path, "old"));
         QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         SmallTemplate t;
         t.prepare({QStringLiteral("x")});
@@ -303,10 +292,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("old.prp"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("old");
-        f.close();
+        QVERIFY(writeFile(path, "old"));
         SmallTemplate t;
         t.prepare({QStringLiteral("x")});
 

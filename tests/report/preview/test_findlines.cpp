@@ -29,7 +29,8 @@ struct OneMemo
     TrepReport report;
     TrepReportPage *page = make<TrepReportPage>(&report, QStringLiteral("Page1"));
     TrepMemoView *memo = make<TrepMemoView>(page, QStringLiteral("Memo1"));
-    ReportPageSource source{report};
+    TrepPreviewPages pages;
+    ReportPageSource source{pages};
 
     OneMemo(const QString &text, double width)
     {
@@ -37,18 +38,8 @@ struct OneMemo
         page->TopMargin = 10;
         memo->SetBounds(100, 200, width, 100);
         memo->SetText(text);
-        auto pages = std::make_unique<TrepPreviewPages>();
-        pages->SetPageDrawer(&drawReportPage);
-        pages->BeginPreparation();
-        pages->RegisterSourcePage(page);
-        pages->BeginPass();
-        pages->AddPage(page);
-        TrepNullBand band;
-        band.ListObject(memo);
-        pages->AddObject(&band);
-        band.ReleaseObjects();
-        pages->Finish();
-        report.SetPreviewPages(std::move(pages));
+        pages.SetPageDrawer(&drawReportPage);
+        rep::test::fillStore(pages, page, {memo}, 1);
     }
 
     // The rows and columns of ink of each drawn line, top to bottom, at zoom 1.

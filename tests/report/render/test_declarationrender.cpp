@@ -11,14 +11,11 @@
 #include "report/resources/resources.h"
 #include "runtime/formatsettings.h"
 #include "runtime/messages.h"
+#include "tests/report/drawfixture.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -64,7 +61,7 @@ struct Declaration
     {
         report = std::make_unique<decl::DeclarationReport>(form);
         QVERIFY(report->prepare());
-        pages = std::make_unique<rep::ReportPageSource>(report->report());
+        pages = std::make_unique<rep::ReportPageSource>(report->pages());
         QCOMPARE(pages->count(), 2);
     }
 
@@ -83,14 +80,7 @@ struct Declaration
     // Draws one page (or every page, index -1) into a 600-dpi PDF.
     QByteArray pdf(int index, const QRect &clip = QRect())
     {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        {
-            QPdfWriter pdf(&buffer);
-            pdf.setResolution(600);
-            pdf.setPageSize(QPageSize(QPageSize::A4));
-            pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-            QPainter p(&pdf);
+        return rep::test::a4Pdf([&](QPdfWriter &pdf, QPainter &p) {
             if (clip.isValid())
                 p.setClipRect(clip);
             for (int i = 0; i < pages->count(); ++i) {
@@ -100,8 +90,7 @@ struct Declaration
                     pdf.newPage();
                 pages->drawPage(i, p, 600.0 / 96, 600.0 / 96, 0, 0);
             }
-        }
-        return buffer.data();
+        });
     }
 };
 

@@ -5,14 +5,11 @@
 #include "report/model/report.h"
 #include "report/pages/previewpages.h"
 #include "report/render/pagedrawer.h"
+#include "tests/report/drawfixture.h"
 #include "tests/report/reportfixture.h"
 
-#include <QBuffer>
 #include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPicture>
 #include <QTest>
 
@@ -20,6 +17,7 @@ using namespace rep;
 
 namespace {
 
+using rep::test::fillStore;
 using rep::test::make;
 
 // One template page without margins: a framed shape at (0, 0) and a memo at (200, 300), both
@@ -40,21 +38,7 @@ struct Fixture
         memo->SetText(QStringLiteral("Szöveg"));
     }
 
-    void prepare(int count)
-    {
-        pages.BeginPreparation();
-        pages.RegisterSourcePage(page);
-        pages.BeginPass();
-        for (int i = 0; i < count; ++i) {
-            pages.AddPage(page);
-            TrepNullBand band;
-            band.ListObject(shape);
-            band.ListObject(memo);
-            pages.AddObject(&band);
-            band.ReleaseObjects();
-        }
-        pages.Finish();
-    }
+    void prepare(int count) { fillStore(pages, page, {shape, memo}, count); }
 
     // The memo of a rebuilt page, its page count reset: drawing it sets the count again.
     TrepCustomMemoView *drawnMemo(int index)
@@ -112,7 +96,6 @@ private Q_SLOTS:
         TrepCustomMemoView *memo = f.drawnMemo(2);
         f.draw(2);
         QCOMPARE(memo->TotalPages, 3);
-        QVERIFY(!memo->IsPrinting);
     }
 
     void mirrorMargins_data()
@@ -196,18 +179,10 @@ private Q_SLOTS:
         f.prepare(1);
 
         TrepCustomMemoView *memo = f.drawnMemo(0);
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        {
-            QPdfWriter pdf(&buffer);
-            pdf.setResolution(600);
-            pdf.setPageSize(QPageSize(QPageSize::A4));
-            pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-            QPainter p(&pdf);
-            f.pages.DrawPage(0, &p, 600.0 / 96, 600.0 / 96, 0, 0);
-        }
+        const QByteArray pdf = rep::test::a4Pdf(
+            [&](QPdfWriter &, QPainter &p) { f.pages.DrawPage(0, &p, 600.0 / 96, 600.0 / 96, 0, 0); });
         QCOMPARE(memo->TotalPages, 0);
-        QVERIFY(buffer.size() > 0);
+        QVERIFY(pdf.size() > 0);
 
         const QImage image = f.draw(0);
         QCOMPARE(memo->TotalPages, 1);

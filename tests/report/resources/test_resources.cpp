@@ -63,6 +63,21 @@ private Q_SLOTS:
         QCOMPARE(keys.last(), QStringLiteral("crBuildMx"));
     }
 
+    // The engine's own messages read in Hungarian without a table entry, filled or not, and an
+    // entry overrides them; they never enter the start-up table.
+    void engineMessages()
+    {
+        TrepResources &r = TrepResources::instance();
+        QVERIFY(!r.contains(QStringLiteral("clCannotSave")));
+        QCOMPARE(rep::repFormat(rep::repGet(QStringLiteral("clCannotSave")), {QStringLiteral("a.prp"), QStringLiteral("ok")}),
+                 QStringLiteral("A fájl nem menthető: a.prp\r\nok"));
+        r.clear();
+        QCOMPARE(rep::repGet(QStringLiteral("prNotAvailable")), QStringLiteral("A(z) \"%s\" nyomtató nem érhető el"));
+        QCOMPARE(rep::hungarianText(QStringLiteral("clScrBadExpr")), QStringLiteral("Nem értelmezhető kifejezés"));
+        r.add(QStringLiteral("clScrBadExpr"), QStringLiteral("Bad expression"));
+        QCOMPARE(rep::repGet(QStringLiteral("clScrBadExpr")), QStringLiteral("Bad expression"));
+    }
+
     void addReplaces()
     {
         TrepResources &r = TrepResources::instance();

@@ -45,10 +45,6 @@ public:
     int CurrentPage = -1;
     // Index of the first page of the current report.
     int FirstPage = 0;
-    // 1-based page shown in the preview; the print dialog's "current page".
-    int CurPreviewPage = 1;
-    // Set by the cancel button while printing.
-    bool Stop = false;
 };
 
 } // namespace rep

@@ -1,0 +1,12 @@
+#include "report/engine/reportdocument.h"
+
+#include "report/engine/engine.h"
+
+namespace rep {
+
+ReportDocument::ReportDocument()
+{
+    m_report.SetEngine(std::make_unique<TrepEngine>(m_report, m_pages));
+}
+
+} // namespace rep
