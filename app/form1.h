@@ -7,7 +7,7 @@
 
 #include <memory>
 
-class QAction;
+class QFont;
 class QScrollArea;
 
 namespace guide {
@@ -16,6 +16,7 @@ class TForm2;
 
 namespace decl {
 class DeclarationReport;
+enum class FieldKind;
 }
 
 namespace app {
@@ -64,6 +65,14 @@ public:
 private:
     void buildMenu();
     void buildContent();
+    // The parts of the content, in stacking order: panels, captions, fields, computed labels.
+    QWidget *buildPanels();
+    void buildCaptions();
+    void buildFields();
+    QWidget *newField(decl::FieldKind kind, const QFont &font);
+    void buildComputedLabels();
+    // Puts a control at its designed place under its parent and registers it by name.
+    QWidget *place(QWidget *w, const QString &name);
 
     Form1Access m_access;
     QScrollArea *m_scroll = nullptr;
