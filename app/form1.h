@@ -48,8 +48,6 @@ public:
     // A control of the form by its component name, nullptr when there is none.
     QWidget *control(const QString &component) const;
     decl::FormAccess &form() { return m_access; }
-    // The report component repReport1: the printed template with its handlers.
-    decl::DeclarationReport &repReport1() { return *m_report; }
 
     // The filling-guide window, created hidden after this one.
     void setGuideWindow(guide::TForm2 *form2);

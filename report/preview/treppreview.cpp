@@ -7,7 +7,7 @@
 #include "runtime/messages.h"
 #include "runtime/ui/growtotexts.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>

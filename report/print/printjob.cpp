@@ -3,8 +3,6 @@
 #include "report/print/pagesource.h"
 #include "report/print/printerdevice.h"
 
-#include <QPainter>
-
 namespace rep {
 
 void PrintJob::run(PageSource &pages, TrepCustomPrinter &printer, const PrintJobSettings &settings)
