@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "app/form1layout.h"
+#include "app/logging_p.h"
 #include "app/computedlabel.h"
 #include "app/printcommand.h"
 #include "app/workareafollower.h"
@@ -115,6 +116,7 @@ QString Form1Access::text(const QString &component) const
         return e->text();
     if (auto *r = qobject_cast<QPlainTextEdit *>(w))
         return r->toPlainText().replace(QLatin1Char('\n'), u"\r\n"_s);
+    qCWarning(lcApp, "no text field named %s", qUtf8Printable(component));
     return QString();
 }
 
@@ -122,6 +124,7 @@ int Form1Access::itemIndex(const QString &group) const
 {
     if (auto *g = qobject_cast<ctl::TCtlRadioGroup *>(m_form.control(group)))
         return g->ItemIndex();
+    qCWarning(lcApp, "no radio group named %s", qUtf8Printable(group));
     return -1;
 }
 
@@ -129,6 +132,7 @@ QString Form1Access::caption(const QString &label) const
 {
     if (auto *l = qobject_cast<QLabel *>(m_form.control(label)))
         return l->text();
+    qCWarning(lcApp, "no label named %s", qUtf8Printable(label));
     return QString();
 }
 
@@ -136,6 +140,8 @@ void Form1Access::setCaption(const QString &label, const QString &caption)
 {
     if (auto *l = qobject_cast<ComputedLabel *>(m_form.control(label)))
         l->setCaption(caption);
+    else
+        qCWarning(lcApp, "no computed label named %s", qUtf8Printable(label));
 }
 
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_access(*this)
@@ -231,11 +237,11 @@ void TForm1::buildCaptions()
 {
     const QList<CaptionPlacement> &captions = form1Captions();
     for (const CaptionPlacement &c : captions)
-        m_controls.insert(c.component, newCaption(c, m_controls.value(c.parent)));
+        m_controls.insert(c.component, newCaption(c, built(c.parent)));
     // Captions lie beneath every other control of their panel and, where their boxes overlap, in
     // the order of the table: the later one on top, as a designer stacks controls made later.
     for (auto c = captions.crbegin(); c != captions.crend(); ++c)
-        m_controls.value(c->component)->lower();
+        built(c->component)->lower();
 }
 
 void TForm1::buildFields()
@@ -252,7 +258,7 @@ void TForm1::buildFields()
             if (g.section == sec)
                 ordered.insert(g.tab, place(newRadioGroup(g, arial13), g.component));
         // The section panel takes the focus itself before its fields.
-        tabChain.append(m_controls.value(decl::sections().at(sec).panel));
+        tabChain.append(built(decl::sections().at(sec).panel));
         for (QWidget *w : std::as_const(ordered))
             if (w->focusPolicy() & Qt::TabFocus)
                 tabChain.append(w);
@@ -286,7 +292,7 @@ void TForm1::buildComputedLabels()
 {
     for (const decl::ComputedLabel &c : decl::computedLabels()) {
         const Placement &p = placement(c.component);
-        auto *l = new ComputedLabel(computedLabelRight, p.bounds.top(), m_controls.value(p.parent));
+        auto *l = new ComputedLabel(computedLabelRight, p.bounds.top(), built(p.parent));
         l->setObjectName(c.component);
         l->setFont(pixelFont(u"Arial"_s, 16, true));
         l->setCaption(u"0"_s); // re-measured in the label's font
@@ -294,10 +300,17 @@ void TForm1::buildComputedLabels()
     }
 }
 
+QWidget *TForm1::built(const QString &component) const
+{
+    QWidget *w = m_controls.value(component);
+    Q_ASSERT(w);
+    return w;
+}
+
 QWidget *TForm1::place(QWidget *w, const QString &name)
 {
     const Placement &p = placement(name);
-    w->setParent(m_controls.value(p.parent));
+    w->setParent(built(p.parent));
     w->setObjectName(name);
     w->setGeometry(p.bounds);
     m_controls.insert(name, w);

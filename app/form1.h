@@ -71,6 +71,8 @@ private:
     void buildComputedLabels();
     // Puts a control at its designed place under its parent and registers it by name.
     QWidget *place(QWidget *w, const QString &name);
+    // A control built already; the tables name only such parents.
+    QWidget *built(const QString &component) const;
 
     Form1Access m_access;
     QScrollArea *m_scroll = nullptr;

@@ -1,5 +1,6 @@
 #include "report/preview/treppreviewworkspace.h"
 
+#include "report/preview/logging_p.h"
 #include "report/preview/previewstate.h"
 #include "report/print/pagesource.h"
 #include "runtime/messages.h"
@@ -111,6 +112,7 @@ void TrepPreviewWorkspace::paintEvent(QPaintEvent *event)
             // paint event: a message box inside it would paint again and fail again.
             if (!m_drawErrorShown) {
                 m_drawErrorShown = true;
+                qCWarning(lcPreview, "page %d cannot be drawn: %s", i + 1, e.what());
                 rt::showExceptionLater(e);
             }
         }
