@@ -115,11 +115,7 @@ cp "$E2E_TMP/bevallas.prp" "$OUT/bevallas.prp"
 
 # Esc closes the preview; "Kilépés" ends the program.
 xdotool windowfocus --sync "$P" key Escape
-end=$((SECONDS + 10))
-while xdotool search --onlyvisible --name '^El.*k.*p$' >/dev/null 2>&1; do
-  [ $SECONDS -le $end ] || fail "the preview did not close"
-  sleep 0.05
-done
+wait_for 10 "the preview to close" eval '! xdotool search --onlyvisible --name "^El.*k.*p$"'
 xdotool mousemove --window "$W" 224 8 click 1
 rc=$(wait_exit "$APP_PID" 5)
 [ "$rc" = 0 ] || fail "exit code $rc"

@@ -29,11 +29,7 @@ G=$(wait_window '^Kit')
 sleep 0.3
 import -window root "$OUT/guide.png"
 xdotool windowfocus --sync "$G" key Escape
-end=$((SECONDS + 10))
-while xdotool search --onlyvisible --name '^Kit' >/dev/null 2>&1; do
-  [ $SECONDS -le $end ] || fail "the guide window did not close"
-  sleep 0.05
-done
+wait_for 10 "the guide window to close" eval '! xdotool search --onlyvisible --name "^Kit"'
 
 # "Kilépés" is the third item of the menu bar at the window's top edge.
 xdotool mousemove --window "$W" 224 8
