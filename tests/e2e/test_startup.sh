@@ -28,8 +28,7 @@ xdotool mousemove --window "$W" 130 8 click 1
 G=$(wait_window '^Kit')
 sleep 0.3
 import -window root "$OUT/guide.png"
-xdotool windowfocus --sync "$G" key Escape
-wait_for 10 "the guide window to close" eval '! xdotool search --onlyvisible --name "^Kit"'
+close_with_escape "$G" '^Kit' "the guide window"
 
 # "Kilépés" is the third item of the menu bar at the window's top edge.
 xdotool mousemove --window "$W" 224 8
