@@ -1,5 +1,6 @@
 #include "controls/maskedit/ui/ctlmaskedit.h"
 
+#include "controls/common/warninglook.h"
 #include "controls/maskedit/appeditstate.h"
 #include "runtime/messages.h"
 
@@ -132,6 +133,14 @@ void TCtlMaskEdit::setHighlightText(const QColor &c)
     update();
 }
 
+void TCtlMaskEdit::setWarning(bool on)
+{
+    if (m_warning == on)
+        return;
+    m_warning = on;
+    update();
+}
+
 void TCtlMaskEdit::setBevel(const TCtlBevel &bevel)
 {
     m_bevel = bevel;
@@ -227,9 +236,13 @@ void TCtlMaskEdit::stateChanged()
 void TCtlMaskEdit::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    const QColor field = color();
+    const QColor field = m_warning ? QColor::fromRgb(warningGroundRgb) : color();
     p.fillRect(rect(), field);
     m_bevel.paint(p, rect(), palette(), field);
+    if (m_warning) {
+        p.setPen(QColor::fromRgb(warningFrameRgb));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 
     const QRect area = textArea();
     p.setClipRect(area);

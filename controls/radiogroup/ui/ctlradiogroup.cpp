@@ -1,5 +1,6 @@
 #include "controls/radiogroup/ui/ctlradiogroup.h"
 
+#include "controls/common/warninglook.h"
 #include "runtime/messages.h"
 
 #include <QKeyEvent>
@@ -66,6 +67,14 @@ void TCtlRadioGroup::setAlignment(TCtlGroupCaptionAlign alignment)
 {
     m_model.setAlignment(alignment);
     doLayout();
+    update();
+}
+
+void TCtlRadioGroup::setWarning(bool on)
+{
+    if (m_warning == on)
+        return;
+    m_warning = on;
     update();
 }
 
@@ -165,10 +174,22 @@ void TCtlRadioGroup::doLayout()
     }
 }
 
+void TCtlRadioGroup::focusWithoutChoosing()
+{
+    TCtlRadioGroupButton *target = button(m_model.checkedIndex());
+    if (!target)
+        target = button(0);
+    if (!target)
+        return;
+    m_focusOnly = true;
+    target->setFocus(Qt::OtherFocusReason);
+    m_focusOnly = false;
+}
+
 void TCtlRadioGroup::buttonFocused(TCtlRadioGroupButton *button, Qt::FocusReason reason)
 {
     // Coming back to an inactive window only restores the focus; it is not a choice.
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+    if (m_focusOnly || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
         return;
     m_model.check(button->index());
     updateChecks();
@@ -265,10 +286,17 @@ void TCtlRadioGroup::paintEvent(QPaintEvent *)
     }
     // Classic etched frame: a shadow outline with a light one a pixel further in and down.
     const QPalette &pal = palette();
-    p.setPen(pal.color(QPalette::Dark));
-    p.drawRect(frame.adjusted(0, 0, -2, -2));
-    p.setPen(pal.color(QPalette::Light));
-    p.drawRect(frame.adjusted(1, 1, -1, -1));
+    if (m_warning) {
+        // The buttons are transparent: the ground shows through them.
+        p.fillRect(frame.adjusted(1, 1, -1, -1), QColor::fromRgb(warningGroundRgb));
+        p.setPen(QColor::fromRgb(warningFrameRgb));
+        p.drawRect(frame.adjusted(0, 0, -1, -1));
+    } else {
+        p.setPen(pal.color(QPalette::Dark));
+        p.drawRect(frame.adjusted(0, 0, -2, -2));
+        p.setPen(pal.color(QPalette::Light));
+        p.drawRect(frame.adjusted(1, 1, -1, -1));
+    }
 
     if (m_caption.isEmpty())
         return;
