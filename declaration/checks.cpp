@@ -35,7 +35,7 @@ struct Item
     QString caption;
     QString section;
     Rule rule;
-    int block = -1; // co-owner block of a CoOwnerName item
+    int block = -1; // co-owner block of the field, -1 outside them
 };
 
 // The checked fields and groups in form order.
@@ -53,18 +53,22 @@ const QList<Item> &checkedItems()
         };
         for (const Field &f : fields()) {
             int block = -1;
+            bool isName = false;
             for (int b = 0; b < int(coOwnerBlocks.size()); ++b)
-                if (f.component == QStringView(coOwnerBlocks[b][0]))
-                    block = b;
+                for (const char16_t *member : coOwnerBlocks[b])
+                    if (f.component == QStringView(member)) {
+                        block = b;
+                        isName = member == coOwnerBlocks[b][0];
+                    }
             if (f.kind == FieldKind::TaxId)
-                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxId, -1);
+                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxId, block);
             else if (f.kind == FieldKind::TaxNumber)
-                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxNumber, -1);
+                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxNumber, block);
             else if (f.component == u"StyledEdit35")
                 add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxpayerName, -1);
             else if (f.component == u"StyledEdit2")
                 add(f.section, f.tab, f.component, f.screenCaption, Rule::Year, -1);
-            else if (block >= 0)
+            else if (isName)
                 add(f.section, f.tab, f.component, f.screenCaption, Rule::CoOwnerName, block);
         }
         for (const RadioGroup &g : radioGroups())
@@ -229,13 +233,23 @@ QString taxNumberProblem(const QString &text)
     return {};
 }
 
+QString fieldLabel(const Finding &finding)
+{
+    QString label = finding.caption.trimmed();
+    if (label.endsWith(u':'))
+        label.chop(1);
+    if (finding.coOwner > 0)
+        label += u" (%1. tulajdonostárs)"_s.arg(finding.coOwner);
+    return label;
+}
+
 QList<Finding> checkForm(const FormAccess &form, QDate today)
 {
     QList<Finding> findings;
     for (const Item &item : checkedItems()) {
         const QString message = problemOf(item, form, today);
         if (!message.isEmpty())
-            findings.append({item.component, item.caption, item.section, message});
+            findings.append({item.component, item.caption, item.section, message, item.block + 1});
     }
     return findings;
 }
@@ -248,7 +262,7 @@ QList<Finding> findingsFor(const QString &component, const FormAccess &form, QDa
     const QString message = problemOf(*item, form, today);
     if (message.isEmpty())
         return {};
-    return {{item->component, item->caption, item->section, message}};
+    return {{item->component, item->caption, item->section, message, item->block + 1}};
 }
 
 QStringList dependentFields(const QString &component)
