@@ -3,6 +3,8 @@
 #include "app/form1layout.h"
 #include "app/logging_p.h"
 #include "app/computedlabel.h"
+#include "app/fieldwarnings.h"
+#include "app/printchecks.h"
 #include "app/printcommand.h"
 #include "app/workareafollower.h"
 #include "declaration/reportvalues.h"
@@ -159,6 +161,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_access(*this)
     buildMenu();
     buildContent();
     m_report = std::make_unique<decl::DeclarationReport>(m_access);
+    m_warnings = std::make_unique<FieldWarnings>(*this);
 }
 
 TForm1::~TForm1()
@@ -317,9 +320,23 @@ QWidget *TForm1::place(QWidget *w, const QString &name)
     return w;
 }
 
+void TForm1::focusField(const QString &component)
+{
+    QWidget *w = control(component);
+    if (!w)
+        return;
+    m_scroll->ensureWidgetVisible(w);
+    // Focusing a radio button would check it: the group is only led to.
+    if (auto *g = qobject_cast<ctl::TCtlRadioGroup *>(w))
+        g->focusWithoutChoosing();
+    else
+        w->setFocus(Qt::OtherFocusReason);
+}
+
 void TForm1::Nyomtats1Click()
 {
-    printDeclaration(*m_report);
+    if (confirmChecks(*this))
+        printDeclaration(*m_report);
 }
 
 void TForm1::setGuideWindow(guide::TForm2 *form2)

@@ -21,6 +21,7 @@ enum class FieldKind;
 
 namespace app {
 
+class FieldWarnings;
 class TForm1;
 
 // The declaration's access to the window's controls.
@@ -48,6 +49,10 @@ public:
     // A control of the form by its component name, nullptr when there is none.
     QWidget *control(const QString &component) const;
     decl::FormAccess &form() { return m_access; }
+    // The warning look of the fields that fail a check.
+    FieldWarnings &warnings() { return *m_warnings; }
+    // Puts the focus into a field or group, scrolled into view; a group's choice stays as it is.
+    void focusField(const QString &component);
 
     // The filling-guide window, created hidden after this one.
     void setGuideWindow(guide::TForm2 *form2);
@@ -79,6 +84,8 @@ private:
     QHash<QString, QWidget *> m_controls;
     guide::TForm2 *m_form2 = nullptr;
     std::unique_ptr<decl::DeclarationReport> m_report;
+    // Goes before the controls do, so that their last focus changes are not judged.
+    std::unique_ptr<FieldWarnings> m_warnings;
 };
 
 } // namespace app
