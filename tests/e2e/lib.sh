@@ -140,3 +140,21 @@ frame_of() {
 work_area() {
   xprop -root _NET_WORKAREA | sed -n 's/.*= *//p' | tr -d ' ' | cut -d, -f1-4 | tr , ' '
 }
+
+# Finds the top-left corner of the form's outer panel in main window $1, which lies at the
+# screen's origin (no window manager): the panel's border (#8DA4AC) is the first of its colour in
+# the column 20 pixels from the left. Sets FORM_WINDOW, FORM_X and FORM_Y for click_form.
+find_form_origin() {
+  FORM_WINDOW=$1
+  import -window root "$E2E_TMP/form-origin.png"
+  convert "$E2E_TMP/form-origin.png" -crop 1x200+20+0 txt:"$E2E_TMP/form-origin.txt"
+  FORM_Y=$(grep -m1 -i '8DA4AC' "$E2E_TMP/form-origin.txt" | sed 's/^[0-9]*,\([0-9]*\):.*/\1/')
+  [ -n "$FORM_Y" ] || fail "outer panel not found"
+  FORM_X=8
+}
+
+# Clicks at a point given in the outer panel's coordinates (x, y).
+click_form() {
+  xdotool mousemove --window "$FORM_WINDOW" $((FORM_X + $1)) $((FORM_Y + $2)) click 1
+  sleep 0.15
+}

@@ -24,35 +24,25 @@ W=$(wait_window "$MAIN_TITLE_RE")
 xdotool windowfocus --sync "$W"
 sleep 0.5
 
-# The content's origin: the outer panel's border (#8DA4AC) starts 13 pixels below it.
-import -window root "$E2E_TMP/form.png"
-convert "$E2E_TMP/form.png" -crop 1x200+20+0 txt:"$E2E_TMP/column.txt"
-panel_top=$(grep -m1 -i '8DA4AC' "$E2E_TMP/column.txt" | sed 's/^[0-9]*,\([0-9]*\):.*/\1/')
-[ -n "$panel_top" ] || fail "outer panel not found"
-oy=$((panel_top - 13))
-ox=0
-
-# Clicks at a point given in the outer panel's coordinates (x, y).
-click_at() {
-  xdotool mousemove --window "$W" $((ox + 8 + $1)) $((oy + 13 + $2)) click 1
-  sleep 0.15
-}
+find_form_origin "$W"
 
 # Section I is at (24, 80), section III at (24, 1088) inside the outer panel.
-click_at $((24 + 152 + 20)) $((80 + 28 + 10))           # StyledEdit35, the name
+click_form $((24 + 152 + 20)) $((80 + 28 + 10))           # StyledEdit35, the name
 xdotool type --delay 30 'Kovács Őrs Tűzkő'
-click_at $((24 + 24 + 325 + 20)) $((80 + 232 + 17 + 15)) # "jogi személy"
-click_at $((24 + 24 + 313 + 20)) $((80 + 320 + 17 + 9))  # "bérlő"
-click_at $((24 + 520 + 50)) $((1088 + 64 + 12))         # NumEdit1
+click_form $((24 + 24 + 325 + 20)) $((80 + 232 + 17 + 15)) # "jogi személy"
+click_form $((24 + 24 + 313 + 20)) $((80 + 320 + 17 + 9))  # "bérlő"
+click_form $((24 + 520 + 50)) $((1088 + 64 + 12))         # NumEdit1
 xdotool type --delay 30 '1500'
-click_at $((24 + 520 + 50)) $((1088 + 88 + 12))         # NumEdit2: NumEdit1's exit computes
+click_form $((24 + 520 + 50)) $((1088 + 88 + 12))         # NumEdit2: NumEdit1's exit computes
 xdotool type --delay 30 '300'
-click_at $((24 + 520 + 50)) $((1088 + 144 + 12))        # NumEdit3: NumEdit2's exit computes
+click_form $((24 + 520 + 50)) $((1088 + 144 + 12))        # NumEdit3: NumEdit2's exit computes
 import -window root "$OUT/filled.png"
 
-# "Nyomtatás" opens the preview.
+# "Nyomtatás" opens the preview: with a name and both options chosen the checks find nothing,
+# so no "Ellenőrzés" window comes first.
 xdotool mousemove --window "$W" 30 8 click 1
 P=$(wait_window '^El.*k.*p$')
+no_window '^Ellen' || fail "the checks found something on a complete taxpayer"
 sleep 0.5
 import -window root "$OUT/preview.png"
 
