@@ -284,7 +284,6 @@ void TCtlRadioGroup::paintEvent(QPaintEvent *)
         frame.setRight(w - 1 - inset);
         break;
     }
-    // Classic etched frame: a shadow outline with a light one a pixel further in and down.
     const QPalette &pal = palette();
     if (m_warning) {
         // The buttons are transparent: the ground shows through them.
@@ -292,6 +291,7 @@ void TCtlRadioGroup::paintEvent(QPaintEvent *)
         p.setPen(QColor::fromRgb(warningFrameRgb));
         p.drawRect(frame.adjusted(0, 0, -1, -1));
     } else {
+        // Classic etched frame: a shadow outline with a light one a pixel further in and down.
         p.setPen(pal.color(QPalette::Dark));
         p.drawRect(frame.adjusted(0, 0, -2, -2));
         p.setPen(pal.color(QPalette::Light));

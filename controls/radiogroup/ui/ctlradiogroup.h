@@ -60,8 +60,8 @@ public:
     // (controls/common/warninglook.h); the choice and the keys are untouched.
     bool warning() const { return m_warning; }
     void setWarning(bool on);
-    // Puts the focus on the checked button, or on the first one without making it the choice:
-    // for a program that leads the user to the group.
+    // Puts the focus on the checked button, or on the first one without checking it: for a
+    // program that leads the user to the group.
     void focusWithoutChoosing();
 
     int buttonCount() const { return int(m_buttons.size()); }
