@@ -1,7 +1,7 @@
 #include "app/form1.h"
 
 #include "app/form1layout.h"
-#include "app/logging_p.h"
+#include "logging_p.h"
 #include "app/computedlabel.h"
 #include "app/printcommand.h"
 #include "app/workareafollower.h"

@@ -2,7 +2,7 @@
 
 #include "declaration/catalogue.h"
 #include "declaration/formaccess.h"
-#include "declaration/logging_p.h"
+#include "logging_p.h"
 #include "declaration/maskedtext.h"
 #include "runtime/floatconv.h"
 #include "runtime/formatsettings.h"
