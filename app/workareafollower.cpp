@@ -1,4 +1,4 @@
-#include "app/workareafollower.h"
+#include "workareafollower_p.h"
 
 #include "logging_p.h"
 

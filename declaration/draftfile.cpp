@@ -3,7 +3,7 @@
 #include "declaration/catalogue.h"
 #include "declaration/formaccess.h"
 #include "logging_p.h"
-#include "declaration/maskedtext.h"
+#include "maskedtext_p.h"
 #include "runtime/floatconv.h"
 #include "runtime/formatsettings.h"
 
