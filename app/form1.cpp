@@ -1,10 +1,10 @@
 #include "app/form1.h"
 
 #include "app/form1layout.h"
-#include "app/logging_p.h"
-#include "app/computedlabel.h"
+#include "logging_p.h"
+#include "computedlabel_p.h"
 #include "app/printcommand.h"
-#include "app/workareafollower.h"
+#include "workareafollower_p.h"
 #include "declaration/reportvalues.h"
 #include "app/guide/captions.h"
 #include "app/guide/tform2.h"
