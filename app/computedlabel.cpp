@@ -1,4 +1,4 @@
-#include "app/computedlabel.h"
+#include "computedlabel_p.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-#include "app/logging_p.h"
+#include "logging_p.h"
 
 namespace app {
 

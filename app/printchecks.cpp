@@ -3,7 +3,7 @@
 #include "app/checkwindow.h"
 #include "app/fieldwarnings.h"
 #include "app/form1.h"
-#include "app/logging_p.h"
+#include "logging_p.h"
 #include "declaration/checks.h"
 
 namespace app {

@@ -1,6 +1,6 @@
 #include "app/printcommand.h"
 
-#include "app/logging_p.h"
+#include "logging_p.h"
 #include "declaration/reportvalues.h"
 #include "report/model/report.h"
 #include "report/preview/showpreparedreport.h"

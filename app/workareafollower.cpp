@@ -1,6 +1,6 @@
-#include "app/workareafollower.h"
+#include "workareafollower_p.h"
 
-#include "app/logging_p.h"
+#include "logging_p.h"
 
 #include <QEvent>
 #include <QScreen>

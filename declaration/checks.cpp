@@ -2,7 +2,7 @@
 
 #include "declaration/catalogue.h"
 #include "declaration/formaccess.h"
-#include "declaration/maskedtext.h"
+#include "maskedtext_p.h"
 
 #include <QHash>
 

@@ -2,8 +2,8 @@
 
 #include "declaration/catalogue.h"
 #include "declaration/formaccess.h"
-#include "declaration/logging_p.h"
-#include "declaration/maskedtext.h"
+#include "logging_p.h"
+#include "maskedtext_p.h"
 #include "runtime/floatconv.h"
 #include "runtime/formatsettings.h"
 

@@ -1,4 +1,4 @@
-#include "declaration/logging_p.h"
+#include "logging_p.h"
 
 namespace decl {
 

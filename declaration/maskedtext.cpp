@@ -1,4 +1,4 @@
-#include "declaration/maskedtext.h"
+#include "maskedtext_p.h"
 
 namespace decl {
 

@@ -2,7 +2,7 @@
 
 #include "declaration/catalogue.h"
 #include "declaration/formaccess.h"
-#include "declaration/logging_p.h"
+#include "logging_p.h"
 #include "declaration/reporttemplate.h"
 #include "report/engine/reportdocument.h"
 

@@ -1,6 +1,6 @@
 #include "runtime/formatsettings.h"
 
-#include "runtime/logging_p.h"
+#include "logging_p.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "runtime/logging_p.h"
+#include "logging_p.h"
 
 namespace rt {
 

@@ -1,7 +1,7 @@
 #include "runtime/messages.h"
 
 #include "runtime/errors.h"
-#include "runtime/logging_p.h"
+#include "logging_p.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

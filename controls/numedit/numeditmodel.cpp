@@ -1,6 +1,6 @@
 #include "controls/numedit/numeditmodel.h"
 
-#include "controls/numedit/numedittyping_p.h"
+#include "numedittyping_p.h"
 #include "runtime/floatconv.h"
 #include "runtime/formatsettings.h"
 

@@ -1,4 +1,4 @@
-#include "controls/numedit/numedittyping_p.h"
+#include "numedittyping_p.h"
 
 #include "runtime/floatconv.h"
 

@@ -1,4 +1,4 @@
-#include "controls/panels/gradientbands.h"
+#include "gradientbands_p.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #include "controls/panels/menubarpainting.h"
 
-#include "controls/panels/gradientbands.h"
+#include "gradientbands_p.h"
 
 #include <QPainter>
 

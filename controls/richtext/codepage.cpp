@@ -1,4 +1,4 @@
-#include "controls/richtext/codepage.h"
+#include "codepage_p.h"
 
 namespace rtf {
 

@@ -1,6 +1,6 @@
 #include "controls/richtext/rtfreader.h"
 
-#include "controls/richtext/codepage.h"
+#include "codepage_p.h"
 
 #include <QColor>
 #include <QHash>

@@ -1,7 +1,7 @@
 #include "report/draw/objectdraw.h"
 
 #include "report/draw/trepdrawtext.h"
-#include "report/draw/rounding.h"
+#include "rounding_p.h"
 
 #include <QPaintEngine>
 #include <QPainter>

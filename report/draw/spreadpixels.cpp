@@ -1,4 +1,4 @@
-#include "report/draw/spreadpixels.h"
+#include "spreadpixels_p.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,8 @@
 #include "report/draw/trepdrawtext.h"
 
 #include "report/draw/drawntextsink.h"
-#include "report/draw/rounding.h"
-#include "report/draw/spreadpixels.h"
+#include "rounding_p.h"
+#include "spreadpixels_p.h"
 
 #include <QFont>
 #include <QGlyphRun>

@@ -1,7 +1,7 @@
-#include "report/engine/engine.h"
+#include "engine_p.h"
 
-#include "report/engine/expressions.h"
-#include "report/engine/valueformat.h"
+#include "expressions_p.h"
+#include "valueformat_p.h"
 #include "report/model/objects.h"
 #include "report/model/page.h"
 #include "report/resources/resources.h"

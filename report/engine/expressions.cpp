@@ -1,4 +1,4 @@
-#include "report/engine/expressions.h"
+#include "expressions_p.h"
 
 namespace rep {
 

@@ -1,6 +1,6 @@
 #include "report/engine/reportdocument.h"
 
-#include "report/engine/engine.h"
+#include "engine_p.h"
 
 namespace rep {
 

@@ -1,4 +1,4 @@
-#include "report/engine/valueformat.h"
+#include "valueformat_p.h"
 
 #include "runtime/floatconv.h"
 #include "runtime/formatsettings.h"

@@ -1,4 +1,4 @@
-#include "report/preview/logging_p.h"
+#include "logging_p.h"
 
 namespace rep {
 

@@ -1,4 +1,4 @@
-#include "report/preview/toolbaricons.h"
+#include "toolbaricons_p.h"
 
 #include <QPainter>
 #include <QPixmap>

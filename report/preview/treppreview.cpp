@@ -1,6 +1,6 @@
 #include "report/preview/treppreview.h"
 
-#include "report/preview/logging_p.h"
+#include "logging_p.h"
 #include "report/preview/previewtexts.h"
 #include "report/preview/trepsearchdialog.h"
 #include "report/preview/treppreviewworkspace.h"

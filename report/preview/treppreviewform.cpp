@@ -2,7 +2,7 @@
 
 #include "report/resources/resources.h"
 #include "report/preview/previewzoom.h"
-#include "report/preview/toolbaricons.h"
+#include "toolbaricons_p.h"
 #include "runtime/messages.h"
 #include "runtime/ui/designfonts.h"
 

@@ -1,6 +1,6 @@
 #include "report/preview/treppreviewworkspace.h"
 
-#include "report/preview/logging_p.h"
+#include "logging_p.h"
 #include "report/preview/previewstate.h"
 #include "report/print/pagesource.h"
 #include "runtime/messages.h"

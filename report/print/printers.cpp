@@ -1,6 +1,6 @@
 #include "report/print/printers.h"
 
-#include "report/print/logging_p.h"
+#include "logging_p.h"
 #include "report/resources/resources.h"
 #include "runtime/errors.h"
 

@@ -1,6 +1,6 @@
 #include "report/print/printreport.h"
 
-#include "report/print/logging_p.h"
+#include "logging_p.h"
 #include "report/print/pagesource.h"
 #include "report/print/printdialog.h"
 #include "report/print/printers.h"

@@ -1,4 +1,4 @@
-#include "report/resources/hungarian_p.h"
+#include "hungarian_p.h"
 #include "report/resources/resources.h"
 
 namespace rep {

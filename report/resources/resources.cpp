@@ -1,6 +1,6 @@
 #include "report/resources/resources.h"
 
-#include "report/resources/hungarian_p.h"
+#include "hungarian_p.h"
 
 #include <QLoggingCategory>
 #include <QVariant>

@@ -2,7 +2,7 @@
 
 #include "runtime/messages.h"
 #include "runtime/ui/designfonts.h"
-#include "runtime/ui/logging_p.h"
+#include "logging_p.h"
 #include "runtime/ui/placement.h"
 
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #include "runtime/ui/designfonts.h"
 
-#include "runtime/ui/logging_p.h"
+#include "logging_p.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>

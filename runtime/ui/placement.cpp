@@ -1,6 +1,6 @@
 #include "runtime/ui/placement.h"
 
-#include "runtime/ui/logging_p.h"
+#include "logging_p.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "controls/panels/gradientbands.h"
+#include "gradientbands_p.h"
 #include "controls/panels/menubarpainting.h"
 #include "controls/panels/panelpainting.h"
 

@@ -1,5 +1,5 @@
-#include "report/engine/expressions.h"
-#include "report/engine/valueformat.h"
+#include "expressions_p.h"
+#include "valueformat_p.h"
 #include "runtime/formatsettings.h"
 
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "fakepagesource.h"
-#include "previewcommands.h"
+#include "tests/report/preview/fakepagesource.h"
+#include "tests/report/preview/previewcommands.h"
 
 #include "report/preview/previewzoom.h"
 #include "report/preview/showpreparedreport.h"
