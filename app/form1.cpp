@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/accessibility.h"
 #include "app/form1layout.h"
 #include "app/computedlabel.h"
 #include "app/printcommand.h"
@@ -86,6 +87,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_access(*this)
     setFont(pixelFont(s(u"MS Sans Serif"), 11));
     buildMenu();
     buildContent();
+    makeAccessible(*this);
     m_report = std::make_unique<decl::DeclarationReport>(m_access);
 }
 
