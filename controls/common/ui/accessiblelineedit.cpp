@@ -70,6 +70,9 @@ QAccessible::State AccessibleLineEdit::state() const
     s.selectableText = true;
     if (lineEdit()->echoMode() != QLineEdit::Normal)
         s.passwordEdit = true;
+    // A field of no width or no height is there, but nobody can see it.
+    if (lineEdit()->width() <= 0 || lineEdit()->height() <= 0)
+        s.invisible = true;
     return s;
 }
 

@@ -145,6 +145,11 @@ private Q_SLOTS:
         QCOMPARE(i->text(QAccessible::Name), QStringLiteral("neve"));
         QCOMPARE(i->text(QAccessible::Value), QStringLiteral("ab cd"));
         QVERIFY(i->state().editable);
+        edit.show();
+        QVERIFY(!i->state().invisible);
+        edit.resize(0, 21);
+        QVERIFY(i->state().invisible);
+        edit.resize(100, 21);
         QAccessibleTextInterface *t = i->textInterface();
         int s = 0, e = 0;
         QCOMPARE(t->textAtOffset(5, QAccessible::WordBoundary, &s, &e), QString());
