@@ -2,6 +2,7 @@
 
 #include "app/accessibility.h"
 #include "app/form1layout.h"
+#include "app/logging_p.h"
 #include "app/computedlabel.h"
 #include "app/printcommand.h"
 #include "app/workareafollower.h"
@@ -22,22 +23,88 @@
 #include "runtime/messages.h"
 
 #include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollArea>
-#include <QScrollBar>
 
 namespace app {
 
-namespace {
-QString s(const char16_t *text) { return QString::fromUtf16(text); }
+using namespace Qt::StringLiterals;
 
+namespace {
 QFont pixelFont(const QString &family, int pixels, bool bold = false)
 {
     QFont f(family);
     f.setPixelSize(pixels);
     f.setBold(bold);
     return f;
+}
+
+// The designed place of a control that the layout table holds.
+const Placement &placement(const QString &component)
+{
+    const Placement *p = findPlacement(component);
+    Q_ASSERT(p);
+    return *p;
+}
+
+// A caption control: rich text beside a field. It is sized before its text arrives, so that the
+// text is rendered once.
+QWidget *newCaption(const CaptionPlacement &c, QWidget *parent)
+{
+    if (c.component.startsWith(u"CtlRichLabel")) {
+        auto *l = new rtf::TCtlRichLabel(parent);
+        l->setObjectName(c.component);
+        l->setGeometry(c.bounds);
+        if (c.component == u"CtlRichLabel1")
+            l->setFont(pixelFont(u"Arial"_s, 13));
+        l->setRichText(guide::captionRtf(c.component));
+        return l;
+    }
+    auto *l = new rtf::TRTFLabel(parent);
+    l->setObjectName(c.component);
+    l->setGeometry(c.bounds);
+    l->setWordWrap(false);
+    l->setRichText(guide::captionRtf(c.component));
+    return l;
+}
+
+// A tax number or tax id: masked, "*" for the blanks, sunken by one pixel, a blinking caret.
+QWidget *newMaskEdit(decl::FieldKind kind)
+{
+    auto *e = new ctl::TCtlMaskEdit;
+    e->setBlankChar(QLatin1Char('*'));
+    e->setMask(QString::fromUtf16(kind == decl::FieldKind::TaxNumber ? decl::taxNumberMask : decl::taxIdMask));
+    ctl::TCtlBevel bevel;
+    bevel.Mode = ctl::bmCustom;
+    bevel.StyleInner = ctl::bvLowered;
+    bevel.BorderInnerWidth = 1;
+    e->setBevel(bevel);
+    ctl::TCtlCaret caret;
+    caret.BlinkRate = 530;
+    e->setCaret(caret);
+    return e;
+}
+
+QWidget *newRichEdit(const QFont &font)
+{
+    auto *e = new QPlainTextEdit;
+    e->setFont(font);
+    e->setTabChangesFocus(true);
+    return e;
+}
+
+QWidget *newRadioGroup(const decl::RadioGroup &g, const QFont &font)
+{
+    auto *w = new ctl::TCtlRadioGroup;
+    w->setFont(font);
+    w->setCaption(g.caption);
+    w->setItems(g.items);
+    w->setColumns(g.columns);
+    return w;
 }
 } // namespace
 
@@ -49,7 +116,8 @@ QString Form1Access::text(const QString &component) const
     if (auto *e = qobject_cast<QLineEdit *>(w))
         return e->text();
     if (auto *r = qobject_cast<QPlainTextEdit *>(w))
-        return r->toPlainText().replace(QLatin1Char('\n'), s(u"\r\n"));
+        return r->toPlainText().replace(QLatin1Char('\n'), u"\r\n"_s);
+    qCWarning(lcApp, "no text field named %s", qUtf8Printable(component));
     return QString();
 }
 
@@ -57,6 +125,7 @@ int Form1Access::itemIndex(const QString &group) const
 {
     if (auto *g = qobject_cast<ctl::TCtlRadioGroup *>(m_form.control(group)))
         return g->ItemIndex();
+    qCWarning(lcApp, "no radio group named %s", qUtf8Printable(group));
     return -1;
 }
 
@@ -64,6 +133,7 @@ QString Form1Access::caption(const QString &label) const
 {
     if (auto *l = qobject_cast<QLabel *>(m_form.control(label)))
         return l->text();
+    qCWarning(lcApp, "no label named %s", qUtf8Printable(label));
     return QString();
 }
 
@@ -71,12 +141,14 @@ void Form1Access::setCaption(const QString &label, const QString &caption)
 {
     if (auto *l = qobject_cast<ComputedLabel *>(m_form.control(label)))
         l->setCaption(caption);
+    else
+        qCWarning(lcApp, "no computed label named %s", qUtf8Printable(label));
 }
 
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_access(*this)
 {
-    setObjectName(s(u"Form1"));
-    setWindowTitle(s(u"Elektronikus nyomtatvány - Hollóberény Polgármesteri Hivatal"));
+    setObjectName(u"Form1"_s);
+    setWindowTitle(u"Elektronikus nyomtatvány - Hollóberény Polgármesteri Hivatal"_s);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     // The designed bounds hold only until the window is shown on the work area.
     setGeometry(172, 44, 806, 666);
@@ -84,7 +156,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_access(*this)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xC5, 0xB6, 0x98));
     setPalette(pal);
-    setFont(pixelFont(s(u"MS Sans Serif"), 11));
+    setFont(pixelFont(u"MS Sans Serif"_s, 11));
     buildMenu();
     buildContent();
     makeAccessible(*this);
@@ -108,22 +180,22 @@ void TForm1::buildMenu()
 {
     setMenuBar(new ctl::TStyledMainMenu(this));
     QMenuBar *bar = menuBar();
-    bar->setObjectName(s(u"StyledMainMenu1"));
-    auto add = [&](const char16_t *name, const char16_t *caption, void (TForm1::*command)()) {
-        QAction *a = bar->addAction(s(caption));
-        a->setObjectName(s(name));
+    bar->setObjectName(u"StyledMainMenu1"_s);
+    auto add = [&](const QString &name, const QString &caption, void (TForm1::*command)()) {
+        QAction *a = bar->addAction(caption);
+        a->setObjectName(name);
         // An error of the command is shown once the menu's event has been dispatched.
         connect(a, &QAction::triggered, this, [this, command] { rt::runHandler([&] { (this->*command)(); }); });
     };
-    add(u"Nyomtats1", u"Nyomtatás", &TForm1::Nyomtats1Click);
-    add(u"Kitltsitmutat1", u"Kitöltési útmutató", &TForm1::Kitltsitmutat1Click);
-    add(u"Kilps1", u"Kilépés", &TForm1::Kilps1Click);
+    add(u"Nyomtats1"_s, u"Nyomtatás"_s, &TForm1::Nyomtats1Click);
+    add(u"Kitltsitmutat1"_s, u"Kitöltési útmutató"_s, &TForm1::Kitltsitmutat1Click);
+    add(u"Kilps1"_s, u"Kilépés"_s, &TForm1::Kilps1Click);
 }
 
 void TForm1::buildContent()
 {
     m_scroll = new QScrollArea(this);
-    m_scroll->setObjectName(s(u"Form1Scroll"));
+    m_scroll->setObjectName(u"Form1Scroll"_s);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -131,149 +203,120 @@ void TForm1::buildContent()
     m_scroll->setBackgroundRole(QPalette::Window);
     setCentralWidget(m_scroll);
 
-    const Placement *outer = findPlacement(s(u"StyledPanel1"));
+    QWidget *content = buildPanels();
+    // Caption controls first, so that the fields are drawn over boxes reaching under them.
+    buildCaptions();
+    buildFields();
+    buildComputedLabels();
+    m_scroll->setWidget(content);
+}
+
+QWidget *TForm1::buildPanels()
+{
+    const Placement &outer = placement(u"StyledPanel1"_s);
     auto *content = new QWidget;
-    content->setObjectName(s(u"Form1Content"));
+    content->setObjectName(u"Form1Content"_s);
     content->setAutoFillBackground(false);
-    content->resize(outer->bounds.right() + 1, outer->bounds.bottom() + 1);
+    content->resize(outer.bounds.right() + 1, outer.bounds.bottom() + 1);
 
     auto *panel = new ctl::TStyledPanel(content);
-    panel->setObjectName(outer->component);
-    panel->setGeometry(outer->bounds);
-    panel->setFont(pixelFont(s(u"Tahoma"), 11));
-    m_controls.insert(outer->component, panel);
+    panel->setObjectName(outer.component);
+    panel->setGeometry(outer.bounds);
+    panel->setFont(pixelFont(u"Tahoma"_s, 11));
+    m_controls.insert(outer.component, panel);
 
-    QList<QWidget *> sectionPanels;
     for (const decl::Section &sec : decl::sections()) {
         auto *p = new ctl::TStyledToolPanel(panel);
         p->setCaption(sec.caption);
         p->setObjectName(sec.panel);
-        sectionPanels.append(p);
-        p->setGeometry(findPlacement(sec.panel)->bounds);
+        p->setGeometry(placement(sec.panel).bounds);
         m_controls.insert(sec.panel, p);
     }
+    return content;
+}
 
-    // Caption controls first, so that the fields are drawn over boxes reaching under them.
-    for (const CaptionPlacement &c : form1Captions()) {
-        QWidget *parent = m_controls.value(c.parent);
-        // Sized before the text arrives, so that each caption is rendered once.
-        const auto placed = [&](QWidget *label) {
-            label->setObjectName(c.component);
-            label->setGeometry(c.bounds);
-        };
-        QWidget *label = nullptr;
-        if (c.component.startsWith(s(u"CtlRichLabel"))) {
-            auto *l = new rtf::TCtlRichLabel(parent);
-            placed(l);
-            if (c.component == s(u"CtlRichLabel1"))
-                l->setFont(pixelFont(s(u"Arial"), 13));
-            l->setRichText(guide::captionRtf(c.component));
-            label = l;
-        } else {
-            auto *l = new rtf::TRTFLabel(parent);
-            placed(l);
-            l->setWordWrap(false);
-            l->setRichText(guide::captionRtf(c.component));
-            label = l;
-        }
-        m_controls.insert(c.component, label);
-    }
+void TForm1::buildCaptions()
+{
+    const QList<CaptionPlacement> &captions = form1Captions();
+    for (const CaptionPlacement &c : captions)
+        m_controls.insert(c.component, newCaption(c, built(c.parent)));
     // Captions lie beneath every other control of their panel and, where their boxes overlap, in
     // the order of the table: the later one on top, as a designer stacks controls made later.
-    const QList<CaptionPlacement> &captions = form1Captions();
     for (auto c = captions.crbegin(); c != captions.crend(); ++c)
-        m_controls.value(c->component)->lower();
+        built(c->component)->lower();
+}
 
-    const QFont arial13 = pixelFont(s(u"Arial"), 13);
-    auto place = [&](QWidget *w, const QString &name) {
-        const Placement *p = findPlacement(name);
-        w->setParent(m_controls.value(p->parent));
-        w->setObjectName(name);
-        w->setGeometry(p->bounds);
-        m_controls.insert(name, w);
-    };
-
-    auto *hidden = new ctl::TNumEdit;
-    place(hidden, s(decl::hiddenNumEdit));
-
-    QList<QWidget *> tabChain{hidden};
+void TForm1::buildFields()
+{
+    const QFont arial13 = pixelFont(u"Arial"_s, 13);
+    QList<QWidget *> tabChain{place(new ctl::TNumEdit, QString::fromUtf16(decl::hiddenNumEdit))};
     for (int sec = 0; sec < decl::sections().size(); ++sec) {
         // Fields and groups of this section in tab order.
         QMap<int, QWidget *> ordered;
-        for (const decl::Field &f : decl::fields()) {
-            if (f.section != sec)
-                continue;
-            QWidget *w = nullptr;
-            switch (f.kind) {
-            case decl::FieldKind::TextEdit:
-                w = new ctl::TStyledEdit;
-                break;
-            case decl::FieldKind::TaxNumber:
-            case decl::FieldKind::TaxId: {
-                auto *e = new ctl::TCtlMaskEdit;
-                e->setBlankChar(QLatin1Char('*'));
-                e->setMask(QString::fromUtf16(f.kind == decl::FieldKind::TaxNumber ? decl::taxNumberMask
-                                                                                     : decl::taxIdMask));
-                ctl::TCtlBevel bevel;
-                bevel.Mode = ctl::bmCustom;
-                bevel.StyleInner = ctl::bvLowered;
-                bevel.BorderInnerWidth = 1;
-                e->setBevel(bevel);
-                ctl::TCtlCaret caret;
-                caret.BlinkRate = 530;
-                e->setCaret(caret);
-                w = e;
-                break;
-            }
-            case decl::FieldKind::NumericEdit: {
-                auto *e = new ctl::TNumEdit;
-                e->setFont(arial13);
-                // The error box waits until the focus has reached where the user sent it.
-                e->OnExit = [this] { rt::runHandler([this] { szamolas(); }); };
-                w = e;
-                break;
-            }
-            case decl::FieldKind::RichEdit: {
-                auto *e = new QPlainTextEdit;
-                e->setFont(arial13);
-                e->setTabChangesFocus(true);
-                w = e;
-                break;
-            }
-            }
-            place(w, f.component);
-            ordered.insert(f.tab, w);
-        }
-        for (const decl::RadioGroup &g : decl::radioGroups()) {
-            if (g.section != sec)
-                continue;
-            auto *w = new ctl::TCtlRadioGroup;
-            w->setFont(arial13);
-            w->setCaption(g.caption);
-            w->setItems(g.items);
-            w->setColumns(g.columns);
-            place(w, g.component);
-            ordered.insert(g.tab, w);
-        }
+        for (const decl::Field &f : decl::fields())
+            if (f.section == sec)
+                ordered.insert(f.tab, place(newField(f.kind, arial13), f.component));
+        for (const decl::RadioGroup &g : decl::radioGroups())
+            if (g.section == sec)
+                ordered.insert(g.tab, place(newRadioGroup(g, arial13), g.component));
         // The section panel takes the focus itself before its fields.
-        tabChain.append(sectionPanels.at(sec));
-        for (QWidget *w : ordered)
+        tabChain.append(built(decl::sections().at(sec).panel));
+        for (QWidget *w : std::as_const(ordered))
             if (w->focusPolicy() & Qt::TabFocus)
                 tabChain.append(w);
     }
     for (int i = 1; i < tabChain.size(); ++i)
         QWidget::setTabOrder(tabChain[i - 1], tabChain[i]);
+}
 
+QWidget *TForm1::newField(decl::FieldKind kind, const QFont &font)
+{
+    switch (kind) {
+    case decl::FieldKind::TextEdit:
+        return new ctl::TStyledEdit;
+    case decl::FieldKind::TaxNumber:
+    case decl::FieldKind::TaxId:
+        return newMaskEdit(kind);
+    case decl::FieldKind::NumericEdit: {
+        auto *e = new ctl::TNumEdit;
+        e->setFont(font);
+        // The error box waits until the focus has reached where the user sent it.
+        e->OnExit = [this] { rt::runHandler([this] { szamolas(); }); };
+        return e;
+    }
+    case decl::FieldKind::RichEdit:
+        return newRichEdit(font);
+    }
+    Q_UNREACHABLE();
+}
+
+void TForm1::buildComputedLabels()
+{
     for (const decl::ComputedLabel &c : decl::computedLabels()) {
-        const Placement *p = findPlacement(c.component);
-        auto *l = new ComputedLabel(computedLabelRight, p->bounds.top(), m_controls.value(p->parent));
+        const Placement &p = placement(c.component);
+        auto *l = new ComputedLabel(computedLabelRight, p.bounds.top(), built(p.parent));
         l->setObjectName(c.component);
-        l->setFont(pixelFont(s(u"Arial"), 16, true));
-        l->setCaption(s(u"0")); // re-measured in the label's font
+        l->setFont(pixelFont(u"Arial"_s, 16, true));
+        l->setCaption(u"0"_s); // re-measured in the label's font
         m_controls.insert(c.component, l);
     }
+}
 
-    m_scroll->setWidget(content);
+QWidget *TForm1::built(const QString &component) const
+{
+    QWidget *w = m_controls.value(component);
+    Q_ASSERT(w);
+    return w;
+}
+
+QWidget *TForm1::place(QWidget *w, const QString &name)
+{
+    const Placement &p = placement(name);
+    w->setParent(built(p.parent));
+    w->setObjectName(name);
+    w->setGeometry(p.bounds);
+    m_controls.insert(name, w);
+    return w;
 }
 
 void TForm1::Nyomtats1Click()

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-class QAction;
+class QFont;
 class QScrollArea;
 
 namespace guide {
@@ -16,6 +16,7 @@ class TForm2;
 
 namespace decl {
 class DeclarationReport;
+enum class FieldKind;
 }
 
 namespace app {
@@ -47,8 +48,6 @@ public:
     // A control of the form by its component name, nullptr when there is none.
     QWidget *control(const QString &component) const;
     decl::FormAccess &form() { return m_access; }
-    // The report component repReport1: the printed template with its handlers.
-    decl::DeclarationReport &repReport1() { return *m_report; }
 
     // The filling-guide window, created hidden after this one.
     void setGuideWindow(guide::TForm2 *form2);
@@ -64,6 +63,16 @@ public:
 private:
     void buildMenu();
     void buildContent();
+    // The parts of the content, in stacking order: panels, captions, fields, computed labels.
+    QWidget *buildPanels();
+    void buildCaptions();
+    void buildFields();
+    QWidget *newField(decl::FieldKind kind, const QFont &font);
+    void buildComputedLabels();
+    // Puts a control at its designed place under its parent and registers it by name.
+    QWidget *place(QWidget *w, const QString &name);
+    // A control built already; the tables name only such parents.
+    QWidget *built(const QString &component) const;
 
     Form1Access m_access;
     QScrollArea *m_scroll = nullptr;

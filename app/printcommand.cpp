@@ -1,5 +1,6 @@
 #include "app/printcommand.h"
 
+#include "app/logging_p.h"
 #include "declaration/reportvalues.h"
 #include "report/model/report.h"
 #include "report/preview/showpreparedreport.h"
@@ -38,8 +39,11 @@ rep::PreviewHooks previewHooks(decl::DeclarationReport &report, rep::ReportPageS
 
 void printDeclaration(decl::DeclarationReport &report)
 {
-    if (!report.prepare())
-        return; // the report has shown its errors
+    if (!report.prepare()) {
+        // The report has shown its errors.
+        qCInfo(lcApp, "the declaration was not prepared: no preview");
+        return;
+    }
     rep::ReportPageSource source(report.pages());
     rep::TrepReport &r = report.report();
     rep::showPreparedReport(source, r.PreviewOptions, previewHooks(report, source), r.ReportOptions.Name);

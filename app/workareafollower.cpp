@@ -1,5 +1,7 @@
 #include "app/workareafollower.h"
 
+#include "app/logging_p.h"
+
 #include <QEvent>
 #include <QScreen>
 #include <QTimer>
@@ -97,8 +99,11 @@ void WorkAreaFollower::apply()
         m_attempts = 0;
         return;
     }
-    if (++m_attempts > maxAttempts)
+    if (++m_attempts > maxAttempts) {
+        if (m_attempts == maxAttempts + 1)
+            qCWarning(lcApp, "the window does not stay on the work area; it is left where it is");
         return;
+    }
     m_window->setGeometry(target);
 }
 

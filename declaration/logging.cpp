@@ -2,6 +2,6 @@
 
 namespace decl {
 
-Q_LOGGING_CATEGORY(lcDeclaration, "telekado.declaration")
+Q_LOGGING_CATEGORY(lcDeclaration, "telekado.declaration", QtInfoMsg)
 
 } // namespace decl

@@ -2,6 +2,6 @@
 
 namespace rt {
 
-Q_LOGGING_CATEGORY(lcRuntime, "telekado.runtime")
+Q_LOGGING_CATEGORY(lcRuntime, "telekado.runtime", QtInfoMsg)
 
 } // namespace rt

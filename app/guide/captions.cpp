@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 
 // Resources of a static library are registered by hand, once, before the first look-up.
 static void initGuideResources()
@@ -17,12 +18,16 @@ namespace guide {
 
 namespace {
 
+Q_LOGGING_CATEGORY(lcGuide, "telekado.app.guide")
+
 QByteArray readResource(const QString &name)
 {
     initGuideResources();
     QFile file(QStringLiteral(":/tk/rtf/") + name);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcGuide, "%s: %s", qUtf8Printable(file.fileName()), qUtf8Printable(file.errorString()));
         return {};
+    }
     return file.readAll();
 }
 

@@ -8,7 +8,7 @@
 namespace ctl {
 
 namespace {
-Q_LOGGING_CATEGORY(lcMaskEdit, "telekado.controls.maskedit")
+Q_LOGGING_CATEGORY(lcMaskEdit, "telekado.controls.maskedit", QtInfoMsg)
 } // namespace
 
 MaskEditModel::MaskEditModel(QObject *parent) : QObject(parent) {}

@@ -10,7 +10,7 @@
 namespace rtf {
 
 namespace {
-Q_LOGGING_CATEGORY(lcRichText, "telekado.controls.richtext")
+Q_LOGGING_CATEGORY(lcRichText, "telekado.controls.richtext", QtInfoMsg)
 } // namespace
 
 QMargins TCtlRTFBevel::margins(int sides) const

@@ -17,7 +17,6 @@ public:
     // Shows "Oldal nyomtatása N" with the cancel button and processes pending events.
     virtual void pageBeingPrinted(int pageNumber) = 0;
     virtual bool stopRequested() const = 0;
-    virtual void clearStop() = 0;
 };
 
 } // namespace rep

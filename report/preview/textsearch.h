@@ -21,11 +21,6 @@ public:
     // Searches on from the last hit; from the start page when there was none.
     bool findNext();
 
-    bool started() const { return m_started; }
-    QString text() const { return m_text; }
-    bool caseSensitive() const { return m_caseSensitive; }
-
-    bool hasHit() const { return m_hitIndex >= 0; }
     int hitPage() const { return m_page; }
     int hitIndex() const { return m_hitIndex; }
     // The hit's bounds on its page at scale 1.

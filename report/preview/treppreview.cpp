@@ -1,5 +1,6 @@
 #include "report/preview/treppreview.h"
 
+#include "report/preview/logging_p.h"
 #include "report/preview/previewtexts.h"
 #include "report/preview/trepsearchdialog.h"
 #include "report/preview/treppreviewworkspace.h"
@@ -7,7 +8,7 @@
 #include "runtime/messages.h"
 #include "runtime/ui/growtotexts.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -155,8 +156,10 @@ void TrepPreview::runCommand(Work &&work)
 {
     // A print started while another one runs would end the first one's document under it (they
     // share the printer); saving and searching would draw pages meanwhile.
-    if (busy())
+    if (busy()) {
+        qCInfo(lcPreview, "a command was ignored: the preview is busy");
         return;
+    }
     m_commandRunning = true;
     rt::runHandler(std::forward<Work>(work));
     m_commandRunning = false;
@@ -183,8 +186,10 @@ void TrepPreview::print()
 
 void TrepPreview::printPages()
 {
-    if (!m_hooks.print)
+    if (!m_hooks.print) {
+        qCWarning(lcPreview, "nothing is printed: no print callback is connected");
         return;
+    }
     m_stop = false;
     // Also after a cancelled dialog or an error: unlocking makes page 1 current again.
     const auto unlockAfterwards = qScopeGuard([this] { unlock(); });

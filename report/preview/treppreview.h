@@ -59,12 +59,10 @@ public:
     ~TrepPreview() override;
 
     void setHooks(PreviewHooks hooks);
-    const PreviewHooks &hooks() const { return m_hooks; }
     QString text(const QString &key) const;
 
     // Attaches the prepared pages (the preview does not own them) and goes to page 1.
     void setSource(PageSource *source);
-    PageSource *source() const { return m_source; }
     void setOutline(bool visible, int width);
 
     double zoom() const { return m_state.zoom(); }
@@ -92,7 +90,6 @@ public:
     // Ctrl+F and F3.
     void find();
     void findNext();
-    bool findNextEnabled() const { return m_findEnabled; }
 
     void lock() override;
     void unlock();
@@ -115,7 +112,6 @@ protected:
 private:
     void pageBeingPrinted(int pageNumber) override;
     bool stopRequested() const override { return m_stop; }
-    void clearStop() override { m_stop = false; }
 
     // The store's print with this preview as the host; unlocks afterwards in every case.
     void printPages();

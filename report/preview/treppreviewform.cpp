@@ -3,13 +3,11 @@
 #include "report/resources/resources.h"
 #include "report/preview/previewzoom.h"
 #include "report/preview/toolbaricons.h"
-#include "report/print/pagesource.h"
 #include "runtime/messages.h"
 #include "runtime/ui/designfonts.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QScreen>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -18,49 +16,121 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QSet>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace rep {
+
+using namespace Qt::StringLiterals;
 
 namespace {
 constexpr int kButtonHeight = 23;
 constexpr int kPageWidthEntry = 6;
 constexpr int kWholePageEntry = 7;
 
-// Each toolbar group with the separator in front of it; a group without a visible control
-// takes its separator with it.
-struct ButtonGroup
+template<void (TrepPreview::*Command)()>
+void previewCommand(TrepPreviewForm &form)
 {
-    const char *separator;
-    QList<std::pair<TrepPreviewButton, QList<const char *>>> members;
+    (form.preview()->*Command)();
+}
+
+template<TrepZoomMode Mode>
+void zoomMode(TrepPreviewForm &form)
+{
+    form.preview()->setZoomMode(Mode);
+    form.rewriteZoomBox();
+}
+
+void zoom100(TrepPreviewForm &form)
+{
+    form.preview()->setZoom(1.0);
+    form.rewriteZoomBox();
+}
+
+void closeWindow(TrepPreviewForm &form)
+{
+    form.close();
+}
+} // namespace
+
+// One control of the toolbar. A control with an option shows while the option's button bit is
+// set; one without always shows. A separator shows while an optional control of its group does.
+struct PreviewToolbarEntry
+{
+    enum class Kind {
+        Button,
+        Toggle,     // stays down
+        ToolChoice, // one of the mouse tools, of which one is down
+        MenuButton, // opens its menu at once
+        Separator,
+        ZoomPanel,
+        PagePanel,
+        Spacer,
+        CloseButton,
+    };
+    using Action = void (*)(TrepPreviewForm &);
+
+    const char *name;
+    const char *caption; // the design's caption; the window's text lines replace it
+    int group;
+    std::optional<TrepPreviewButton> option;
+    Kind kind;
+    Action action = nullptr; // run when the control is clicked
 };
 
-const QList<ButtonGroup> &buttonGroups()
-{
-    static const QList<ButtonGroup> groups = {
-        {nullptr,
-         {{pbPrint, {"PrintB"}}, {pbLoad, {"OpenB"}}, {pbSave, {"SaveB"}}, {pbExport, {"ExportB"}},
-          {pbFind, {"FindB"}}}},
-        {"Sep1", {{pbZoom, {"ZoomWholePageB", "ZoomPageWidthB", "Zoom100B", "Zoom50B", "ZoomPanel"}}}},
-        {"Sep2", {{pbPageSetup, {"PageSettingsB"}}, {pbOutline, {"OutlineB"}}}},
-        {"Sep3", {{pbTools, {"HandToolB", "ZoomToolB"}}}},
-        {"Sep4", {{pbEdit, {"NewPageB", "DelPageB", "DesignerB"}}}},
-        {"Sep5", {{pbNavigator, {"FirstB", "PriorB", "NextB", "LastB", "PagePanel"}}}},
-    };
-    return groups;
-}
+namespace {
+using Kind = PreviewToolbarEntry::Kind;
+
+// The toolbar from left to right.
+constexpr PreviewToolbarEntry kToolbar[] = {
+    {"PrintB", "Print", 0, pbPrint, Kind::Button, &previewCommand<&TrepPreview::printCommand>},
+    {"OpenB", "Open", 0, pbLoad, Kind::Button},
+    {"SaveB", "Save", 0, pbSave, Kind::Button, &previewCommand<&TrepPreview::saveToFile>},
+    {"ExportB", "Export", 0, pbExport, Kind::MenuButton},
+    {"FindB", "Find", 0, pbFind, Kind::Button, &previewCommand<&TrepPreview::find>},
+    {"Sep1", nullptr, 1, {}, Kind::Separator},
+    {"ZoomWholePageB", "Whole page", 1, pbZoom, Kind::Button, &zoomMode<zmWholePage>},
+    {"ZoomPageWidthB", "Page width", 1, pbZoom, Kind::Button, &zoomMode<zmPageWidth>},
+    {"Zoom100B", "100%", 1, pbZoom, Kind::Button, &zoom100},
+    {"Zoom50B", "Two pages", 1, pbZoom, Kind::Button, &zoomMode<zmManyPages>},
+    {"ZoomPanel", nullptr, 1, pbZoom, Kind::ZoomPanel},
+    {"Sep2", nullptr, 2, {}, Kind::Separator},
+    {"PageSettingsB", "Margins", 2, pbPageSetup, Kind::Button},
+    {"OutlineB", "Outline", 2, pbOutline, Kind::Toggle},
+    {"Sep3", nullptr, 3, {}, Kind::Separator},
+    {"HandToolB", "Hand tool", 3, pbTools, Kind::ToolChoice},
+    {"ZoomToolB", "Zoom tool", 3, pbTools, Kind::ToolChoice},
+    {"Sep4", nullptr, 4, {}, Kind::Separator},
+    {"NewPageB", "New page", 4, pbEdit, Kind::Button},
+    {"DelPageB", "Delete page", 4, pbEdit, Kind::Button},
+    {"DesignerB", "Edit page", 4, pbEdit, Kind::Button},
+    {"Sep5", nullptr, 5, {}, Kind::Separator},
+    {"FirstB", "First", 5, pbNavigator, Kind::Button, &previewCommand<&TrepPreview::first>},
+    {"PriorB", "Prior", 5, pbNavigator, Kind::Button, &previewCommand<&TrepPreview::prior>},
+    {"NextB", "Next", 5, pbNavigator, Kind::Button, &previewCommand<&TrepPreview::next>},
+    {"LastB", "Last", 5, pbNavigator, Kind::Button, &previewCommand<&TrepPreview::last>},
+    {"PagePanel", nullptr, 5, pbNavigator, Kind::PagePanel},
+    {"repTBPanel1", nullptr, 6, {}, Kind::Spacer},
+    {"CancelB", "Close", 6, {}, Kind::CloseButton, &closeWindow},
+};
+
+// The mouse tool chosen when the window opens.
+constexpr QLatin1StringView kStartTool("HandToolB");
 } // namespace
 
 TrepPreviewForm::TrepPreviewForm(QWidget *parent, PreviewHooks hooks) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("TrepPreviewForm"));
-    setWindowTitle(QStringLiteral("Preview"));
+    setObjectName(u"TrepPreviewForm"_s);
+    setWindowTitle(u"Preview"_s);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
     setFont(rt::dialogFont());
-    setWindowIcon(previewToolbarIcon(QStringLiteral("ZoomWholePageB")));
+    setWindowIcon(previewToolbarIcon(u"ZoomWholePageB"_s));
     // The designed client area, used when the window is not maximized.
     resize(741, 584);
     move(185, 107);
@@ -69,101 +139,30 @@ TrepPreviewForm::TrepPreviewForm(QWidget *parent, PreviewHooks hooks) : QDialog(
     m_preview->setHooks(std::move(hooks));
 
     m_toolbar = new QFrame(this);
-    m_toolbar->setObjectName(QStringLiteral("ToolBar"));
+    m_toolbar->setObjectName(u"ToolBar"_s);
     auto *bar = new QHBoxLayout(m_toolbar);
     bar->setContentsMargins(2, 2, 2, 2);
     bar->setSpacing(0);
-
-    QToolButton *printB = addButton("PrintB", QStringLiteral("Print"));
-    QToolButton *openB = addButton("OpenB", QStringLiteral("Open"));
-    QToolButton *saveB = addButton("SaveB", QStringLiteral("Save"));
-    QToolButton *exportB = addButton("ExportB", QStringLiteral("Export"));
-    exportB->setMenu(new QMenu(exportB));
-    exportB->setPopupMode(QToolButton::InstantPopup);
-    QToolButton *findB = addButton("FindB", QStringLiteral("Find"));
-    addSeparator("Sep1");
-    QToolButton *wholeB = addButton("ZoomWholePageB", QStringLiteral("Whole page"));
-    QToolButton *widthB = addButton("ZoomPageWidthB", QStringLiteral("Page width"));
-    QToolButton *z100B = addButton("Zoom100B", QStringLiteral("100%"));
-    QToolButton *twoB = addButton("Zoom50B", QStringLiteral("Two pages"));
-
-    m_zoomPanel = new QWidget(m_toolbar);
-    m_zoomPanel->setObjectName(QStringLiteral("ZoomPanel"));
-    m_zoomPanel->setFixedSize(56, kButtonHeight);
-    m_zoomBox = new QComboBox(m_zoomPanel);
-    m_zoomBox->setObjectName(QStringLiteral("ZoomCB"));
-    m_zoomBox->setEditable(true);
-    m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
-    m_zoomBox->setGeometry(3, 1, 49, 21);
-    m_zoomBox->view()->setMinimumWidth(100);
-    m_zoomBox->setToolTip(QStringLiteral("Zoom"));
-    // Drawn flat with an 11-pixel button: flat while idle, raised under the mouse or with the
-    // focus, sunken while the list is open.
-    m_zoomBox->setStyleSheet(QStringLiteral(
-        "QComboBox { border: 1px solid palette(button); background: palette(base); padding: 0 0 0 1px; }"
-        "QComboBox:hover, QComboBox:focus { border: 1px outset palette(mid); }"
-        "QComboBox:on { border: 1px inset palette(mid); }"
-        "QComboBox::drop-down { width: 11px; border: 1px solid palette(button); background: palette(button); }"
-        "QComboBox::drop-down:hover { border: 1px outset palette(mid); }"
-        "QComboBox::drop-down:on { border: 1px inset palette(mid); }"
-        "QComboBox::down-arrow { width: 5px; height: 3px; border-left: 2px solid palette(button);"
-        " border-right: 2px solid palette(button); border-top: 3px solid palette(text); }"));
-    m_zoomBox->lineEdit()->installEventFilter(this);
-    bar->addWidget(m_zoomPanel);
-    m_toolbarControls.append(m_zoomPanel);
-
-    addSeparator("Sep2");
-    addButton("PageSettingsB", QStringLiteral("Margins"));
-    QToolButton *outlineB = addButton("OutlineB", QStringLiteral("Outline"));
-    outlineB->setCheckable(true);
-    addSeparator("Sep3");
-    QToolButton *handB = addButton("HandToolB", QStringLiteral("Hand tool"));
-    QToolButton *zoomToolB = addButton("ZoomToolB", QStringLiteral("Zoom tool"));
-    handB->setCheckable(true);
-    zoomToolB->setCheckable(true);
-    handB->setAutoExclusive(true);
-    zoomToolB->setAutoExclusive(true);
-    handB->setChecked(true);
-    addSeparator("Sep4");
-    addButton("NewPageB", QStringLiteral("New page"));
-    addButton("DelPageB", QStringLiteral("Delete page"));
-    addButton("DesignerB", QStringLiteral("Edit page"));
-    addSeparator("Sep5");
-    QToolButton *firstB = addButton("FirstB", QStringLiteral("First"));
-    QToolButton *priorB = addButton("PriorB", QStringLiteral("Prior"));
-    QToolButton *nextB = addButton("NextB", QStringLiteral("Next"));
-    QToolButton *lastB = addButton("LastB", QStringLiteral("Last"));
-    m_pagePanel = new QWidget(m_toolbar);
-    m_pagePanel->setObjectName(QStringLiteral("PagePanel"));
-    m_pagePanel->setFixedSize(47, kButtonHeight);
-    m_pageEdit = new QLineEdit(QStringLiteral("1"), m_pagePanel);
-    m_pageEdit->setObjectName(QStringLiteral("PageE"));
-    m_pageEdit->setGeometry(5, 1, 37, 21);
-    m_pageEdit->installEventFilter(this);
-    bar->addWidget(m_pagePanel);
-    m_toolbarControls.append(m_pagePanel);
-
-    auto *emptyPanel = new QWidget(m_toolbar);
-    emptyPanel->setObjectName(QStringLiteral("repTBPanel1"));
-    emptyPanel->setFixedSize(50, kButtonHeight);
-    bar->addWidget(emptyPanel);
-    m_toolbarControls.append(emptyPanel);
-    m_closeButton = new QPushButton(QStringLiteral("Close"), m_toolbar);
-    m_closeButton->setObjectName(QStringLiteral("CancelB"));
-    m_closeButton->setFixedSize(68, 23);
-    m_closeButton->setAutoDefault(false);
-    bar->addWidget(m_closeButton);
-    m_toolbarControls.append(m_closeButton);
+    for (const PreviewToolbarEntry &entry : kToolbar) {
+        QWidget *control = createToolbarControl(entry);
+        bar->addWidget(control);
+        m_toolbarControls.append(control);
+        if (const PreviewToolbarEntry::Action action = entry.action) {
+            auto *button = qobject_cast<QAbstractButton *>(control);
+            Q_ASSERT(button);
+            connect(button, &QAbstractButton::clicked, this, [this, action] { action(*this); });
+        }
+    }
     bar->addStretch(1);
 
     m_statusBar = new QStatusBar(this);
-    m_statusBar->setObjectName(QStringLiteral("StatusBar"));
+    m_statusBar->setObjectName(u"StatusBar"_s);
     m_statusBar->setSizeGripEnabled(false);
     m_statusPage = new QLabel(m_statusBar);
-    m_statusPage->setObjectName(QStringLiteral("StatusBarPanel0"));
+    m_statusPage->setObjectName(u"StatusBarPanel0"_s);
     m_statusPage->setFixedWidth(150);
     m_statusProgress = new QLabel(m_statusBar);
-    m_statusProgress->setObjectName(QStringLiteral("StatusBarPanel1"));
+    m_statusProgress->setObjectName(u"StatusBarPanel1"_s);
     m_statusProgress->setFixedWidth(50);
     m_statusBar->addWidget(m_statusPage);
     m_statusBar->addWidget(m_statusProgress);
@@ -175,50 +174,20 @@ TrepPreviewForm::TrepPreviewForm(QWidget *parent, PreviewHooks hooks) : QDialog(
     layout->addWidget(m_preview, 1);
     layout->addWidget(m_statusBar);
 
-    // Localize, then the zoom list with its two localized entries, then the pictures.
-    localizeLines(this, m_preview->text(QStringLiteral("TrepPreviewForm")));
-    m_zoomBox->addItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("75%"),
-                         QStringLiteral("100%"), QStringLiteral("150%"), QStringLiteral("200%"),
-                         m_preview->text(QStringLiteral("zmPageWidth")),
-                         m_preview->text(QStringLiteral("zmWholePage"))});
-    m_zoomBox->setEditText(QStringLiteral("100%"));
-    for (QWidget *w : std::as_const(m_toolbarControls))
-        if (auto *b = qobject_cast<QToolButton *>(w))
-            b->setIcon(previewToolbarIcon(b->objectName()));
+    // Localize, then the zoom list with its two localized entries.
+    localizeLines(this, m_preview->text(u"TrepPreviewForm"_s));
+    m_zoomBox->addItems({u"25%"_s, u"50%"_s, u"75%"_s, u"100%"_s, u"150%"_s, u"200%"_s,
+                         m_preview->text(u"zmPageWidth"_s), m_preview->text(u"zmWholePage"_s)});
+    m_zoomBox->setEditText(u"100%"_s);
 
-    connect(printB, &QToolButton::clicked, m_preview, &TrepPreview::printCommand);
-    connect(saveB, &QToolButton::clicked, m_preview, &TrepPreview::saveToFile);
-    connect(findB, &QToolButton::clicked, m_preview, &TrepPreview::find);
-    connect(wholeB, &QToolButton::clicked, this, [this] {
-        m_preview->setZoomMode(zmWholePage);
-        rewriteZoomBox();
-    });
-    connect(widthB, &QToolButton::clicked, this, [this] {
-        m_preview->setZoomMode(zmPageWidth);
-        rewriteZoomBox();
-    });
-    connect(z100B, &QToolButton::clicked, this, [this] {
-        m_preview->setZoom(1.0);
-        rewriteZoomBox();
-    });
-    connect(twoB, &QToolButton::clicked, this, [this] {
-        m_preview->setZoomMode(zmManyPages);
-        rewriteZoomBox();
-    });
-    connect(firstB, &QToolButton::clicked, m_preview, &TrepPreview::first);
-    connect(priorB, &QToolButton::clicked, m_preview, &TrepPreview::prior);
-    connect(nextB, &QToolButton::clicked, m_preview, &TrepPreview::next);
-    connect(lastB, &QToolButton::clicked, m_preview, &TrepPreview::last);
     connect(m_zoomBox, &QComboBox::activated, this, [this](int index) {
         // The box also reports a typed text matching an entry when it loses the focus; only a
         // choice from the list (the box keeps the focus) applies, Enter is handled apart.
         if (m_zoomBox->hasFocus() || m_zoomBox->lineEdit()->hasFocus())
             applyZoomBox(index);
     });
-    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::close);
     connect(m_preview, &TrepPreview::pageChanged, this, &TrepPreviewForm::updateStatus);
     connect(m_preview, &TrepPreview::zoomChanged, this, &TrepPreviewForm::rewriteZoomBox);
-    (void)openB;
 
     m_preview->setFocus();
 }
@@ -233,32 +202,101 @@ TrepPreviewForm::~TrepPreviewForm()
     m_pageEdit->removeEventFilter(this);
 }
 
-QToolButton *TrepPreviewForm::addButton(const char *name, const QString &englishCaption)
+QWidget *TrepPreviewForm::createToolbarControl(const PreviewToolbarEntry &entry)
 {
-    auto *b = new QToolButton(m_toolbar);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setText(englishCaption);
-    b->setToolTip(englishCaption);
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    b->setFixedHeight(kButtonHeight);
-    b->setMinimumWidth(kButtonHeight);
-    b->setIconSize(QSize(16, 16));
-    m_toolbar->layout()->addWidget(b);
-    m_toolbarControls.append(b);
-    return b;
+    const QString name = QLatin1StringView(entry.name);
+    switch (entry.kind) {
+    case Kind::Button:
+    case Kind::Toggle:
+    case Kind::ToolChoice:
+    case Kind::MenuButton: {
+        auto *b = new QToolButton(m_toolbar);
+        b->setObjectName(name);
+        b->setText(QLatin1StringView(entry.caption));
+        b->setToolTip(b->text());
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        b->setFixedHeight(kButtonHeight);
+        b->setMinimumWidth(kButtonHeight);
+        b->setIconSize(QSize(16, 16));
+        b->setIcon(previewToolbarIcon(name));
+        if (entry.kind == Kind::Toggle || entry.kind == Kind::ToolChoice)
+            b->setCheckable(true);
+        if (entry.kind == Kind::ToolChoice) {
+            b->setAutoExclusive(true);
+            b->setChecked(name == kStartTool);
+        }
+        if (entry.kind == Kind::MenuButton) {
+            b->setMenu(new QMenu(b));
+            b->setPopupMode(QToolButton::InstantPopup);
+        }
+        return b;
+    }
+    case Kind::Separator: {
+        auto *sep = new QFrame(m_toolbar);
+        sep->setObjectName(name);
+        sep->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+        sep->setFixedSize(8, kButtonHeight);
+        return sep;
+    }
+    case Kind::ZoomPanel:
+        return createZoomPanel(name);
+    case Kind::PagePanel:
+        return createPagePanel(name);
+    case Kind::Spacer: {
+        auto *spacer = new QWidget(m_toolbar);
+        spacer->setObjectName(name);
+        spacer->setFixedSize(50, kButtonHeight);
+        return spacer;
+    }
+    case Kind::CloseButton:
+        m_closeButton = new QPushButton(QLatin1StringView(entry.caption), m_toolbar);
+        m_closeButton->setObjectName(name);
+        m_closeButton->setFixedSize(68, 23);
+        m_closeButton->setAutoDefault(false);
+        return m_closeButton;
+    }
+    Q_UNREACHABLE();
 }
 
-QFrame *TrepPreviewForm::addSeparator(const char *name)
+QWidget *TrepPreviewForm::createZoomPanel(const QString &name)
 {
-    auto *sep = new QFrame(m_toolbar);
-    sep->setObjectName(QString::fromLatin1(name));
-    sep->setFrameStyle(QFrame::VLine | QFrame::Sunken);
-    sep->setFixedSize(8, kButtonHeight);
-    m_toolbar->layout()->addWidget(sep);
-    m_toolbarControls.append(sep);
-    return sep;
+    m_zoomPanel = new QWidget(m_toolbar);
+    m_zoomPanel->setObjectName(name);
+    m_zoomPanel->setFixedSize(56, kButtonHeight);
+    m_zoomBox = new QComboBox(m_zoomPanel);
+    m_zoomBox->setObjectName(u"ZoomCB"_s);
+    m_zoomBox->setEditable(true);
+    m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
+    m_zoomBox->setGeometry(3, 1, 49, 21);
+    m_zoomBox->view()->setMinimumWidth(100);
+    m_zoomBox->setToolTip(u"Zoom"_s);
+    // Drawn flat with an 11-pixel button: flat while idle, raised under the mouse or with the
+    // focus, sunken while the list is open.
+    m_zoomBox->setStyleSheet(
+        u"QComboBox { border: 1px solid palette(button); background: palette(base); padding: 0 0 0 1px; }"
+        u"QComboBox:hover, QComboBox:focus { border: 1px outset palette(mid); }"
+        u"QComboBox:on { border: 1px inset palette(mid); }"
+        u"QComboBox::drop-down { width: 11px; border: 1px solid palette(button); background: palette(button); }"
+        u"QComboBox::drop-down:hover { border: 1px outset palette(mid); }"
+        u"QComboBox::drop-down:on { border: 1px inset palette(mid); }"
+        u"QComboBox::down-arrow { width: 5px; height: 3px; border-left: 2px solid palette(button);"
+        u" border-right: 2px solid palette(button); border-top: 3px solid palette(text); }"_s);
+    m_zoomBox->lineEdit()->installEventFilter(this);
+    return m_zoomPanel;
+}
+
+QWidget *TrepPreviewForm::createPagePanel(const QString &name)
+{
+    m_pagePanel = new QWidget(m_toolbar);
+    m_pagePanel->setObjectName(name);
+    m_pagePanel->setFixedSize(47, kButtonHeight);
+    m_pageEdit = new QLineEdit(u"1"_s, m_pagePanel);
+    m_pageEdit->setObjectName(u"PageE"_s);
+    m_pageEdit->setGeometry(5, 1, 37, 21);
+    m_pageEdit->installEventFilter(this);
+    return m_pagePanel;
 }
 
 void TrepPreviewForm::init(PageSource *source, const TrepPreviewOptions &options, const QString &reportName)
@@ -272,9 +310,9 @@ void TrepPreviewForm::init(PageSource *source, const TrepPreviewOptions &options
     m_preview->setOutline(options.OutlineVisible, options.OutlineWidth);
     m_preview->setZoom(options.Zoom);
     m_preview->setZoomMode(options.ZoomMode);
-    for (const char *name : {"NewPageB", "DelPageB", "DesignerB"})
-        if (auto *b = m_toolbar->findChild<QWidget *>(QString::fromLatin1(name)))
-            b->setEnabled(options.AllowEdit);
+    for (qsizetype i = 0; i < m_toolbarControls.size(); ++i)
+        if (kToolbar[i].option == pbEdit)
+            m_toolbarControls[i]->setEnabled(options.AllowEdit);
     applyButtons(options.Buttons);
     for (QWidget *w : std::as_const(m_toolbarControls))
         if (auto *b = qobject_cast<QToolButton *>(w)) {
@@ -292,19 +330,20 @@ void TrepPreviewForm::init(PageSource *source, const TrepPreviewOptions &options
 
 void TrepPreviewForm::applyButtons(TrepPreviewButtons buttons)
 {
-    for (const ButtonGroup &group : buttonGroups()) {
-        bool any = false;
-        for (const auto &[button, names] : group.members) {
-            for (const char *name : names) {
-                QWidget *w = m_toolbar->findChild<QWidget *>(QString::fromLatin1(name));
-                if (!w)
-                    continue;
-                w->setVisible((buttons & buttonBit(button)) != 0);
-            }
-            any = any || (buttons & buttonBit(button)) != 0;
-        }
-        if (group.separator)
-            m_toolbar->findChild<QWidget *>(QString::fromLatin1(group.separator))->setVisible(any);
+    Q_ASSERT(m_toolbarControls.size() == qsizetype(std::size(kToolbar)));
+    const auto chosen = [buttons](const PreviewToolbarEntry &entry) {
+        return entry.option && (buttons & buttonBit(*entry.option)) != 0;
+    };
+    QSet<int> groupsShown;
+    for (const PreviewToolbarEntry &entry : kToolbar)
+        if (chosen(entry))
+            groupsShown.insert(entry.group);
+    for (qsizetype i = 0; i < m_toolbarControls.size(); ++i) {
+        const PreviewToolbarEntry &entry = kToolbar[i];
+        if (entry.kind == Kind::Separator)
+            m_toolbarControls[i]->setVisible(groupsShown.contains(entry.group));
+        else if (entry.option)
+            m_toolbarControls[i]->setVisible(chosen(entry));
     }
 }
 
@@ -317,7 +356,7 @@ void TrepPreviewForm::updateStatus()
 {
     const int current = m_preview->currentPage();
     m_statusPage->setText(
-        formatNumbers(m_preview->text(QStringLiteral("clPageOf")), {current, m_preview->pageCount()}));
+        formatNumbers(m_preview->text(u"clPageOf"_s), {current, m_preview->pageCount()}));
     m_pageEdit->setText(QString::number(current));
 }
 

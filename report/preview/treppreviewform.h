@@ -4,19 +4,17 @@
 #include "report/preview/treppreview.h"
 
 #include <QDialog>
-#include <QHash>
 
 class QComboBox;
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
-class QToolButton;
 
 namespace rep {
 
 class PageSource;
+struct PreviewToolbarEntry;
 
 // The preview window: toolbar, preview control and status bar. Texts come from the hooks'
 // text table ("TrepPreviewForm" window lines and the messages).
@@ -48,8 +46,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QToolButton *addButton(const char *name, const QString &englishCaption);
-    QFrame *addSeparator(const char *name);
+    // The control of one entry of the toolbar's table.
+    QWidget *createToolbarControl(const PreviewToolbarEntry &entry);
+    QWidget *createZoomPanel(const QString &name);
+    QWidget *createPagePanel(const QString &name);
     void updateStatus();
     void applyButtons(TrepPreviewButtons buttons);
 

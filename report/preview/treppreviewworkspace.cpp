@@ -1,8 +1,8 @@
 #include "report/preview/treppreviewworkspace.h"
 
+#include "report/preview/logging_p.h"
 #include "report/preview/previewstate.h"
 #include "report/print/pagesource.h"
-#include "runtime/errors.h"
 #include "runtime/messages.h"
 
 #include <QMouseEvent>
@@ -112,9 +112,8 @@ void TrepPreviewWorkspace::paintEvent(QPaintEvent *event)
             // paint event: a message box inside it would paint again and fail again.
             if (!m_drawErrorShown) {
                 m_drawErrorShown = true;
-                const QString message = QString::fromUtf8(e.what());
-                QMetaObject::invokeMethod(
-                    this, [message] { rt::showException(rt::Exception(message)); }, Qt::QueuedConnection);
+                qCWarning(lcPreview, "page %d cannot be drawn: %s", i + 1, e.what());
+                rt::showExceptionLater(e);
             }
         }
         p.restore();

@@ -23,16 +23,64 @@
 
 namespace rep {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-QString s(const char16_t *text) { return QString::fromUtf16(text); }
-
 template<typename W>
-W *make(QWidget *parent, const char16_t *name, const QRect &geometry)
+QWidget *create(QWidget *parent)
 {
-    auto *w = new W(parent);
-    w->setObjectName(s(name));
-    w->setGeometry(geometry);
+    return new W(parent);
+}
+
+// One control of the dialog as designed. Its texts come from the dialog's text lines, which name
+// it ("CopiesL.Caption=Másolatok száma").
+struct DialogControl
+{
+    const char *name;
+    QWidget *(*create)(QWidget *parent);
+    const char *parent; // nullptr: the dialog itself
+    QRect bounds;
+};
+
+// In creation order, which is the tab order.
+const DialogControl kControls[] = {
+    {"Label12", &create<QGroupBox>, nullptr, {4, 4, 469, 97}},
+    {"PrintersCB", &create<QComboBox>, "Label12", {8, 20, 317, 21}},
+    {"PropButton", &create<QPushButton>, "Label12", {336, 20, 95, 22}},
+    {"TypeL", &create<QLabel>, "Label12", {4, 52, 44, 16}},
+    {"TypeL1", &create<QLabel>, "Label12", {52, 52, 270, 16}},
+    {"WhereL", &create<QLabel>, "Label12", {4, 72, 44, 16}},
+    {"WhereL1", &create<QLabel>, "Label12", {52, 72, 270, 16}},
+    {"FileCB", &create<QCheckBox>, "Label12", {332, 52, 130, 17}},
+    {"ReverseCB", &create<QCheckBox>, "Label12", {332, 72, 135, 17}},
+    {"Label1", &create<QGroupBox>, nullptr, {4, 104, 261, 117}},
+    {"AllRB", &create<QRadioButton>, "Label1", {8, 20, 160, 17}},
+    {"CurPageRB", &create<QRadioButton>, "Label1", {8, 40, 160, 17}},
+    {"PageNumbersRB", &create<QRadioButton>, "Label1", {8, 60, 62, 17}},
+    {"PageNumbersE", &create<QLineEdit>, "Label1", {72, 58, 165, 21}},
+    {"DescrL", &create<QLabel>, "Label1", {8, 82, 249, 29}},
+    {"Label2", &create<QGroupBox>, nullptr, {272, 104, 201, 117}},
+    {"CopiesL", &create<QLabel>, "Label2", {12, 20, 118, 16}},
+    {"CopiesE", &create<QLineEdit>, "Label2", {132, 16, 37, 21}},
+    {"UpDown1", &create<QToolButton>, "Label2", {169, 16, 15, 10}},
+    {"UpDown1Down", &create<QToolButton>, "Label2", {169, 27, 15, 10}},
+    {"CopiesPB", &create<QLabel>, "Label2", {12, 48, 92, 53}},
+    {"CollateCB", &create<QCheckBox>, "Label2", {116, 58, 17, 17}},
+    {"CollateL", &create<QLabel>, "Label2", {136, 60, 60, 16}},
+    {"PrintL", &create<QLabel>, nullptr, {4, 236, 50, 16}},
+    // Moved to stand 11 pixels after PrintL's text once that is known.
+    {"PrintPagesCB", &create<QComboBox>, nullptr, {65, 232, 165, 21}},
+    {"OkB", &create<QPushButton>, nullptr, {318, 232, 75, 25}},
+    {"CancelB", &create<QPushButton>, nullptr, {398, 232, 75, 25}},
+};
+
+// A control of the table; it exists once the table has been built.
+template<typename W>
+W *control(const QObject *dialog, const char *name)
+{
+    auto *w = dialog->findChild<W *>(QLatin1StringView(name));
+    Q_ASSERT(w);
     return w;
 }
 
@@ -42,7 +90,7 @@ QPixmap copiesPicture(bool collate)
     QPixmap pm(92, 53);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
-    QFont f(s(u"DejaVu Sans"));
+    QFont f(u"DejaVu Sans"_s);
     f.setPixelSize(9);
     p.setFont(f);
     p.setPen(Qt::black);
@@ -69,88 +117,55 @@ TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
 {
     // Over the window that opens it, not in the middle of the screen.
     rt::centreOverOwner(this);
-    setObjectName(s(u"TrepPrintDialog"));
+    setObjectName(u"TrepPrintDialog"_s);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(477, 263);
     setFont(rt::dialogFont());
 
-    auto *printerGroup = make<QGroupBox>(this, u"Label12", {4, 4, 469, 97});
-    m_printers = make<QComboBox>(printerGroup, u"PrintersCB", {8, 20, 317, 21});
-    m_printers->setIconSize(QSize(16, 16));
-    auto *prop = make<QPushButton>(printerGroup, u"PropButton", {336, 20, 95, 22});
-    auto *typeL = make<QLabel>(printerGroup, u"TypeL", {4, 52, 44, 16});
-    typeL->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    m_type = make<QLabel>(printerGroup, u"TypeL1", {52, 52, 270, 16});
-    auto *whereL = make<QLabel>(printerGroup, u"WhereL", {4, 72, 44, 16});
-    whereL->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    m_where = make<QLabel>(printerGroup, u"WhereL1", {52, 72, 270, 16});
-    m_file = make<QCheckBox>(printerGroup, u"FileCB", {332, 52, 130, 17});
-    m_reverse = make<QCheckBox>(printerGroup, u"ReverseCB", {332, 72, 135, 17});
+    for (const DialogControl &c : kControls) {
+        QWidget *w = c.create(c.parent ? control<QWidget>(this, c.parent) : this);
+        w->setObjectName(QLatin1StringView(c.name));
+        w->setGeometry(c.bounds);
+    }
+    m_printers = control<QComboBox>(this, "PrintersCB");
+    m_type = control<QLabel>(this, "TypeL1");
+    m_where = control<QLabel>(this, "WhereL1");
+    m_file = control<QCheckBox>(this, "FileCB");
+    m_reverse = control<QCheckBox>(this, "ReverseCB");
+    m_current = control<QRadioButton>(this, "CurPageRB");
+    m_pageNumbersRB = control<QRadioButton>(this, "PageNumbersRB");
+    m_pageNumbers = control<QLineEdit>(this, "PageNumbersE");
+    m_copies = control<QLineEdit>(this, "CopiesE");
+    m_copiesPicture = control<QLabel>(this, "CopiesPB");
+    m_collate = control<QCheckBox>(this, "CollateCB");
+    m_printPages = control<QComboBox>(this, "PrintPagesCB");
 
-    auto *pagesGroup = make<QGroupBox>(this, u"Label1", {4, 104, 261, 117});
-    m_all = make<QRadioButton>(pagesGroup, u"AllRB", {8, 20, 160, 17});
-    m_current = make<QRadioButton>(pagesGroup, u"CurPageRB", {8, 40, 160, 17});
-    m_pageNumbersRB = make<QRadioButton>(pagesGroup, u"PageNumbersRB", {8, 60, 62, 17});
-    m_pageNumbers = make<QLineEdit>(pagesGroup, u"PageNumbersE", {72, 58, 165, 21});
-    auto *descr = make<QLabel>(pagesGroup, u"DescrL", {8, 82, 249, 29});
+    m_printers->setIconSize(QSize(16, 16));
+    for (const char *name : {"TypeL", "WhereL"})
+        control<QLabel>(this, name)->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    auto *descr = control<QLabel>(this, "DescrL");
     descr->setWordWrap(true);
     descr->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_all->setChecked(true);
+    control<QRadioButton>(this, "AllRB")->setChecked(true);
+    control<QToolButton>(this, "UpDown1")->setArrowType(Qt::UpArrow);
+    control<QToolButton>(this, "UpDown1Down")->setArrowType(Qt::DownArrow);
+    control<QPushButton>(this, "OkB")->setDefault(true);
 
-    auto *copiesGroup = make<QGroupBox>(this, u"Label2", {272, 104, 201, 117});
-    make<QLabel>(copiesGroup, u"CopiesL", {12, 20, 118, 16});
-    m_copies = make<QLineEdit>(copiesGroup, u"CopiesE", {132, 16, 37, 21});
-    auto *up = make<QToolButton>(copiesGroup, u"UpDown1", {169, 16, 15, 10});
-    up->setArrowType(Qt::UpArrow);
-    auto *down = make<QToolButton>(copiesGroup, u"UpDown1Down", {169, 27, 15, 10});
-    down->setArrowType(Qt::DownArrow);
-    m_copiesPicture = make<QLabel>(copiesGroup, u"CopiesPB", {12, 48, 92, 53});
-    m_collate = make<QCheckBox>(copiesGroup, u"CollateCB", {116, 58, 17, 17});
-    auto *collateL = make<QLabel>(copiesGroup, u"CollateL", {136, 60, 60, 16});
-
-    auto *printL = make<QLabel>(this, u"PrintL", {4, 236, 50, 16});
-    printL->adjustSize();
-    m_printPages = make<QComboBox>(this, u"PrintPagesCB", {printL->x() + printL->width() + 11, 232, 165, 21});
-    auto *ok = make<QPushButton>(this, u"OkB", {318, 232, 75, 25});
-    ok->setDefault(true);
-    auto *cancel = make<QPushButton>(this, u"CancelB", {398, 232, 75, 25});
-
-    TrepResources::instance().localize(this, QStringLiteral("TrepPrintDialog"));
+    TrepResources::instance().localize(this, u"TrepPrintDialog"_s);
+    auto *printL = control<QLabel>(this, "PrintL");
     printL->adjustSize();
     m_printPages->move(printL->x() + printL->width() + 11, 232);
-    m_printPages->addItems({repGet(QStringLiteral("ppAll")), repGet(QStringLiteral("ppOdd")), repGet(QStringLiteral("ppEven"))});
+    m_printPages->addItems({repGet(u"ppAll"_s), repGet(u"ppOdd"_s), repGet(u"ppEven"_s)});
     // The design fits its texts in Tahoma; another font may need more room.
     rt::growToTexts(this);
 
     const QIcon printerIcon = style()->standardIcon(QStyle::SP_ComputerIcon);
-    TrepPrinters &printers = TrepPrinters::instance();
-    for (const QString &name : printers.names())
+    for (const QString &name : TrepPrinters::instance().names())
         m_printers->addItem(printerIcon, name);
 
-    connect(m_printers, &QComboBox::activated, this, &TrepPrintDialog::printerChosen);
-    connect(prop, &QPushButton::clicked, this, [this] {
-        if (showProperties)
-            showProperties();
-    });
-    connect(m_pageNumbersRB, &QRadioButton::clicked, this, [this] { m_pageNumbers->setFocus(); });
-    connect(m_pageNumbers, &QLineEdit::textEdited, this, [this] { m_pageNumbersRB->setChecked(true); });
-    m_pageNumbers->installEventFilter(this);
-    connect(m_collate, &QCheckBox::toggled, this, &TrepPrintDialog::updateCollatePicture);
-    collateL->installEventFilter(this);
-    // The up-down steps the copies, never below 1; a text that is no number starts again at 1.
-    const auto step = [this](int delta) {
-        bool ok = false;
-        const int n = m_copies->text().toInt(&ok);
-        m_copies->setText(QString::number(ok ? std::max(1, n + delta) : 1));
-    };
-    connect(up, &QToolButton::clicked, this, [step] { step(1); });
-    connect(down, &QToolButton::clicked, this, [step] { step(-1); });
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
+    connectControls();
     askPrintFileName = [this] {
-        return QFileDialog::getSaveFileName(this, QStringLiteral("Print To File"), QString(),
-                                            QStringLiteral("Printer files (*.prn)"));
+        return QFileDialog::getSaveFileName(this, u"Print To File"_s, QString(), u"Printer files (*.prn)"_s);
     };
     showProperties = [] {
         if (auto *p = dynamic_cast<TrepPrinter *>(TrepPrinters::instance().current())) {
@@ -160,11 +175,35 @@ TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
     };
 }
 
+void TrepPrintDialog::connectControls()
+{
+    connect(m_printers, &QComboBox::activated, this, &TrepPrintDialog::printerChosen);
+    connect(control<QPushButton>(this, "PropButton"), &QPushButton::clicked, this, [this] {
+        if (showProperties)
+            showProperties();
+    });
+    connect(m_pageNumbersRB, &QRadioButton::clicked, this, [this] { m_pageNumbers->setFocus(); });
+    connect(m_pageNumbers, &QLineEdit::textEdited, this, [this] { m_pageNumbersRB->setChecked(true); });
+    m_pageNumbers->installEventFilter(this);
+    connect(m_collate, &QCheckBox::toggled, this, &TrepPrintDialog::updateCollatePicture);
+    control<QLabel>(this, "CollateL")->installEventFilter(this);
+    // The up-down steps the copies, never below 1; a text that is no number starts again at 1.
+    const auto step = [this](int delta) {
+        bool ok = false;
+        const int n = m_copies->text().toInt(&ok);
+        m_copies->setText(QString::number(ok ? std::max(1, n + delta) : 1));
+    };
+    connect(control<QToolButton>(this, "UpDown1"), &QToolButton::clicked, this, [step] { step(1); });
+    connect(control<QToolButton>(this, "UpDown1Down"), &QToolButton::clicked, this, [step] { step(-1); });
+    connect(control<QPushButton>(this, "OkB"), &QPushButton::clicked, this, &QDialog::accept);
+    connect(control<QPushButton>(this, "CancelB"), &QPushButton::clicked, this, &QDialog::reject);
+}
+
 bool TrepPrintDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_pageNumbers && event->type() == QEvent::FocusIn)
         m_pageNumbersRB->setChecked(true);
-    if (watched->objectName() == QStringLiteral("CollateL")
+    if (watched->objectName() == u"CollateL"
         && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick))
         m_collate->toggle();
     return QDialog::eventFilter(watched, event);
@@ -227,7 +266,7 @@ void TrepPrintDialog::done(int result)
                 result = QDialog::Rejected;
             } else if (p) {
                 const QFileInfo fi(name);
-                p->outputFileName = fi.path() + QLatin1Char('/') + fi.completeBaseName() + QStringLiteral(".prn");
+                p->outputFileName = fi.path() + QLatin1Char('/') + fi.completeBaseName() + u".prn"_s;
             }
         }
     }

@@ -46,6 +46,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void connectControls();
     void printerChosen(int index);
     void updateCollatePicture();
 
@@ -54,7 +55,6 @@ private:
     QLabel *m_where = nullptr;
     QCheckBox *m_file = nullptr;
     QCheckBox *m_reverse = nullptr;
-    QRadioButton *m_all = nullptr;
     QRadioButton *m_current = nullptr;
     QRadioButton *m_pageNumbersRB = nullptr;
     QLineEdit *m_pageNumbers = nullptr;

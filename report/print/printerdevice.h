@@ -18,7 +18,6 @@ public:
 
     virtual QString name() const = 0;
     virtual QString port() const { return QString(); }
-    virtual bool isVirtual() const { return false; }
 
     // Where a job writes: empty prints to the device, otherwise into this file.
     QString outputFileName;

@@ -1,5 +1,6 @@
 #include "report/print/printers.h"
 
+#include "report/print/logging_p.h"
 #include "report/resources/resources.h"
 #include "runtime/errors.h"
 
@@ -72,7 +73,7 @@ void setUncollatedOption(QPrinter &printer, bool uncollated)
 
 QString cannotOpen(const QString &name)
 {
-    return QString::fromUtf16(u"A(z) \"%1\" nyomtató nem érhető el").arg(name);
+    return repFormat(repGet(QStringLiteral("prNotAvailable")), {name});
 }
 
 } // namespace
@@ -104,8 +105,10 @@ void TrepPrinter::beginDoc()
     QPrinter *p = qprinter();
     if (outputFileName.isEmpty()) {
         // The printer may have gone away (or the print server stopped) since the list was built.
-        if (QPrinterInfo::printerInfo(m_name).isNull() || !p->isValid())
+        if (QPrinterInfo::printerInfo(m_name).isNull() || !p->isValid()) {
+            qCWarning(lcPrint, "printer %s is gone or invalid", qUtf8Printable(m_name));
             throw rt::Exception(cannotOpen(m_name));
+        }
         p->setOutputFormat(QPrinter::NativeFormat);
         p->setPrinterName(m_name);
         p->setOutputFileName(QString());
@@ -138,8 +141,10 @@ void TrepPrinter::setPrintParams(const PagePrintParams &page, int copies, bool c
 void TrepPrinter::beginPage()
 {
     if (m_pagesBegun == 0) {
-        if (!m_painter->begin(qprinter()))
+        if (!m_painter->begin(qprinter())) {
+            qCWarning(lcPrint, "printer %s refused the document", qUtf8Printable(m_name));
             throw rt::Exception(cannotOpen(m_name));
+        }
     } else {
         qprinter()->newPage();
     }
@@ -229,9 +234,13 @@ void TrepPrinters::refresh()
     m_physical = !m_printers.isEmpty();
     if (m_physical) {
         // A default printer missing from the list would leave no current printer: take the first.
-        if (!setPrinterByName(QPrinterInfo::defaultPrinterName()))
+        if (!setPrinterByName(QPrinterInfo::defaultPrinterName())) {
+            qCInfo(lcPrint, "the default printer \"%s\" is not listed; the first printer is current",
+                   qUtf8Printable(QPrinterInfo::defaultPrinterName()));
             setPrinterIndex(0);
+        }
     } else {
+        qCInfo(lcPrint, "no printer is installed: printing is refused");
         m_printers.append(std::make_shared<TrepVirtualPrinter>());
         m_names.append(virtualPrinterName());
         setPrinterIndex(0);
@@ -240,8 +249,10 @@ void TrepPrinters::refresh()
 
 void TrepPrinters::setPrinterIndex(int index)
 {
-    if (index < 0 || index >= m_printers.size())
+    if (index < 0 || index >= m_printers.size()) {
+        qCWarning(lcPrint, "no printer at index %d; the current one stays", index);
         return;
+    }
     m_current = index;
     if (auto *p = dynamic_cast<TrepPrinter *>(m_printers[index].get()))
         p->qprinter();

@@ -46,7 +46,6 @@ class TrepVirtualPrinter : public TrepCustomPrinter
 {
 public:
     QString name() const override;
-    bool isVirtual() const override { return true; }
     void beginDoc() override;
     void setPrintParams(const PagePrintParams &, int, bool, int) override {}
     void beginPage() override {}
@@ -69,7 +68,6 @@ public:
     void refresh();
 
     const QStringList &names() const { return m_names; }
-    int count() const { return int(m_printers.size()); }
     TrepCustomPrinter *printer(int index) const { return m_printers.value(index).get(); }
     int printerIndex() const { return m_current; }
     TrepCustomPrinter *current() const { return printer(m_current); }

@@ -3,9 +3,13 @@
 #include "report/print/pagesource.h"
 #include "report/print/printerdevice.h"
 
-#include <QPainter>
+#include <QLoggingCategory>
 
 namespace rep {
+
+namespace {
+Q_LOGGING_CATEGORY(lcPrintJob, "telekado.report.printlogic")
+} // namespace
 
 void PrintJob::run(PageSource &pages, TrepCustomPrinter &printer, const PrintJobSettings &settings)
 {
@@ -38,6 +42,7 @@ bool PrintJob::printPage(PageSource &pages, TrepCustomPrinter &printer, const Pr
     if (settings.printPages == TrepPrintPages::ppEven && number % 2 == 1)
         return true;
     if (m_stop) {
+        qCInfo(lcPrintJob, "stopped on request before page %d", number);
         if (m_begun && !m_aborted) {
             printer.abort();
             m_aborted = true;

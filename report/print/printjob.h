@@ -3,8 +3,6 @@
 #include "report/model/types.h"
 #include "report/print/pagerange.h"
 
-#include <QString>
-
 #include <functional>
 
 namespace rep {

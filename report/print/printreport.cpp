@@ -1,5 +1,6 @@
 #include "report/print/printreport.h"
 
+#include "report/print/logging_p.h"
 #include "report/print/pagesource.h"
 #include "report/print/printdialog.h"
 #include "report/print/printers.h"
@@ -15,8 +16,10 @@ bool printReport(PageSource &pages, const TrepPrintOptions &options, int current
     // The printers are shared: a second print begun while one runs (from the events processed
     // between its pages) would end the first one's document under it.
     static bool running = false;
-    if (running)
+    if (running) {
+        qCInfo(lcPrint, "a print was refused: another one runs");
         return false;
+    }
     running = true;
     const auto notRunning = qScopeGuard([] { running = false; });
 
@@ -48,8 +51,10 @@ bool printReport(PageSource &pages, const TrepPrintOptions &options, int current
         hooks.lock();
     settings.range = parsePageRange(rangeText, pages.count());
     TrepCustomPrinter *printer = printers.current();
-    if (!printer)
+    if (!printer) {
+        qCWarning(lcPrint, "nothing is printed: there is no current printer");
         return false;
+    }
     printer->documentName = documentName;
     job.run(pages, *printer, settings);
     return true;

@@ -2,6 +2,6 @@
 
 namespace rt {
 
-Q_LOGGING_CATEGORY(lcRuntimeUi, "telekado.runtime.ui")
+Q_LOGGING_CATEGORY(lcRuntimeUi, "telekado.runtime.ui", QtInfoMsg)
 
 } // namespace rt

@@ -38,9 +38,9 @@ start_xvfb() {
   export DISPLAY=":$num"
 }
 
-# Waits up to $2 seconds (default 20) for a window whose name matches $1; prints its id.
+# Waits up to $2 seconds (default 60, generous for a loaded machine) for a window whose name matches $1; prints its id.
 wait_window() {
-  local name=$1 limit=${2:-20} w=""
+  local name=$1 limit=${2:-60} w=""
   local end=$((SECONDS + limit))
   while [ $SECONDS -le $end ]; do
     w=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | sed -n 1p || true)
@@ -51,6 +51,17 @@ wait_window() {
     sleep 0.05
   done
   fail "no window named '$name' within ${limit}s"
+}
+
+# Succeeds while no visible window's name matches $1.
+no_window() {
+  ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
+}
+
+# Closes window $1 with Esc and waits until no visible window's name matches $2 ($3 names it).
+close_with_escape() {
+  xdotool windowfocus --sync "$1" key Escape
+  wait_for 10 "$3 to close" no_window "$2"
 }
 
 # Starts the program with the given environment; its pid is in APP_PID.
@@ -71,6 +82,15 @@ wait_exit() {
   local rc=0
   wait "$pid" || rc=$?
   echo "$rc"
+}
+
+# "Kilépés", the third item of the menu bar of main window $1, must end the program within $2
+# seconds with exit code 0.
+exit_through_menu() {
+  xdotool mousemove --window "$1" 224 8 click 1
+  local rc
+  rc=$(wait_exit "$APP_PID" "$2")
+  [ "$rc" = 0 ] || fail "exit code $rc"
 }
 
 MAIN_TITLE='Elektronikus nyomtatvány - Hollóberény Polgármesteri Hivatal'

@@ -48,7 +48,7 @@ xprop -id "$S" -f _NET_WM_STRUT 32c -set _NET_WM_STRUT 0,0,0,0
 wait_for 10 "the work area to grow back" eval '[ "$(work_area)" = "$full" ]'
 wait_for 10 "the main window to follow the work area back" frame_fills_work_area
 kill "$STRUT_PID"
-wait_for 10 "the strut window to go" eval '! xdotool search --onlyvisible --name "^xmessage$"'
+wait_for 10 "the strut window to go" no_window '^xmessage$'
 import -window root "$OUT/desktop.png"
 
 # "Nyomtatás", the first menu item, opens the preview maximized.
@@ -81,13 +81,11 @@ if lpstat -d 2>/dev/null | grep -q 'system default destination'; then
   wait_for 10 "the print dialog at $(frame_of "$D") to stand centred over the preview at $(frame_of "$P")" \
     centred_over "$D" "$(frame_of "$P")"
   import -window root "$OUT/desktop-print-dialog.png"
-  xdotool windowfocus --sync "$D" key Escape
-  wait_for 10 "the print dialog to close" eval '! xdotool search --onlyvisible --name "^Nyomtat$"'
+  close_with_escape "$D" '^Nyomtat$' "the print dialog"
 else
   echo "no default printer: the print dialog's placement is not checked"
 fi
-xdotool windowfocus --sync "$P" key Escape
-wait_for 10 "the preview to close" eval '! xdotool search --onlyvisible --name "^El.*k.*p$"'
+close_with_escape "$P" '^El.*k.*p$' "the preview"
 
 # "Kitöltési útmutató" opens the guide centred on the screen, wholly inside it.
 xdotool mousemove --window "$W" 130 8 click 1
@@ -97,11 +95,8 @@ read -r gx gy gw gh <<<"$(frame_of "$G")"
 [ "$gx" -ge 0 ] && [ "$gy" -ge 0 ] && [ $((gx + gw)) -le 1280 ] && [ $((gy + gh)) -le 1024 ] \
   || fail "the guide window at $gx $gy ${gw}x$gh is not wholly on the screen"
 import -window root "$OUT/desktop-guide.png"
-xdotool windowfocus --sync "$G" key Escape
-wait_for 10 "the guide to close" eval '! xdotool search --onlyvisible --name "^Kit"'
+close_with_escape "$G" '^Kit' "the guide"
 
 # "Kilépés", the third item, ends the program with exit code 0.
-xdotool mousemove --window "$W" 224 8 click 1
-rc=$(wait_exit "$APP_PID" 10)
-[ "$rc" = 0 ] || fail "exit code $rc"
+exit_through_menu "$W" 10
 echo "main window on the work area, preview maximized, dialogs centred; exit code 0; screenshots in $OUT"

@@ -114,13 +114,6 @@ grep -q 'Kov' "$E2E_TMP/bevallas.prp" || fail "the prepared-report file lacks th
 cp "$E2E_TMP/bevallas.prp" "$OUT/bevallas.prp"
 
 # Esc closes the preview; "Kilépés" ends the program.
-xdotool windowfocus --sync "$P" key Escape
-end=$((SECONDS + 10))
-while xdotool search --onlyvisible --name '^El.*k.*p$' >/dev/null 2>&1; do
-  [ $SECONDS -le $end ] || fail "the preview did not close"
-  sleep 0.05
-done
-xdotool mousemove --window "$W" 224 8 click 1
-rc=$(wait_exit "$APP_PID" 5)
-[ "$rc" = 0 ] || fail "exit code $rc"
+close_with_escape "$P" '^El.*k.*p$' "the preview"
+exit_through_menu "$W" 5
 echo "printed $pdf; prepared report saved; outputs in $OUT"

@@ -28,12 +28,7 @@ xdotool mousemove --window "$W" 130 8 click 1
 G=$(wait_window '^Kit')
 sleep 0.3
 import -window root "$OUT/guide.png"
-xdotool windowfocus --sync "$G" key Escape
-end=$((SECONDS + 10))
-while xdotool search --onlyvisible --name '^Kit' >/dev/null 2>&1; do
-  [ $SECONDS -le $end ] || fail "the guide window did not close"
-  sleep 0.05
-done
+close_with_escape "$G" '^Kit' "the guide window"
 
 # "Kilépés" is the third item of the menu bar at the window's top edge.
 xdotool mousemove --window "$W" 224 8

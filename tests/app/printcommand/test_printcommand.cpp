@@ -17,6 +17,7 @@
 #include "runtime/formatsettings.h"
 #include "runtime/messages.h"
 #include "tests/printertest.h"
+#include "tests/report/preview/previewcommands.h"
 #include "tests/testhelpers.h"
 
 #include <QApplication>
@@ -27,7 +28,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTest>
-#include <QToolButton>
 
 namespace {
 
@@ -176,11 +176,7 @@ private Q_SLOTS:
             printed << index + 1;
             if (index != 0)
                 return;
-            QTest::mouseClick(window.findChild<QToolButton *>(QStringLiteral("PrintB")), Qt::LeftButton);
-            QTest::keyClick(preview, Qt::Key_P, Qt::ControlModifier);
-            QTest::keyClick(preview, Qt::Key_S, Qt::ControlModifier);
-            QTest::keyClick(preview, Qt::Key_F, Qt::ControlModifier);
-            QTest::keyClick(preview, Qt::Key_F3);
+            pressEveryCommand(window);
             lockedAfterCommands = preview->locked();
             if (cancel)
                 QTest::mouseClick(preview->messagePanel()->findChild<QPushButton *>(), Qt::LeftButton);

@@ -31,13 +31,9 @@
 #include <memory>
 
 using namespace rep;
+using namespace Qt::StringLiterals;
 
 namespace {
-
-QString hu(const char16_t *s)
-{
-    return QString::fromUtf16(s);
-}
 
 QString describe(const QWidget *w, const QString &text, const QString &why)
 {
@@ -229,13 +225,13 @@ private Q_SLOTS:
         saveShot(&dialog, QStringLiteral("printdialog"));
         // The example of the page-range hint is there to be read.
         auto *descr = dialog.findChild<QLabel *>(QStringLiteral("DescrL"));
-        QVERIFY(descr->text().endsWith(hu(u"Például 1,3,5-12")));
+        QVERIFY(descr->text().endsWith(u"Például 1,3,5-12"_s));
     }
 
     void searchDialog()
     {
         TrepSearchDialog dialog({}, nullptr);
-        dialog.setSearchText(hu(u"telekadó"));
+        dialog.setSearchText(u"telekadó"_s);
         showAndWait(&dialog);
         const QStringList cuts = cutTexts(&dialog);
         QVERIFY2(cuts.isEmpty(), qPrintable(cuts.join(u'\n')));
@@ -311,7 +307,7 @@ private Q_SLOTS:
         form.resize(900, 700);
         showAndWait(&form);
         QTest::keyClick(form.preview(), page ? Qt::Key_P : Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(shown, page ? hu(u"Oldal nyomtatása ") + QString::number(page) : hu(u"Fájl mentése..."));
+        QCOMPARE(shown, page ? u"Oldal nyomtatása "_s + QString::number(page) : u"Fájl mentése..."_s);
         QVERIFY2(cuts.isEmpty(), qPrintable(cuts.join(u'\n')));
     }
 
@@ -320,12 +316,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("text");
-        QTest::newRow("no printer") << hu(u"Hiba") << hu(u"Nincs nyomtató telepítve");
-        QTest::newRow("not an integer") << rt::applicationTitle() << hu(u"'két' is not a valid integer value.");
+        QTest::newRow("no printer") << u"Hiba"_s << u"Nincs nyomtató telepítve"_s;
+        QTest::newRow("not an integer") << rt::applicationTitle() << u"'két' is not a valid integer value."_s;
         QTest::newRow("preparation errors")
-            << hu(u"Hiba")
-            << hu(u"A következő hiba történt:\nIsmeretlen mező vagy változó: \"m46\" (Memo12)\n"
-                  u"Ismeretlen mező vagy változó: \"m47\" (Memo13)");
+            << u"Hiba"_s
+            << u"A következő hiba történt:\nIsmeretlen mező vagy változó: \"m46\" (Memo12)\n"
+                  u"Ismeretlen mező vagy változó: \"m47\" (Memo13)"_s;
     }
     void messageBoxes()
     {

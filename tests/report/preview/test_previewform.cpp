@@ -1,4 +1,5 @@
 #include "fakepagesource.h"
+#include "previewcommands.h"
 
 #include "report/preview/previewzoom.h"
 #include "report/preview/showpreparedreport.h"
@@ -21,13 +22,9 @@
 #include <QToolButton>
 
 using namespace rep;
+using namespace Qt::StringLiterals;
 
 namespace {
-
-QString hu(const char16_t *s)
-{
-    return QString::fromUtf16(s);
-}
 
 // The declaration's options: printing and zooming only, nothing editable.
 TrepPreviewOptions declarationOptions()
@@ -95,10 +92,10 @@ private Q_SLOTS:
         FakePageSource source(twoPages());
         TrepPreviewForm form(nullptr);
         form.init(&source, declarationOptions());
-        QCOMPARE(form.windowTitle(), hu(u"Előkép"));
+        QCOMPARE(form.windowTitle(), u"Előkép"_s);
         QVERIFY(form.windowState() & Qt::WindowMaximized);
         QCOMPARE(form.zoomBox()->currentText(), QStringLiteral("100%"));
-        QCOMPARE(form.pageText(), hu(u"1. oldal 2 oldalból"));
+        QCOMPARE(form.pageText(), u"1. oldal 2 oldalból"_s);
         QCOMPARE(form.statusBar()->objectName(), QStringLiteral("StatusBar"));
 
         QStringList visible;
@@ -109,15 +106,15 @@ private Q_SLOTS:
                                          "repTBPanel1 CancelB").split(QLatin1Char(' ')));
 
         const auto control = [&](const char *name) { return form.findChild<QWidget *>(QString::fromLatin1(name)); };
-        QCOMPARE(control("PrintB")->toolTip(), hu(u"Nyomtat"));
-        QCOMPARE(control("Zoom50B")->toolTip(), hu(u"Két oldal"));
-        QCOMPARE(control("ZoomCB")->toolTip(), hu(u"Nagyít"));
-        QCOMPARE(qobject_cast<QPushButton *>(control("CancelB"))->text(), hu(u"Bezár"));
-        QCOMPARE(control("HandToolB")->toolTip(), hu(u"Húzó eszköz"));
+        QCOMPARE(control("PrintB")->toolTip(), u"Nyomtat"_s);
+        QCOMPARE(control("Zoom50B")->toolTip(), u"Két oldal"_s);
+        QCOMPARE(control("ZoomCB")->toolTip(), u"Nagyít"_s);
+        QCOMPARE(qobject_cast<QPushButton *>(control("CancelB"))->text(), u"Bezár"_s);
+        QCOMPARE(control("HandToolB")->toolTip(), u"Húzó eszköz"_s);
         QVERIFY(!control("NewPageB")->isEnabled());
         QCOMPARE(form.zoomBox()->count(), 8);
-        QCOMPARE(form.zoomBox()->itemText(6), hu(u"Oldal széles"));
-        QCOMPARE(form.zoomBox()->itemText(7), hu(u"Teljes oldal"));
+        QCOMPARE(form.zoomBox()->itemText(6), u"Oldal széles"_s);
+        QCOMPARE(form.zoomBox()->itemText(7), u"Teljes oldal"_s);
     }
 
     void allButtonsWithCaptions()
@@ -135,7 +132,7 @@ private Q_SLOTS:
         QVERIFY(control("PageE")->isVisibleTo(&form));
         QVERIFY(control("NewPageB")->isEnabled());
         QCOMPARE(qobject_cast<QToolButton *>(control("FirstB"))->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
-        QCOMPARE(qobject_cast<QToolButton *>(control("FirstB"))->text(), hu(u"Első"));
+        QCOMPARE(qobject_cast<QToolButton *>(control("FirstB"))->text(), u"Első"_s);
     }
 
     void typedZoom_data()
@@ -148,7 +145,7 @@ private Q_SLOTS:
         QTest::newRow("decimal comma") << "62,5" << "62%" << 0;
         QTest::newRow("not a number keeps the zoom") << "nagy" << "100%" << 1;
         QTest::newRow("only a percent sign") << "%" << "100%" << 0;
-        QTest::newRow("list entry typed") << hu(u"Teljes oldal") << "WHOLE" << 0;
+        QTest::newRow("list entry typed") << u"Teljes oldal"_s << "WHOLE" << 0;
     }
     void typedZoom()
     {
@@ -235,12 +232,12 @@ private Q_SLOTS:
         // Page 2 becomes current once its top (1143) is a fifth of its height below the edge.
         while (preview->state().scroll().y() + 300 < 1143 - 1123 / 5)
             QTest::keyClick(preview, Qt::Key_PageDown);
-        QCOMPARE(form.pageText(), hu(u"1. oldal 2 oldalból"));
+        QCOMPARE(form.pageText(), u"1. oldal 2 oldalból"_s);
         const int before = preview->state().scroll().y();
         QTest::keyClick(preview, Qt::Key_PageDown);
         QCOMPARE(preview->state().scroll().y(), before + 300);
         QCOMPARE(bar->value(), before + 300);
-        QCOMPARE(form.pageText(), hu(u"2. oldal 2 oldalból"));
+        QCOMPARE(form.pageText(), u"2. oldal 2 oldalból"_s);
         QTest::keyClick(preview, Qt::Key_Up);
         QCOMPARE(preview->state().scroll().y(), before + 292);
 
@@ -248,7 +245,7 @@ private Q_SLOTS:
         QCOMPARE(preview->currentPage(), 1);
         QCOMPARE(bar->value(), 0);
         QTest::keyClick(preview, Qt::Key_End);
-        QCOMPARE(form.pageText(), hu(u"2. oldal 2 oldalból"));
+        QCOMPARE(form.pageText(), u"2. oldal 2 oldalból"_s);
 
         // The scroll bar moves the view and the page follows.
         bar->setValue(0);
@@ -309,7 +306,7 @@ private Q_SLOTS:
         viewport->grab();
         QCOMPARE(m_messages.size(), 0);
         QTRY_COMPARE(m_messages.size(), 1);
-        QVERIFY(m_messages.first().text.startsWith(hu(u"Nem találom az osztályt")));
+        QVERIFY(m_messages.first().text.startsWith(u"Nem találom az osztályt"_s));
         QCOMPARE(image.pixelColor(page.left() + 1, page.top() + 20), QColor(Qt::white));
         QCoreApplication::processEvents();
         QCOMPARE(m_messages.size(), 1);
@@ -335,14 +332,14 @@ private Q_SLOTS:
         };
         QTest::keyClick(preview, Qt::Key_End);
         QTest::keyClick(preview, Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(filter, hu(u"Előkészített riport (*.prp)"));
+        QCOMPARE(filter, u"Előkészített riport (*.prp)"_s);
         QCOMPARE(source.savedTo, QStringLiteral("/tmp/preview-test/bevallas.prp"));
         QVERIFY(lockedWhileSaving);
-        QCOMPARE(message, hu(u"Fájl mentése..."));
+        QCOMPARE(message, u"Fájl mentése..."_s);
         QVERIFY(!preview->locked());
         QVERIFY(!preview->messagePanel()->isVisible());
         QCOMPARE(preview->currentPage(), 1);
-        QCOMPARE(form.pageText(), hu(u"2. oldal 2 oldalból"));
+        QCOMPARE(form.pageText(), u"2. oldal 2 oldalból"_s);
 
         // A failing save is shown once the event loop has it back, and still unlocks.
         source.onSave = [](const QString &) { throw rt::Exception(QStringLiteral("Hozzáférés megtagadva")); };
@@ -366,8 +363,8 @@ private Q_SLOTS:
         QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("PrintB")), Qt::LeftButton);
         QCOMPARE(printed, 0);
         QCOMPARE(m_messages.size(), 1);
-        QCOMPARE(m_messages.first().caption, hu(u"Hiba"));
-        QCOMPARE(m_messages.first().text, hu(u"Nincs nyomtató telepítve"));
+        QCOMPARE(m_messages.first().caption, u"Hiba"_s);
+        QCOMPARE(m_messages.first().text, u"Nincs nyomtató telepítve"_s);
     }
 
     void printShowsProgressAndUnlocks_data()
@@ -400,7 +397,7 @@ private Q_SLOTS:
                 shown << panel->findChild<QLabel *>()->text();
                 auto *cancel = panel->findChild<QPushButton *>();
                 QVERIFY(cancel->isVisible());
-                QCOMPARE(cancel->text(), hu(u"Mégsem"));
+                QCOMPARE(cancel->text(), u"Mégsem"_s);
                 QTest::mouseClick(cancel, Qt::LeftButton);
             }
             stopSeen = host.stopRequested();
@@ -413,7 +410,7 @@ private Q_SLOTS:
         QTest::keyClick(preview, Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(pageForDialog, 2);
         if (outcome == QLatin1String("printed")) {
-            QCOMPARE(shown, QStringList({hu(u"Oldal nyomtatása 1")}));
+            QCOMPARE(shown, QStringList({u"Oldal nyomtatása 1"_s}));
             QVERIFY(stopSeen);
         }
         QVERIFY(!preview->locked());
@@ -458,12 +455,7 @@ private Q_SLOTS:
                 host.pageBeingPrinted(page);
                 printed << page;
                 if (page == 1) {
-                    QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("PrintB")), Qt::LeftButton);
-                    QTest::keyClick(preview, Qt::Key_P, Qt::ControlModifier);
-                    QTest::keyClick(form.zoomBox()->lineEdit(), Qt::Key_P, Qt::ControlModifier);
-                    QTest::keyClick(preview, Qt::Key_S, Qt::ControlModifier);
-                    QTest::keyClick(preview, Qt::Key_F, Qt::ControlModifier);
-                    QTest::keyClick(preview, Qt::Key_F3);
+                    pressEveryCommand(form);
                     lockedAfterCommands = preview->locked();
                     if (cancel)
                         QTest::mouseClick(preview->messagePanel()->findChild<QPushButton *>(), Qt::LeftButton);
@@ -596,7 +588,7 @@ private Q_SLOTS:
             if (!dialog)
                 return;
             dialogSeen = true;
-            dialog->findChild<QLineEdit *>(QStringLiteral("TextE"))->setText(hu(u"adózó"));
+            dialog->findChild<QLineEdit *>(QStringLiteral("TextE"))->setText(u"adózó"_s);
             QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("OkB")), Qt::LeftButton);
         });
         QTest::keyClick(form.preview(), Qt::Key_F, Qt::ControlModifier);
@@ -611,15 +603,15 @@ private Q_SLOTS:
     {
         TrepSearchDialog dialog({}, nullptr);
         dialog.setSearchText(QStringLiteral("adó"));
-        QCOMPARE(dialog.windowTitle(), hu(u"Szövegkereső"));
-        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("TextL"))->text(), hu(u"Keresendő szöveg:"));
-        QCOMPARE(dialog.findChild<QGroupBox *>(QStringLiteral("SearchL"))->title(), hu(u"Keresési opciók  "));
+        QCOMPARE(dialog.windowTitle(), u"Szövegkereső"_s);
+        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("TextL"))->text(), u"Keresendő szöveg:"_s);
+        QCOMPARE(dialog.findChild<QGroupBox *>(QStringLiteral("SearchL"))->title(), u"Keresési opciók  "_s);
         auto *top = dialog.findChild<QCheckBox *>(QStringLiteral("TopCB"));
         auto *caseCB = dialog.findChild<QCheckBox *>(QStringLiteral("CaseCB"));
-        QCOMPARE(top->text(), hu(u"Elölről keres"));
-        QCOMPARE(caseCB->text(), hu(u"Kis-, nagybetűérzékenyen"));
+        QCOMPARE(top->text(), u"Elölről keres"_s);
+        QCOMPARE(caseCB->text(), u"Kis-, nagybetűérzékenyen"_s);
         QVERIFY(!top->isChecked() && !caseCB->isChecked());
-        QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("CancelB"))->text(), hu(u"Mégsem"));
+        QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("CancelB"))->text(), u"Mégsem"_s);
         QVERIFY(!dialog.findChild<QLabel *>(QStringLiteral("ReplaceL"))->isVisibleTo(&dialog));
         QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("TextE"))->selectedText(), QStringLiteral("adó"));
     }
@@ -636,7 +628,7 @@ private Q_SLOTS:
             QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("CancelB")), Qt::LeftButton);
         });
         showPreparedReport(source, declarationOptions(), {});
-        QCOMPARE(caption, hu(u"Előkép|1. oldal 2 oldalból"));
+        QCOMPARE(caption, u"Előkép|1. oldal 2 oldalból"_s);
         QVERIFY(QApplication::topLevelWidgets().size() <= 1 || !qobject_cast<TrepPreviewForm *>(QApplication::activeModalWidget()));
     }
 };
