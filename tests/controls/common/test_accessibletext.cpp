@@ -63,7 +63,7 @@ private Q_SLOTS:
         QTest::newRow("offset beyond") << words << 6 << C << before << QString() << -1 << -1;
         QTest::newRow("huge offset") << words << std::numeric_limits<int>::max() << W << after << QString() << -1 << -1;
         QTest::newRow("empty text") << QString() << 0 << W << at << QString() << -1 << -1;
-        QTest::newRow("unknown boundary: the whole") << words << 1 << QAccessible::TextBoundaryType(77) << at << words << 0 << 5;
+        QTest::newRow("unnamed boundary: the whole") << words << 1 << QAccessible::TextBoundaryType(7) << at << words << 0 << 5;
         QTest::newRow("ő is one character") << QStringLiteral("tőke") << 1 << C << at << QStringLiteral("ő") << 1 << 2;
     }
     void textAround()
