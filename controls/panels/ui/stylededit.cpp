@@ -1,6 +1,7 @@
 #include "controls/panels/ui/stylededit.h"
 
 #include "controls/common/singleline.h"
+#include "controls/common/ui/accessiblelineedit.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -31,6 +32,7 @@ public:
 
 TStyledEdit::TStyledEdit(QWidget *parent) : QLineEdit(parent)
 {
+    installLineEditAccessibility();
     setMaxLength(std::numeric_limits<int>::max());
     setValidator(new SingleLineValidator(this));
 }

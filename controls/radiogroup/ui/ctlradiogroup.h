@@ -81,6 +81,8 @@ private:
     void syncButtons();
     void updateChecks();
     void doLayout();
+    // Tells assistive technology which buttons gained or lost their check mark.
+    void announceChecks();
     void grabAccelerator();
 
     RadioGroupModel m_model;
@@ -92,6 +94,7 @@ private:
     int m_spacing = 2;
     bool m_showAccelChar = true;
     int m_shortcutId = 0;
+    int m_announcedChecked = -1; // the button assistive technology last heard was checked
 };
 
 // One radio button of a group: a small transparent child window showing the glyph and the caption.
@@ -110,6 +113,10 @@ public:
     QRect textRect() const;
     // How the caption is drawn in textRect(): wrapped when it had to be.
     static int textFlags();
+
+    // Chooses this option as a click on it does: the button takes the focus, which checks it,
+    // and reports the click. For assistive technology, which presses buttons without a mouse.
+    void choose();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
