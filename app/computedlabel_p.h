@@ -5,6 +5,7 @@
 namespace app {
 
 // A computed label: sized to its caption, its right edge fixed while the caption grows left.
+// Assistive technology reads its caption as a value and hears of each change.
 class ComputedLabel : public QLabel
 {
     Q_OBJECT

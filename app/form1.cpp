@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/accessibility.h"
 #include "app/form1layout.h"
 #include "logging_p.h"
 #include "computedlabel_p.h"
@@ -160,6 +161,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_access(*this)
     setFont(pixelFont(u"MS Sans Serif"_s, 11));
     buildMenu();
     buildContent();
+    makeAccessible(*this);
     m_report = std::make_unique<decl::DeclarationReport>(m_access);
     m_warnings = std::make_unique<FieldWarnings>(*this);
 }

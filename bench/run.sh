@@ -8,7 +8,9 @@ tk_install_packages
 tk_build
 
 fifo=$(mktemp -u); mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+# -noreset: a server that resets when its last client leaves refuses the next connection for a
+# moment, which would cut a repetition of the start-up benchmark short.
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
 XVFB_PID=$!
 trap 'kill $XVFB_PID 2>/dev/null || true; rm -f "$fifo"' EXIT
 read -r -t 20 num <"$fifo"

@@ -108,10 +108,23 @@ const QList<ComputedLabel> &computedLabels()
 {
     static const QList<ComputedLabel> list = {
         {u"Label1"_s, u"c. beépitetlen belterületi földrészlet (a-b):"_s, true, u"m29"_s,
-         u"c. beépitetlen belterületi földrészlet (a-b):"_s},
-        {u"Label2"_s, u"j. levonás összesen: (d-e-f-g-h-i)"_s, true, u"m36"_s, u"j. levonás összesen:"_s},
-        {u"Label3"_s, u"k. Adóalap: (c-j)"_s, true, u"m37"_s, u"k. Adóalap (c-j):"_s},
-        {u"Label4"_s, u"fizetendő adó (k*209 Ft/nm/év):"_s, false, u"m38"_s, u"fizetendő adó (k*209 Ft/nm/év):"_s},
+         u"c. beépitetlen belterületi földrészlet (a-b):"_s, u"c. beépitetlen belterületi földrészlet (a-b)"_s},
+        {u"Label2"_s, u"j. levonás összesen: (d-e-f-g-h-i)"_s, true, u"m36"_s, u"j. levonás összesen:"_s,
+         u"j. levonás összesen"_s},
+        {u"Label3"_s, u"k. Adóalap: (c-j)"_s, true, u"m37"_s, u"k. Adóalap (c-j):"_s, u"k. Adóalap"_s},
+        {u"Label4"_s, u"fizetendő adó (k*209 Ft/nm/év):"_s, false, u"m38"_s, u"fizetendő adó (k*209 Ft/nm/év):"_s,
+         u"fizetendő adó"_s},
+    };
+    return list;
+}
+
+const QList<FieldBlock> &fieldBlocks()
+{
+    static const QList<FieldBlock> list = {
+        {0, 0, 7, u"adózó"_s},
+        {0, 8, 12, u"1. tulajdonostárs"_s},
+        {0, 13, 17, u"2. tulajdonostárs"_s},
+        {0, 18, 22, u"3. tulajdonostárs"_s},
     };
     return list;
 }
@@ -133,6 +146,14 @@ const Field *findField(const QString &component)
     for (const Field &f : fields())
         if (f.component == component)
             return &f;
+    return nullptr;
+}
+
+const FieldBlock *findBlock(const Field &field)
+{
+    for (const FieldBlock &b : fieldBlocks())
+        if (b.section == field.section && field.tab >= b.firstTab && field.tab <= b.lastTab)
+            return &b;
     return nullptr;
 }
 

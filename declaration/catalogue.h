@@ -51,6 +51,17 @@ struct ComputedLabel
     bool bold;
     QString key;
     QString printedCaption;
+    QString name;          // what the value is called when read out: the caption without its formula
+};
+
+// A run of fields of one section, by tab order, that belong to one person: section I holds the
+// taxpayer's rows and then each co-owner's, whose captions repeat ("neve:", "cime:" …).
+struct FieldBlock
+{
+    int section;
+    int firstTab;
+    int lastTab;
+    QString name;          // whose fields these are
 };
 
 inline constexpr const char16_t *taxNumberMask = u"88888888\\-8\\-88";
@@ -60,11 +71,14 @@ const QList<Section> &sections();
 const QList<Field> &fields();
 const QList<RadioGroup> &radioGroups();
 const QList<ComputedLabel> &computedLabels();
+const QList<FieldBlock> &fieldBlocks();
 
 // The text a field of this kind holds before the user touches it.
 QString initialText(FieldKind kind);
 
 const Field *findField(const QString &component);
+// The block a field belongs to, nullptr for none.
+const FieldBlock *findBlock(const Field &field);
 
 // The eight area fields whose exit runs the computation, a ... i without c.
 const QStringList &areaFields();

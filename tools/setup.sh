@@ -6,9 +6,10 @@ TK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 TK_BUILD="$TK_ROOT/build"
 
 TK_PACKAGES=(
-  g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libx11-dev libxcb1-dev
+  g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev libgl-dev libx11-dev libxcb1-dev
   fonts-liberation fonts-dejavu-core fonts-wine
   xvfb xdotool x11-utils imagemagick openbox xclip
+  at-spi2-core dbus-x11 python3-pyatspi
   libbenchmark-dev libxml2-utils
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf poppler-utils
   clang libclang-rt-14-dev

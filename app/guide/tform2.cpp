@@ -40,6 +40,11 @@ TForm2::TForm2(QWidget *parent)
     m_viewer->setObjectName(QStringLiteral("CtlRichScrollBox1"));
     m_viewer->setGeometry(16, 16, 625, 385);
     m_viewer->setRichText(guideRtf());
+    // The guide is read with the keyboard: the viewer takes the focus and scrolls by keys, and a
+    // screen reader knows it by the window's caption.
+    m_viewer->setFocusPolicy(Qt::StrongFocus);
+    m_viewer->setAccessibleName(windowTitle());
+    m_viewer->setFocus();
 }
 
 void TForm2::showModal()

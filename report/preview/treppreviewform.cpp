@@ -179,6 +179,7 @@ TrepPreviewForm::TrepPreviewForm(QWidget *parent, PreviewHooks hooks) : QDialog(
     m_zoomBox->addItems({u"25%"_s, u"50%"_s, u"75%"_s, u"100%"_s, u"150%"_s, u"200%"_s,
                          m_preview->text(u"zmPageWidth"_s), m_preview->text(u"zmWholePage"_s)});
     m_zoomBox->setEditText(u"100%"_s);
+    nameByHints();
 
     connect(m_zoomBox, &QComboBox::activated, this, [this](int index) {
         // The box also reports a typed text matching an entry when it loses the focus; only a
@@ -358,6 +359,22 @@ void TrepPreviewForm::updateStatus()
     m_statusPage->setText(
         formatNumbers(m_preview->text(u"clPageOf"_s), {current, m_preview->pageCount()}));
     m_pageEdit->setText(QString::number(current));
+    // The pages are named by where the reader stands in them, so that a screen reader says it
+    // when they take the focus and again on each turn of the page.
+    if (m_preview->accessibleName() != m_statusPage->text())
+        m_preview->setAccessibleName(m_statusPage->text());
+}
+
+void TrepPreviewForm::nameByHints()
+{
+    // A list box is named by its value on this platform and described by its hint; the edits,
+    // the zoom box's own included, are named by their hints.
+    const QList<QLineEdit *> edits = m_toolbar->findChildren<QLineEdit *>();
+    for (QLineEdit *e : edits) {
+        const QWidget *hinted = qobject_cast<QComboBox *>(e->parentWidget()) ? e->parentWidget() : e;
+        if (e->accessibleName().isEmpty())
+            e->setAccessibleName(hinted->toolTip());
+    }
 }
 
 void TrepPreviewForm::rewriteZoomBox()

@@ -51,6 +51,8 @@ private:
     QWidget *createZoomPanel(const QString &name);
     QWidget *createPagePanel(const QString &name);
     void updateStatus();
+    // Names the toolbar's edits, which show no caption, by their hints from the text table.
+    void nameByHints();
     void applyButtons(TrepPreviewButtons buttons);
 
     TrepPreview *m_preview = nullptr;

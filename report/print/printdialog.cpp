@@ -75,6 +75,40 @@ const DialogControl kControls[] = {
     {"CancelB", &create<QPushButton>, nullptr, {398, 232, 75, 25}},
 };
 
+// A control that shows no text of its own and the control whose caption names it for a screen
+// reader; `sign` tells the two arrows of the copies apart.
+struct AccessibleNaming
+{
+    const char *control;
+    const char *caption;
+    const char16_t *sign = nullptr;
+};
+
+const AccessibleNaming kNamings[] = {
+    {"PageNumbersE", "PageNumbersRB"},
+    {"CopiesE", "CopiesL"},
+    {"UpDown1", "CopiesL", u" +"},
+    {"UpDown1Down", "CopiesL", u" −"},
+    {"CollateCB", "CollateL"},
+    {"PrintPagesCB", "PrintL"},
+};
+
+// A caption as a name: without the accelerator marker, the blanks around it and its colon.
+QString nameOfCaption(const QWidget *w)
+{
+    QString s;
+    if (auto *group = qobject_cast<const QGroupBox *>(w))
+        s = group->title();
+    else if (auto *label = qobject_cast<const QLabel *>(w))
+        s = label->text();
+    else if (auto *button = qobject_cast<const QAbstractButton *>(w))
+        s = button->text();
+    s = s.remove(u'&').trimmed();
+    if (s.endsWith(u':'))
+        s.chop(1);
+    return s.trimmed();
+}
+
 // A control of the table; it exists once the table has been built.
 template<typename W>
 W *control(const QObject *dialog, const char *name)
@@ -159,6 +193,8 @@ TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
     // The design fits its texts in Tahoma; another font may need more room.
     rt::growToTexts(this);
 
+    nameForAssistiveTechnology();
+
     const QIcon printerIcon = style()->standardIcon(QStyle::SP_ComputerIcon);
     for (const QString &name : TrepPrinters::instance().names())
         m_printers->addItem(printerIcon, name);
@@ -173,6 +209,24 @@ TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
             dialog.exec();
         }
     };
+}
+
+void TrepPrintDialog::nameForAssistiveTechnology()
+{
+    for (const AccessibleNaming &n : kNamings) {
+        QWidget *caption = control<QWidget>(this, n.caption);
+        QWidget *named = control<QWidget>(this, n.control);
+        auto *label = qobject_cast<QLabel *>(caption);
+        if (label && qobject_cast<QComboBox *>(named)) {
+            label->setBuddy(named);
+            continue;
+        }
+        QString name = nameOfCaption(caption);
+        if (n.sign)
+            name += QString::fromUtf16(n.sign);
+        named->setAccessibleName(name);
+    }
+    m_pageNumbers->setAccessibleDescription(control<QLabel>(this, "DescrL")->text());
 }
 
 void TrepPrintDialog::connectControls()

@@ -47,6 +47,8 @@ protected:
 
 private:
     void connectControls();
+    // Names the controls that show no text of their own after the captions beside them.
+    void nameForAssistiveTechnology();
     void printerChosen(int index);
     void updateCollatePicture();
 

@@ -141,6 +141,18 @@ work_area() {
   xprop -root _NET_WORKAREA | sed -n 's/.*= *//p' | tr -d ' ' | cut -d, -f1-4 | tr , ' '
 }
 
+# A private D-Bus session with the accessibility bus on it, as a desktop with a screen reader
+# has them. Exports DBUS_SESSION_BUS_ADDRESS; both buses end with the test.
+start_a11y_bus() {
+  eval "$(dbus-launch --sh-syntax)"
+  E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
+  export DBUS_SESSION_BUS_ADDRESS
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/a11y-bus.log" 2>&1 &
+  E2E_PIDS+=($!)
+  wait_for 20 "the accessibility bus" \
+    dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress
+}
+
 # Finds the top-left corner of the form's outer panel in main window $1, which lies at the
 # screen's origin (no window manager): the panel's border (#8DA4AC) is the first of its colour in
 # the column 20 pixels from the left. Sets FORM_WINDOW, FORM_X and FORM_Y for click_form.

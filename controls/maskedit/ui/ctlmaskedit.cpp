@@ -1,7 +1,9 @@
 #include "controls/maskedit/ui/ctlmaskedit.h"
 
-#include "controls/common/warninglook.h"
+#include "controls/common/ui/accessibletext.h"
+#include "controls/common/ui/warninglook.h"
 #include "controls/maskedit/appeditstate.h"
+#include "accessiblemaskedit_p.h"
 #include "runtime/messages.h"
 
 #include <QClipboard>
@@ -44,6 +46,7 @@ void updateModifierFlags(Qt::KeyboardModifiers m)
 
 TCtlMaskEdit::TCtlMaskEdit(QWidget *parent) : QWidget(parent)
 {
+    installMaskEditAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -52,9 +55,12 @@ TCtlMaskEdit::TCtlMaskEdit(QWidget *parent) : QWidget(parent)
 
     connect(&m_model, &MaskEditModel::OnModified, this, &TCtlMaskEdit::OnModified);
     connect(&m_model, &MaskEditModel::OnTextChangedAt, this, &TCtlMaskEdit::OnTextChangedAt);
+    // Assistive technology hears of a change before the program's handlers run.
+    connect(&m_model, &MaskEditModel::OnChange, this, &TCtlMaskEdit::announceText);
     connect(&m_model, &MaskEditModel::OnChange, this, &TCtlMaskEdit::OnChange);
     connect(&m_model, &MaskEditModel::OnCursorPosChanged, this, [this] {
         stateChanged();
+        announceCaret();
         Q_EMIT OnCursorPosChanged();
     });
 
@@ -201,6 +207,40 @@ QRect TCtlMaskEdit::caretRect() const
     const QRect area = textArea();
     const int x = area.left() - m_offset + int(std::floor(xOf(m_model.caret())));
     return QRect(x, area.top(), 1, fontMetrics().height());
+}
+
+QRect TCtlMaskEdit::characterRect(int position) const
+{
+    const QRect area = textArea();
+    const int left = int(std::floor(xOf(position)));
+    const int right = int(std::ceil(xOf(position + 1)));
+    return QRect(area.left() - m_offset + left, area.top(), std::max(1, right - left), fontMetrics().height());
+}
+
+void TCtlMaskEdit::announceText()
+{
+    // The field may have been loaded or set without a change event: what counts is what was told.
+    const QString now = m_model.text();
+    notifyTextChanged(this, m_announcedText, now, m_model.caret() - 1);
+    m_announcedText = now;
+}
+
+void TCtlMaskEdit::announceCaret()
+{
+    const int caret = m_model.caret() - 1;
+    const int selStart = m_model.hasSelection() ? m_model.selStart() - 1 : caret;
+    const int selEnd = selStart + m_model.selLength();
+    if (selStart != m_announcedSelStart || selEnd != m_announcedSelEnd) {
+        // Only a selection that is or was there is news.
+        if (selEnd > selStart || m_announcedSelEnd > m_announcedSelStart)
+            notifySelectionChanged(this, selStart, selEnd, caret);
+        m_announcedSelStart = selStart;
+        m_announcedSelEnd = selEnd;
+    }
+    if (caret != m_announcedCaret) {
+        notifyCaretMoved(this, caret);
+        m_announcedCaret = caret;
+    }
 }
 
 void TCtlMaskEdit::ensureCaretVisible()

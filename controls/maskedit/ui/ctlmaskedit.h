@@ -65,7 +65,7 @@ public:
     void setHighlightBack(const QColor &c);
     QColor highlightText() const;
     void setHighlightText(const QColor &c);
-    // Drawn with the warning ground and frame (controls/common/warninglook.h) in place of
+    // Drawn with the warning ground and frame (controls/common/ui/warninglook.h) in place of
     // color() and the bevel's outer pixel; the text and the editing are untouched.
     bool warning() const { return m_warning; }
     void setWarning(bool on);
@@ -85,6 +85,8 @@ public:
     QRect textArea() const;
     int horizontalOffset() const { return m_offset; }
     QRect caretRect() const;
+    // Where the character at a 1-based position is drawn, in widget coordinates.
+    QRect characterRect(int position) const;
     bool isCaretShown() const { return m_caretOn && hasFocus(); }
     // The caret position (1-based) of the character boundary nearest to x.
     int positionAt(int x) const;
@@ -138,6 +140,9 @@ private:
     void dragSelectTo(const QPoint &pos);
     void showContextMenu(const QPoint &globalPos);
     static bool handlesShortcut(const QKeyEvent *event);
+    // Tells assistive technology what changed since it was last told.
+    void announceText();
+    void announceCaret();
 
     MaskEditModel m_model;
     TCtlBevel m_bevel;
@@ -158,6 +163,12 @@ private:
 
     mutable std::unique_ptr<QTextLayout> m_layout;
     mutable QString m_layoutText;
+
+    // What assistive technology was last told: the text, the caret and the selection, from 0.
+    QString m_announcedText;
+    int m_announcedCaret = 0;
+    int m_announcedSelStart = 0;
+    int m_announcedSelEnd = 0;
 };
 
 } // namespace ctl

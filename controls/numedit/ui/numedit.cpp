@@ -1,5 +1,6 @@
 #include "controls/numedit/ui/numedit.h"
 
+#include "accessiblenumedit_p.h"
 #include "runtime/messages.h"
 
 #include <QApplication>
@@ -28,6 +29,7 @@ bool isPassingFocusChange(Qt::FocusReason reason)
 
 TNumEdit::TNumEdit(QWidget *parent) : QLineEdit(parent)
 {
+    installNumEditAccessibility();
     // Text may enter only through the filter: no dropping, no middle-button paste.
     setAcceptDrops(false);
     setDragEnabled(false);

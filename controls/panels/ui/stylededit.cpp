@@ -1,7 +1,8 @@
 #include "controls/panels/ui/stylededit.h"
 
 #include "controls/common/singleline.h"
-#include "controls/common/warninglook.h"
+#include "controls/common/ui/accessiblelineedit.h"
+#include "controls/common/ui/warninglook.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -34,6 +35,7 @@ public:
 
 TStyledEdit::TStyledEdit(QWidget *parent) : QLineEdit(parent)
 {
+    installLineEditAccessibility();
     setMaxLength(std::numeric_limits<int>::max());
     setValidator(new SingleLineValidator(this));
 }

@@ -22,7 +22,7 @@ public:
     QString Text() const { return text(); }
     bool AutoSelect() const { return m_autoSelect; }
     void setAutoSelect(bool autoSelect) { m_autoSelect = autoSelect; }
-    // Drawn with the warning ground and frame (controls/common/warninglook.h); the text and
+    // Drawn with the warning ground and frame (controls/common/ui/warninglook.h); the text and
     // the editing are untouched.
     bool warning() const { return m_warning; }
     void setWarning(bool on);

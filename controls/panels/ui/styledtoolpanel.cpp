@@ -1,5 +1,8 @@
 #include "controls/panels/ui/styledtoolpanel.h"
 
+#include "accessiblepanels_p.h"
+
+#include <QAccessible>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,6 +11,7 @@ namespace ctl {
 
 TStyledToolPanel::TStyledToolPanel(QWidget *parent) : QWidget(parent)
 {
+    installToolPanelAccessibility();
     // A tab stop. Clicks focus it only on its own surface (mousePressEvent), so that a press on a
     // label or a group frame inside does not pull the focus out of the field being edited.
     setFocusPolicy(Qt::TabFocus);
@@ -17,8 +21,15 @@ TStyledToolPanel::TStyledToolPanel(QWidget *parent) : QWidget(parent)
 
 void TStyledToolPanel::setCaption(const QString &caption)
 {
+    if (caption == m_caption)
+        return;
     m_caption = caption;
     update();
+    // The caption is the panel's name unless it was given another.
+    if (QAccessible::isActive() && accessibleName().isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TStyledToolPanel::setLook(const ToolPanelLook &look)

@@ -1,8 +1,10 @@
 #include "controls/radiogroup/ui/ctlradiogroup.h"
 
-#include "controls/common/warninglook.h"
+#include "accessibleradiogroup_p.h"
+#include "controls/common/ui/warninglook.h"
 #include "runtime/messages.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
@@ -14,6 +16,7 @@ namespace ctl {
 
 TCtlRadioGroup::TCtlRadioGroup(QWidget *parent) : QWidget(parent)
 {
+    installRadioGroupAccessibility();
     setFocusPolicy(Qt::NoFocus);
     resize(185, 105);
 }
@@ -61,6 +64,11 @@ void TCtlRadioGroup::setCaption(const QString &caption)
     grabAccelerator();
     doLayout();
     update();
+    // The caption is the group's name unless it was given another.
+    if (QAccessible::isActive() && accessibleName().isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TCtlRadioGroup::setAlignment(TCtlGroupCaptionAlign alignment)
@@ -163,6 +171,26 @@ void TCtlRadioGroup::updateChecks()
 {
     for (auto *b : m_buttons)
         b->update();
+    announceChecks();
+}
+
+void TCtlRadioGroup::announceChecks()
+{
+    const int now = m_model.checkedIndex();
+    if (now == m_announcedChecked)
+        return;
+    const int before = m_announcedChecked;
+    m_announcedChecked = now;
+    if (!QAccessible::isActive())
+        return;
+    QAccessible::State checked;
+    checked.checked = true;
+    for (TCtlRadioGroupButton *b : {button(before), button(now)}) {
+        if (b) {
+            QAccessibleStateChangeEvent event(b, checked);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
 }
 
 void TCtlRadioGroup::doLayout()
@@ -385,6 +413,17 @@ QRect TCtlRadioGroupButton::textRect() const
             ts = wrapped;
     }
     return QRect(left, (height() - ts.height()) / 2, ts.width(), ts.height());
+}
+
+void TCtlRadioGroupButton::choose()
+{
+    setFocus(Qt::OtherFocusReason);
+    // Without an active window the focus does not arrive, and with it not the check mark.
+    if (!m_group->m_model.ReadOnly() && !Checked()) {
+        m_group->m_model.check(index());
+        m_group->updateChecks();
+    }
+    m_group->buttonClicked(this);
 }
 
 int TCtlRadioGroupButton::textFlags()

@@ -57,7 +57,7 @@ public:
     bool ShowAccelChar() const { return m_showAccelChar; }
     void setShowAccelChar(bool show);
     // Drawn with the warning ground inside a frame of the warning colour
-    // (controls/common/warninglook.h); the choice and the keys are untouched.
+    // (controls/common/ui/warninglook.h); the choice and the keys are untouched.
     bool warning() const { return m_warning; }
     void setWarning(bool on);
     // Puts the focus on the checked button, or on the first one without checking it: for a
@@ -89,6 +89,8 @@ private:
     void syncButtons();
     void updateChecks();
     void doLayout();
+    // Tells assistive technology which buttons gained or lost their check mark.
+    void announceChecks();
     void grabAccelerator();
 
     RadioGroupModel m_model;
@@ -102,6 +104,7 @@ private:
     bool m_warning = false;
     bool m_focusOnly = false;
     int m_shortcutId = 0;
+    int m_announcedChecked = -1; // the button assistive technology last heard was checked
 };
 
 // One radio button of a group: a small transparent child window showing the glyph and the caption.
@@ -120,6 +123,10 @@ public:
     QRect textRect() const;
     // How the caption is drawn in textRect(): wrapped when it had to be.
     static int textFlags();
+
+    // Chooses this option as a click on it does: the button takes the focus, which checks it,
+    // and reports the click. For assistive technology, which presses buttons without a mouse.
+    void choose();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

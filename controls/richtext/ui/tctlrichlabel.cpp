@@ -1,5 +1,8 @@
 #include "controls/richtext/ui/tctlrichlabel.h"
 
+#include "accessiblerichtext_p.h"
+
+#include <QAccessible>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPainter>
@@ -8,6 +11,7 @@ namespace rtf {
 
 TCtlRichLabel::TCtlRichLabel(QWidget *parent) : QWidget(parent)
 {
+    installRichTextAccessibility();
     setFocusPolicy(Qt::NoFocus);
     resize(100, 100);
 }
@@ -16,12 +20,23 @@ void TCtlRichLabel::setLines(const QStringList &lines)
 {
     m_model.setLines(lines);
     rerender();
+    textChanged();
 }
 
 void TCtlRichLabel::setRichText(const QByteArray &rtf)
 {
     m_model.setRichText(rtf);
     rerender();
+    textChanged();
+}
+
+void TCtlRichLabel::textChanged()
+{
+    if (!QAccessible::isActive())
+        return;
+    // A caption's text is its name; the viewer's is its content.
+    QAccessibleEvent event(this, accessibleName().isEmpty() ? QAccessible::NameChanged : QAccessible::VisibleDataChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 void TCtlRichLabel::setWordWrap(bool on)

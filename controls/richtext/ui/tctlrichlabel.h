@@ -50,6 +50,9 @@ protected:
     RichLabelModel m_model;
 
 private:
+    // Tells assistive technology that the text is another now.
+    void textChanged();
+
     bool m_parentColor = true;
     QColor m_color = Qt::white;
     int m_renderCount = 0;

@@ -1,5 +1,6 @@
 #include "controls/richtext/ui/tctlrichscrollbox.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
@@ -56,6 +57,34 @@ void TCtlRichScrollBox::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const QPoint offset(m_horz->isVisibleTo(this) ? m_horz->value() : 0, m_vert->isVisibleTo(this) ? m_vert->value() : 0);
     m_model.paint(painter, size(), palette().color(QPalette::Dark), palette().color(QPalette::Light), offset);
+}
+
+void TCtlRichScrollBox::keyPressEvent(QKeyEvent *event)
+{
+    QScrollBar *bar = m_vert;
+    QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
+    switch (event->key()) {
+    case Qt::Key_Up: action = QAbstractSlider::SliderSingleStepSub; break;
+    case Qt::Key_Down: action = QAbstractSlider::SliderSingleStepAdd; break;
+    case Qt::Key_PageUp: action = QAbstractSlider::SliderPageStepSub; break;
+    case Qt::Key_PageDown: action = QAbstractSlider::SliderPageStepAdd; break;
+    case Qt::Key_Home: action = QAbstractSlider::SliderToMinimum; break;
+    case Qt::Key_End: action = QAbstractSlider::SliderToMaximum; break;
+    case Qt::Key_Left:
+        bar = m_horz;
+        action = QAbstractSlider::SliderSingleStepSub;
+        break;
+    case Qt::Key_Right:
+        bar = m_horz;
+        action = QAbstractSlider::SliderSingleStepAdd;
+        break;
+    default:
+        TCtlRichLabel::keyPressEvent(event);
+        return;
+    }
+    if (bar->isVisibleTo(this))
+        bar->triggerAction(action);
+    event->accept();
 }
 
 } // namespace rtf

@@ -1,8 +1,10 @@
 #include "controls/richtext/ui/trtflabel.h"
 
 #include "controls/richtext/richtextlayout.h"
+#include "accessiblerichtext_p.h"
 #include "controls/richtext/rtfreader.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QTextDocument>
 
@@ -10,6 +12,7 @@ namespace rtf {
 
 TRTFLabel::TRTFLabel(QWidget *parent) : QWidget(parent), m_document(std::make_unique<QTextDocument>())
 {
+    installRichTextAccessibility();
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
@@ -21,6 +24,11 @@ void TRTFLabel::setRichText(const QByteArray &rtf)
     m_richText = rtf;
     m_stale = true;
     update();
+    // What the caption says is its name.
+    if (QAccessible::isActive() && accessibleName().isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TRTFLabel::setTransparent(bool on)

@@ -115,8 +115,9 @@ private Q_SLOTS:
         QStringList menu;
         for (QAction *a : form.menuBar()->actions())
             menu << a->text();
-        QCOMPARE(menu, (QStringList{QString::fromUtf16(u"Nyomtatás"), QString::fromUtf16(u"Kitöltési útmutató"),
-                                    QString::fromUtf16(u"Kilépés")}));
+        // The "&" marks each command's accelerator letter.
+        QCOMPARE(menu, (QStringList{QString::fromUtf16(u"&Nyomtatás"), QString::fromUtf16(u"&Kitöltési útmutató"),
+                                    QString::fromUtf16(u"Ki&lépés")}));
     }
 
     void fillsWorkAreaAndScrollsVertically()

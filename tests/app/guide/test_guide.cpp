@@ -7,6 +7,7 @@
 #include "controls/richtext/ui/trtflabel.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QApplication>
 #include <QFrame>
 #include <QScrollBar>
@@ -62,6 +63,7 @@ private Q_SLOTS:
     void viewerScrollsVertically();
     void lastParagraphCanBeScrolledTo();
     void shownModallyWithTheSameDocumentEachTime();
+    void readWithTheKeyboard();
     void captionsMatchTheirTexts();
     void titleBreaksOntoSecondLine();
 };
@@ -226,6 +228,44 @@ void TestGuide::shownModallyWithTheSameDocumentEachTime()
     }
     QCOMPARE(seen.size(), 2);
     QCOMPARE(seen.at(0), seen.at(1));
+}
+
+// The guide takes the focus when shown; the keys scroll it, a screen reader knows it by the
+// window's caption and reads its text whole.
+void TestGuide::readWithTheKeyboard()
+{
+    guide::TForm2 form;
+    rtf::TCtlRichScrollBox *viewer = form.CtlRichScrollBox1();
+    QScrollBar *bar = viewer->verticalBar();
+    int afterPageDown = -1, atEnd = -1;
+    QWidget *focused = nullptr;
+    QTimer::singleShot(0, &form, [&] {
+        if (QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }))
+            focused = QApplication::focusWidget();
+        if (!focused) {
+            form.close();
+            return;
+        }
+        QTest::keyClick(focused, Qt::Key_PageDown);
+        afterPageDown = bar->value();
+        QTest::keyClick(focused, Qt::Key_End);
+        atEnd = bar->value();
+        QTest::keyClick(focused, Qt::Key_Escape);
+    });
+    form.showModal();
+    QCOMPARE(focused, viewer);
+    QCOMPARE(afterPageDown, bar->pageStep());
+    QCOMPARE(atEnd, bar->maximum());
+    QVERIFY(!form.isVisible());
+
+    QAccessibleInterface *i = QAccessible::queryAccessibleInterface(viewer);
+    QCOMPARE(i->text(QAccessible::Name), QStringLiteral("Kitöltési útmutató"));
+    QVERIFY(i->state().readOnly);
+    QVERIFY(i->state().focusable);
+    const QString text = i->textInterface()->text(0, -1);
+    QVERIFY(text.startsWith(QStringLiteral("A telekadó bevallás kitöltéséhez\n")));
+    QVERIFY(text.contains(QStringLiteral("„Nyilatkozat”")));
+    QVERIFY(text.trimmed().endsWith(QStringLiteral("számlára kell teljesíteni.")));
 }
 
 void TestGuide::captionsMatchTheirTexts()

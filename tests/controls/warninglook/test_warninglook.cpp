@@ -1,4 +1,4 @@
-#include "controls/common/warninglook.h"
+#include "controls/common/ui/warninglook.h"
 #include "controls/maskedit/ui/ctlmaskedit.h"
 #include "controls/panels/ui/stylededit.h"
 #include "controls/radiogroup/ui/ctlradiogroup.h"

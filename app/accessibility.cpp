@@ -1,0 +1,84 @@
+#include "app/accessibility.h"
+
+#include "app/form1.h"
+#include "declaration/catalogue.h"
+
+#include <QAction>
+#include <QMenuBar>
+
+using namespace Qt::StringLiterals;
+
+namespace app {
+
+namespace {
+
+// The menu commands with their accelerators: the "&" marks the letter, Alt with it runs the
+// command. "F" stays free for the file menu.
+struct Accelerator
+{
+    const char16_t *action;
+    const char16_t *caption;
+};
+constexpr Accelerator accelerators[] = {
+    {u"Nyomtats1", u"&Nyomtatás"},
+    {u"Kitltsitmutat1", u"&Kitöltési útmutató"},
+    {u"Kilps1", u"Ki&lépés"},
+};
+
+void nameFields(TForm1 &form)
+{
+    for (const decl::Field &f : decl::fields()) {
+        QWidget *w = form.control(f.component);
+        if (!w)
+            continue;
+        w->setAccessibleName(accessibleNameOf(f.screenCaption));
+        if (const decl::FieldBlock *block = decl::findBlock(f))
+            w->setAccessibleDescription(block->name);
+    }
+    for (const decl::ComputedLabel &l : decl::computedLabels())
+        if (QWidget *w = form.control(l.component))
+            w->setAccessibleName(l.name);
+}
+
+void giveAccelerators(QMenuBar *bar)
+{
+    for (QAction *a : bar->actions()) {
+        for (const Accelerator &acc : accelerators) {
+            const QString caption = QString::fromUtf16(acc.caption);
+            // Only the marker is added: the caption itself stays as it is.
+            if (a->objectName() == QString::fromUtf16(acc.action) && QString(caption).remove(u'&') == a->text())
+                a->setText(caption);
+        }
+    }
+}
+
+// A control of no width or no height cannot be seen: neither Tab nor a screen reader may land there.
+void keepInvisibleOutOfFocus(TForm1 &form)
+{
+    QWidget *outer = form.control(u"StyledPanel1"_s);
+    if (!outer)
+        return;
+    const QList<QWidget *> all = outer->findChildren<QWidget *>();
+    for (QWidget *w : all)
+        if ((w->focusPolicy() & Qt::TabFocus) && (w->width() == 0 || w->height() == 0))
+            w->setFocusPolicy(Qt::NoFocus);
+}
+
+} // namespace
+
+QString accessibleNameOf(const QString &screenCaption)
+{
+    QString s = screenCaption.trimmed();
+    if (s.endsWith(u':'))
+        s.chop(1);
+    return s.trimmed();
+}
+
+void makeAccessible(TForm1 &form)
+{
+    nameFields(form);
+    giveAccelerators(form.menuBar());
+    keepInvisibleOutOfFocus(form);
+}
+
+} // namespace app

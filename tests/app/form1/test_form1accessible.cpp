@@ -1,0 +1,243 @@
+#include "app/accessibility.h"
+#include "app/form1.h"
+#include "app/form1layout.h"
+#include "controls/radiogroup/ui/ctlradiogroup.h"
+#include "declaration/catalogue.h"
+#include "tests/accessibilitytest.h"
+#include "tests/testhelpers.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using app::TForm1;
+using tk::test::AccessibleEvent;
+using tk::test::AccessibleEvents;
+
+namespace {
+
+QAccessibleInterface *ifaceOf(QWidget *w)
+{
+    return QAccessible::queryAccessibleInterface(w);
+}
+
+} // namespace
+
+class TestForm1Accessible : public QObject
+{
+    Q_OBJECT
+
+    tk::test::MessageRecorder m_messages;
+
+private Q_SLOTS:
+    void initTestCase() { tk::test::useSeparators(QLatin1Char(',')); }
+
+    void captionWithoutItsColon_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain") << u"neve:"_s << u"neve"_s;
+        QTest::newRow("long") << u"A telek belterületté minősitésének, illetőleg az épitési tilalom feloldásának időpontja (év):"_s
+                              << u"A telek belterületté minősitésének, illetőleg az épitési tilalom feloldásának időpontja (év)"_s;
+        QTest::newRow("colon inside kept") << u"f: helyi és helyközi:"_s << u"f: helyi és helyközi"_s;
+        QTest::newRow("no colon") << u"nm2"_s << u"nm2"_s;
+        QTest::newRow("blanks") << u"  cime: "_s << u"cime"_s;
+    }
+    void captionWithoutItsColon()
+    {
+        QFETCH(QString, caption);
+        QTEST(app::accessibleNameOf(caption), "name");
+    }
+
+    // Every field of the catalogue is found by its screen caption with the role of its kind;
+    // repeated captions are told apart by whose they are.
+    void everyControlNamedFromTheCatalogue()
+    {
+        TForm1 form;
+        for (const decl::Field &f : decl::fields()) {
+            QAccessibleInterface *i = ifaceOf(form.control(f.component));
+            QVERIFY2(i, qPrintable(f.component));
+            QCOMPARE(i->role(), QAccessible::EditableText);
+            QCOMPARE(i->text(QAccessible::Name), app::accessibleNameOf(f.screenCaption));
+            QVERIFY(!i->text(QAccessible::Name).endsWith(u':'));
+            QVERIFY2(i->textInterface(), qPrintable(f.component));
+            QCOMPARE(i->text(QAccessible::Value), decl::initialText(f.kind));
+            const decl::FieldBlock *block = decl::findBlock(f);
+            QCOMPARE(i->text(QAccessible::Description), block ? block->name : QString());
+        }
+        // Name and description together tell the four "neve" fields apart.
+        QSet<QString> said;
+        for (const decl::Field &f : decl::fields()) {
+            QAccessibleInterface *i = ifaceOf(form.control(f.component));
+            const QString whole = i->text(QAccessible::Name) + u'|' + i->text(QAccessible::Description);
+            QVERIFY2(!said.contains(whole), qPrintable(whole));
+            said.insert(whole);
+        }
+        QCOMPARE(ifaceOf(form.control(u"StyledEdit15"_s))->text(QAccessible::Description), u"1. tulajdonostárs"_s);
+        QCOMPARE(ifaceOf(form.control(u"StyledEdit35"_s))->text(QAccessible::Description), u"adózó"_s);
+
+        for (const decl::RadioGroup &g : decl::radioGroups()) {
+            QAccessibleInterface *i = ifaceOf(form.control(g.component));
+            QCOMPARE(i->role(), QAccessible::Grouping);
+            QCOMPARE(i->text(QAccessible::Name), g.caption);
+            QCOMPARE(i->childCount(), g.items.size());
+            for (int k = 0; k < g.items.size(); ++k) {
+                QCOMPARE(i->child(k)->role(), QAccessible::RadioButton);
+                QCOMPARE(i->child(k)->text(QAccessible::Name), g.items.at(k));
+                QVERIFY(!i->child(k)->state().checked);
+            }
+        }
+        const QStringList sections{u"I. AZ ADÓ ALANYA"_s, u"II. A BELTERÜLETI FÖLDRÉSZLET (TELEK)"_s,
+                                   u"III. AZ ADÓ MEGÁLLAPITÁSA"_s, u"EGYÉB"_s};
+        for (int k = 0; k < decl::sections().size(); ++k) {
+            QAccessibleInterface *i = ifaceOf(form.control(decl::sections().at(k).panel));
+            QCOMPARE(i->role(), QAccessible::Grouping);
+            QCOMPARE(i->text(QAccessible::Name), sections.at(k));
+        }
+        const QStringList values{u"c. beépitetlen belterületi földrészlet (a-b)"_s, u"j. levonás összesen"_s,
+                                 u"k. Adóalap"_s, u"fizetendő adó"_s};
+        for (int k = 0; k < decl::computedLabels().size(); ++k) {
+            QAccessibleInterface *i = ifaceOf(form.control(decl::computedLabels().at(k).component));
+            QCOMPARE(i->role(), QAccessible::StaticText);
+            QCOMPARE(i->text(QAccessible::Name), values.at(k));
+            QCOMPARE(i->text(QAccessible::Value), u"0"_s);
+            QVERIFY(i->state().readOnly);
+            QCOMPARE(i->textInterface()->text(0, -1), u"0"_s);
+        }
+        // The captions read as what they say.
+        for (const app::CaptionPlacement &c : app::form1Captions()) {
+            QAccessibleInterface *i = ifaceOf(form.control(c.component));
+            QCOMPARE(i->role(), QAccessible::StaticText);
+            QCOMPARE(i->text(QAccessible::Name).simplified(), c.text);
+        }
+        // The window holds no unnamed field and no name with an accelerator marker.
+        for (QAction *a : form.menuBar()->actions()) {
+            QAccessibleInterface *i = ifaceOf(form.menuBar());
+            for (int k = 0; k < i->childCount(); ++k)
+                QVERIFY(!i->child(k)->text(QAccessible::Name).contains(u'&'));
+            QVERIFY(!a->text().remove(u'&').isEmpty());
+        }
+    }
+
+    void computedValuesAreToldWhenTheyChange()
+    {
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        AccessibleEvents events;
+        QWidget *a = form.control(u"NumEdit1"_s);
+        a->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(a, u"1500"_s);
+        QTest::keyClick(a, Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), u"300"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *tax = form.control(u"Label4"_s);
+        QCOMPARE(ifaceOf(tax)->text(QAccessible::Value), u"250.800 Ft."_s);
+        QCOMPARE(ifaceOf(tax)->textInterface()->text(0, -1), u"250.800 Ft."_s);
+        // Each exit computed: after a, then after b; each new value is told whole.
+        const QList<AccessibleEvent> told = events.of(tax, QAccessible::ValueChanged);
+        QCOMPARE(told.size(), 2);
+        QCOMPARE(told[0].value.toString(), u"313.500 Ft."_s);
+        QCOMPARE(told[1].value.toString(), u"250.800 Ft."_s);
+        const QList<AccessibleEvent> text = events.textChanges(tax);
+        QCOMPARE(text.size(), 2);
+        QCOMPARE(text[0].removed, u"0"_s);
+        QCOMPARE(text[1].removed, u"313.500 Ft."_s);
+        QCOMPARE(text[1].inserted, u"250.800 Ft."_s);
+        // Label2 stays 0: nothing to tell.
+        QVERIFY(events.of(form.control(u"Label2"_s), QAccessible::ValueChanged).isEmpty());
+        QCOMPARE(ifaceOf(form.control(u"Label1"_s))->text(QAccessible::Value), u"1200"_s);
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void choosingAnOptionIsTold()
+    {
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto *group = qobject_cast<ctl::TCtlRadioGroup *>(form.control(u"CtlRadioGroup5"_s));
+        QAccessibleInterface *jogi = ifaceOf(form.control(u"CtlRadioGroup5"_s))->child(2);
+        QCOMPARE(jogi->text(QAccessible::Name), u"jogi személy"_s);
+        AccessibleEvents events;
+        jogi->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(form.form().itemIndex(u"CtlRadioGroup5"_s), 2);
+        QVERIFY(jogi->state().checked);
+        const QList<AccessibleEvent> changes = events.of(group->button(2), QAccessible::StateChanged);
+        QCOMPARE(changes.size(), 1);
+        QVERIFY(changes[0].changed.checked);
+    }
+
+    // Tab visits the section panels and the fields in the catalogue's order, never a control that
+    // cannot be seen, and comes round again.
+    void focusFollowsTheCatalogueAndSkipsTheInvisible()
+    {
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QWidget *hidden = form.control(QString::fromUtf16(decl::hiddenNumEdit));
+        QCOMPARE(hidden->width(), 0);
+        QCOMPARE(hidden->focusPolicy(), Qt::NoFocus);
+
+        QStringList expected;
+        for (int sec = 0; sec < decl::sections().size(); ++sec) {
+            expected << decl::sections().at(sec).panel;
+            QMap<int, QString> fields;
+            for (const decl::Field &f : decl::fields())
+                if (f.section == sec)
+                    fields.insert(f.tab, f.component);
+            expected << fields.values();
+        }
+        QWidget *start = QApplication::focusWidget();
+        QVERIFY(start);
+        QStringList visited;
+        for (int k = 0; k < 200; ++k) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget *w = QApplication::focusWidget();
+            QVERIFY(w);
+            QVERIFY2(w->width() > 0 && w->height() > 0 && w->isVisible(), qPrintable(w->objectName()));
+            if (w == start)
+                break;
+            visited << w->objectName();
+        }
+        QCOMPARE(visited, expected);
+    }
+
+    void menuCommandsHaveTheirOwnLetters()
+    {
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QSet<QKeySequence> letters;
+        for (QAction *a : form.menuBar()->actions()) {
+            QCOMPARE(a->text().count(u'&'), 1);
+            const QKeySequence letter = QKeySequence::mnemonic(a->text());
+            QVERIFY2(!letter.isEmpty(), qPrintable(a->text()));
+            QVERIFY(!letters.contains(letter));
+            letters.insert(letter);
+        }
+        // F stays free for the file menu.
+        QVERIFY(!letters.contains(QKeySequence(Qt::ALT | Qt::Key_F)));
+
+        // Alt with the letter runs the command, wherever the focus is.
+        QAction *guide = form.menuBar()->findChild<QAction *>(u"Kitltsitmutat1"_s);
+        QAction *leave = form.menuBar()->findChild<QAction *>(u"Kilps1"_s);
+        QVERIFY(guide && leave);
+        QSignalSpy guided(guide, &QAction::triggered);
+        QSignalSpy left(leave, &QAction::triggered);
+        QWidget *field = form.control(u"StyledEdit35"_s);
+        field->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+        QTest::keyClick(field, Qt::Key_K, Qt::AltModifier);
+        QCOMPARE(guided.size(), 1);
+        QTest::keyClick(field, Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(left.size(), 1);
+        QCOMPARE(qobject_cast<QLineEdit *>(field)->text(), QString());
+    }
+};
+
+QTEST_MAIN(TestForm1Accessible)
+#include "test_form1accessible.moc"
