@@ -11,6 +11,8 @@
 
 namespace app {
 
+using namespace Qt::StringLiterals;
+
 FieldWarnings::FieldWarnings(TForm1 &form) : m_form(form)
 {
     for (const decl::Field &f : decl::fields()) {
@@ -74,12 +76,18 @@ void FieldWarnings::show(const QString &component, const QString &message)
     QWidget *w = m_form.control(component);
     if (!w)
         return;
-    if (message.isEmpty())
+    // A screen reader hears the description: the message follows what it says of the field.
+    if (!m_messages.contains(component))
+        m_descriptions.insert(component, w->accessibleDescription());
+    const QString description = m_descriptions.value(component);
+    if (message.isEmpty()) {
         m_messages.remove(component);
-    else
+        w->setAccessibleDescription(m_descriptions.take(component));
+    } else {
         m_messages.insert(component, message);
-    // Every kind of field has the property; the screen reader hears the tooltip as the
-    // field's description.
+        w->setAccessibleDescription(description.isEmpty() ? message : description + u": "_s + message);
+    }
+    // Every kind of field has the property.
     w->setProperty("Warning", !message.isEmpty());
     w->setToolTip(message);
 }

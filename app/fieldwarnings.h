@@ -10,9 +10,10 @@ namespace app {
 class TForm1;
 
 // The warning look of the form's fields: a field or group whose value fails a check shows the
-// warning ground and frame, with the message as its tooltip, until its value is right. A field
-// is judged as the user leaves it (and, while it shows a warning, as its text changes), together
-// with the fields that depend on it; the whole form after a check run.
+// warning ground and frame, with the message as its tooltip and in its accessible description,
+// until its value is right. A field is judged as the user leaves it (and, while it shows a
+// warning, as its text changes), together with the fields that depend on it; the whole form
+// after a check run.
 class FieldWarnings : public QObject
 {
     Q_OBJECT
@@ -37,7 +38,8 @@ private:
     void textChanged(const QString &component);
 
     TForm1 &m_form;
-    QHash<QString, QString> m_messages; // component -> message it shows
+    QHash<QString, QString> m_messages;     // component -> message it shows
+    QHash<QString, QString> m_descriptions; // component -> its description without the message
 };
 
 } // namespace app

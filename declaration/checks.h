@@ -16,13 +16,14 @@ struct Finding
     QString caption;    // its screen caption (a group's caption for a group)
     QString section;    // the section's caption, trimmed
     QString message;    // what is wrong and what a right value looks like
-    int coOwner = 0;    // 1 … 3 for a field of a co-owner's block, 0 otherwise
+    QString block;      // whose field it is ("adózó", "1. tulajdonostárs" …), empty outside the blocks
 
     friend bool operator==(const Finding &, const Finding &) = default;
 };
 
-// The field as lists name it: its caption without the closing colon and, in a co-owner's block,
-// which co-owner ("adóazonositó jele (2. tulajdonostárs)"), since the blocks repeat the captions.
+// The field as lists name it: its caption without the closing colon and, within section I's
+// blocks, whose field it is ("adóazonositó jele (2. tulajdonostárs)"), since the blocks repeat the
+// captions.
 QString fieldLabel(const Finding &finding);
 
 // Every finding of the form, in form order: section by section, within a section in tab order.

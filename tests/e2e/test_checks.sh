@@ -79,7 +79,7 @@ rows=$(listed_rows)
 import -window root "$OUT/checks-window.png"
 [ "$(wc -l <<<"$rows")" = 1 ] || fail "expected one row, got: $rows"
 IFS=$'\t' read -r field section message <<<"$rows"
-[ "$field" = 'adóazonositó jele' ] || fail "the row names '$field'"
+[ "$field" = 'adóazonositó jele (adózó)' ] || fail "the row names '$field'"
 [ "$section" = 'I. AZ ADÓ ALANYA' ] || fail "the row's section is '$section'"
 grep -qF 'ellenőrző számjegy: 3' <<<"$message" || fail "the message does not give the right check digit: $message"
 

@@ -51,7 +51,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("out"); // each line starts with one of these, in order
         QTest::addColumn<QStringList>("err");
-        const QString idLine = u"egy hiba.tkd: adóazonositó jele: "_s;
+        const QString idLine = u"egy hiba.tkd: adóazonositó jele (adózó): "_s;
         QTest::newRow("clean") << QStringList{u"tiszta.tkd"_s} << 0 << QStringList() << QStringList();
         QTest::newRow("one finding") << QStringList{u"egy hiba.tkd"_s} << 1 << QStringList{idLine} << QStringList();
         QTest::newRow("broken file") << QStringList{u"torott.tkd"_s} << 1 << QStringList()
@@ -97,7 +97,7 @@ private Q_SLOTS:
         QTextStream outStream(&outText), errStream(&errText);
         QDir::setCurrent(m_dir.path());
         app::runCheckCommand({u"egy hiba.tkd"_s}, outStream, errStream);
-        QCOMPARE(outText, u"egy hiba.tkd: adóazonositó jele: "_s + decl::taxIdProblem(u"8365670004"_s) + u'\n');
+        QCOMPARE(outText, u"egy hiba.tkd: adóazonositó jele (adózó): "_s + decl::taxIdProblem(u"8365670004"_s) + u'\n');
     }
 };
 

@@ -176,6 +176,8 @@ private Q_SLOTS:
                  (QStringList{u"StyledEdit35"_s, u"CtlRadioGroup5"_s, u"CtlRadioGroup6"_s, u"StyledEdit23"_s,
                               u"CtlMaskEdit10"_s, u"StyledEdit2"_s}));
         QCOMPARE(table->item(4, 0)->text(), u"adóazonositó jele (3. tulajdonostárs)"_s);
+        QCOMPARE(table->item(0, 0)->text(), u"neve (adózó)"_s);
+        QCOMPARE(table->item(1, 0)->text(), u"Az adó alanya"_s);
         QCOMPARE(table->item(4, 1)->text(), u"I. AZ ADÓ ALANYA"_s);
         QCOMPARE(table->item(4, 2)->text(), findings[4].message);
         QCOMPARE(table->item(5, 1)->text(), u"II. A BELTERÜLETI FÖLDRÉSZLET (TELEK)"_s);
@@ -185,7 +187,7 @@ private Q_SLOTS:
         QVERIFY(!table->accessibleName().isEmpty());
         QCOMPARE(window.currentRow(), 0);
         QCOMPARE(window.text().count(u'\n'), findings.size());
-        QVERIFY(window.text().startsWith(u"neve\tI. AZ ADÓ ALANYA\tAdja meg az adózó nevét.\n"_s));
+        QVERIFY(window.text().startsWith(u"neve (adózó)\tI. AZ ADÓ ALANYA\tAdja meg az adózó nevét.\n"_s));
     }
 
     // Sized to its texts: every row whole, the messages wrapped rather than running off the
@@ -396,12 +398,15 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), form.control(u"StyledEdit3"_s)); // tab order unchanged
         QVERIFY(id->warning());
         QCOMPARE(id->toolTip(), decl::taxIdProblem(u"8365670004"_s));
+        // A screen reader hears it after whose field it is.
+        QCOMPARE(id->accessibleDescription(), u"adózó: "_s + decl::taxIdProblem(u"8365670004"_s));
         // Typing on follows the text and lets the warning go when it is right.
         id->setText(u"83656700**"_s);
         QCOMPARE(id->toolTip(), decl::taxIdProblem(u"83656700**"_s));
         id->setText(u"8365670003"_s);
         QVERIFY(!id->warning());
         QVERIFY(id->toolTip().isEmpty());
+        QCOMPARE(id->accessibleDescription(), u"adózó"_s);
 
         // The taxpayer's name, left empty.
         leave(form, u"StyledEdit35"_s);
@@ -449,10 +454,12 @@ private Q_SLOTS:
         form.warnings().recheckAll();
         auto *group = qobject_cast<ctl::TCtlRadioGroup *>(form.control(u"CtlRadioGroup5"_s));
         QVERIFY(group->warning());
+        QCOMPARE(group->accessibleDescription(), form.warnings().messageOf(u"CtlRadioGroup5"_s));
         QTest::mouseClick(group->button(2), Qt::LeftButton, {}, QPoint(20, 10));
         QCOMPARE(group->ItemIndex(), 2);
         QVERIFY(!group->warning());
         QVERIFY(group->toolTip().isEmpty());
+        QVERIFY(group->accessibleDescription().isEmpty());
         QCOMPARE(form.warnings().messageOf(u"CtlRadioGroup5"_s), QString());
         QVERIFY(!form.warnings().messageOf(u"CtlRadioGroup6"_s).isEmpty());
     }

@@ -15,6 +15,8 @@ namespace {
 const QDate today(2006, 6, 1);
 const QStringList taxIdFields = {QStringLiteral("CtlMaskEdit8"), QStringLiteral("CtlMaskEdit4"),
                                  QStringLiteral("CtlMaskEdit7"), QStringLiteral("CtlMaskEdit10")};
+// Whose the fields of the lists above are, in their order.
+const QStringList blockNames = {u"adózó"_s, u"1. tulajdonostárs"_s, u"2. tulajdonostárs"_s, u"3. tulajdonostárs"_s};
 const QStringList taxNumberFields = {QStringLiteral("CtlMaskEdit6"), QStringLiteral("CtlMaskEdit3"),
                                      QStringLiteral("CtlMaskEdit5"), QStringLiteral("CtlMaskEdit9")};
 
@@ -112,7 +114,7 @@ private Q_SLOTS:
             QCOMPARE(found[0].component, component);
             QCOMPARE(found[0].caption, u"adóazonositó jele:"_s);
             QCOMPARE(found[0].section, u"I. AZ ADÓ ALANYA"_s);
-            QCOMPARE(found[0].coOwner, taxIdFields.indexOf(component)); // the taxpayer's first
+            QCOMPARE(found[0].block, blockNames[taxIdFields.indexOf(component)]);
             QCOMPARE(found[0].message, taxIdProblem(text, today));
             QCOMPARE(findingsFor(component, form, today), found);
         }
@@ -158,7 +160,7 @@ private Q_SLOTS:
             QCOMPARE(found.size(), 1);
             QCOMPARE(found[0].component, component);
             QCOMPARE(found[0].caption, u"adószáma:"_s);
-            QCOMPARE(found[0].coOwner, taxNumberFields.indexOf(component));
+            QCOMPARE(found[0].block, blockNames[taxNumberFields.indexOf(component)]);
             QCOMPARE(found[0].message, taxNumberProblem(text));
         }
     }
@@ -315,15 +317,15 @@ private Q_SLOTS:
             QCOMPARE(findingsFor(f.component, form, today), QList<Finding>{f});
     }
 
-    // The blocks repeat their captions: a list names the co-owner a field belongs to.
+    // The blocks repeat their captions: a list names whose field it is.
     void fieldLabels_data()
     {
         QTest::addColumn<QString>("component");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("label");
         QTest::newRow("taxpayer's id") << QStringLiteral("CtlMaskEdit8") << QStringLiteral("8365670004")
-                                       << u"adóazonositó jele"_s;
-        QTest::newRow("taxpayer's name") << QStringLiteral("StyledEdit35") << QString() << u"neve"_s;
+                                       << u"adóazonositó jele (adózó)"_s;
+        QTest::newRow("taxpayer's name") << QStringLiteral("StyledEdit35") << QString() << u"neve (adózó)"_s;
         QTest::newRow("2nd co-owner's tax number")
             << QStringLiteral("CtlMaskEdit5") << QStringLiteral("1578****-*-**") << u"adószáma (2. tulajdonostárs)"_s;
         QTest::newRow("3rd co-owner's name") << QStringLiteral("StyledEdit25") << QStringLiteral("1/3")
