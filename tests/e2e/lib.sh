@@ -71,7 +71,8 @@ start_app() {
   E2E_PIDS+=($APP_PID)
 }
 
-# Waits up to $2 seconds for process $1 to end and prints its exit code.
+# Waits up to $2 seconds for process $1, a child of this shell, to end; its exit code goes to
+# EXIT_RC. Not for a command substitution: a subshell cannot collect its parent's child.
 wait_exit() {
   local pid=$1 limit=$2
   local end=$(( $(date +%s%N) + limit * 1000000000 ))
@@ -79,18 +80,16 @@ wait_exit() {
     [ "$(date +%s%N)" -le "$end" ] || fail "process $pid still running after ${limit}s"
     sleep 0.02
   done
-  local rc=0
-  wait "$pid" || rc=$?
-  echo "$rc"
+  EXIT_RC=0
+  wait "$pid" || EXIT_RC=$?
 }
 
 # "Kilépés", the third item of the menu bar of main window $1, must end the program within $2
 # seconds with exit code 0.
 exit_through_menu() {
   xdotool mousemove --window "$1" 224 8 click 1
-  local rc
-  rc=$(wait_exit "$APP_PID" "$2")
-  [ "$rc" = 0 ] || fail "exit code $rc"
+  wait_exit "$APP_PID" "$2"
+  [ "$EXIT_RC" = 0 ] || fail "exit code $EXIT_RC"
 }
 
 MAIN_TITLE='Elektronikus nyomtatvány - Hollóberény Polgármesteri Hivatal'

@@ -34,7 +34,8 @@ close_with_escape "$G" '^Kit' "the guide window"
 xdotool mousemove --window "$W" 224 8
 start=$(date +%s%N)
 xdotool click 1
-rc=$(wait_exit "$APP_PID" 1)
+wait_exit "$APP_PID" 1
+rc=$EXIT_RC
 elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
 [ "$rc" = 0 ] || fail "exit code $rc"
 echo "ended with exit code 0 after ${elapsed} ms; screenshot in $OUT/startup.png"
