@@ -115,8 +115,8 @@ private Q_SLOTS:
         QStringList menu;
         for (QAction *a : form.menuBar()->actions())
             menu << a->text();
-        QCOMPARE(menu, (QStringList{QString::fromUtf16(u"Nyomtatás"), QString::fromUtf16(u"Kitöltési útmutató"),
-                                    QString::fromUtf16(u"Kilépés")}));
+        QCOMPARE(menu, (QStringList{QString::fromUtf16(u"&Fájl"), QString::fromUtf16(u"Nyomtatás"),
+                                    QString::fromUtf16(u"Kitöltési útmutató"), QString::fromUtf16(u"Kilépés")}));
     }
 
     void fillsWorkAreaAndScrollsVertically()
