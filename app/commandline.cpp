@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -32,8 +33,12 @@ CommandLine parseCommandLine(const QStringList &arguments)
                                  u"[FÁJL.tkd...]"_s);
 
     const QString program = arguments.isEmpty() ? u"telekado"_s : QFileInfo(arguments.constFirst()).fileName();
-    // Without an application object the parser does not know the program's name.
-    const QString helpText = parser.helpText().replace(u"<executable_name>"_s, program);
+    // The parser names the program after the application object's first argument, and has no
+    // name for it before there is one: the usage line names it after the arguments given here.
+    const QString named = QCoreApplication::instance() ? QCoreApplication::arguments().value(0) : u"<executable_name>"_s;
+    QString helpText = parser.helpText();
+    if (const qsizetype at = helpText.indexOf(named); at >= 0)
+        helpText.replace(at, named.size(), program);
     CommandLine cl;
     auto usageError = [&](const QString &problem) {
         cl.mode = CommandLine::Mode::UsageError;

@@ -17,19 +17,19 @@ namespace app {
 
 namespace {
 
-// A message on one line. Its headline names the input already given in front of the line: that
-// name is left out there.
+// A message on one line: its headline, then its reason, with the full stop of the message
+// display. A headline that names the input, which stands in front of the line already, leaves
+// the name out.
 QString oneLine(const QString &message, const QString &input)
 {
     QStringList lines = message.split(u'\n', Qt::SkipEmptyParts);
     if (lines.isEmpty())
         return message;
+    QString headline = lines.takeFirst();
     const QString named = u": "_s + QDir::toNativeSeparators(input);
-    if (lines.constFirst().endsWith(named) && lines.size() > 1) {
-        lines.first().chop(named.size());
-        return lines.constFirst() + u": "_s + lines.mid(1).join(u' ');
-    }
-    return lines.join(u' ');
+    if (headline.endsWith(named) && !lines.isEmpty())
+        headline.chop(named.size());
+    return rt::displayMessage(lines.isEmpty() ? headline : headline + u": "_s + lines.join(u' '));
 }
 
 } // namespace
@@ -57,7 +57,7 @@ bool PdfBatch::write(const QString &input, const QString &output, QString *reaso
     } catch (const std::exception &e) {
         // The window would show the error and keep a figure from before; a PDF carries no such
         // half-computed tax.
-        return fail(u"A bevallás nem számolható ki: %1"_s.arg(rt::displayMessage(QString::fromUtf8(e.what()))));
+        return fail(u"A bevallás nem számolható ki: %1"_s.arg(QString::fromUtf8(e.what())));
     }
 
     // The report shows its errors through the message display: here they become the reason.
