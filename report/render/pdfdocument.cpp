@@ -1,9 +1,9 @@
 #include "report/render/pdfdocument.h"
 
 #include "report/print/pagesource.h"
+#include "report/render/logging_p.h"
 
 #include <QBuffer>
-#include <QLoggingCategory>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -13,8 +13,6 @@
 namespace rep {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcReportPdf, "telekado.report.pdf", QtInfoMsg)
 
 QPageLayout layoutOf(const PagePrintParams &p)
 {
@@ -106,7 +104,7 @@ QByteArray pagesToPdf(PageSource &pages, const PdfDocumentInfo &info)
         painter.end();
     }
     if (!info.author.isEmpty() && !appendAuthor(bytes, info.author))
-        qCWarning(lcReportPdf, "the PDF's end is not as expected: written without its author");
+        qCWarning(lcReportRender, "the PDF's end is not as expected: written without its author");
     return bytes;
 }
 
