@@ -55,11 +55,13 @@ void DraftDocument::openFile(const QString &path)
     const std::optional<decl::Draft> read = decl::loadDraft(path, &error);
     if (!read)
         throw rt::Exception(error);
+    // The file is the whole form: what it leaves out is as on an untouched form.
     decl::Draft whole = decl::draftOf(decl::MapForm());
     whole.texts.insert(read->texts);
     whole.choices.insert(read->choices);
     decl::applyDraft(whole, m_form);
     m_path = path;
+    // As the controls hold it (numbers in their normal form): opening is no change.
     m_saved = decl::draftOf(m_form);
     decl::szamolas(m_form);
 }
