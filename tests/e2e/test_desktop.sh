@@ -51,8 +51,8 @@ kill "$STRUT_PID"
 wait_for 10 "the strut window to go" no_window '^xmessage$'
 import -window root "$OUT/desktop.png"
 
-# "Nyomtatás", the first menu item, opens the preview maximized.
-xdotool mousemove --window "$W" 30 8 click 1
+# "Nyomtatás" opens the preview maximized.
+click_menu "$W" "$MENU_PRINT_X"
 P=$(wait_window '^El.*k.*p$')
 maximized() {
   local state
@@ -88,7 +88,7 @@ fi
 close_with_escape "$P" '^El.*k.*p$' "the preview"
 
 # "Kitöltési útmutató" opens the guide centred on the screen, wholly inside it.
-xdotool mousemove --window "$W" 130 8 click 1
+click_menu "$W" "$MENU_GUIDE_X"
 G=$(wait_window '^Kit')
 wait_for 10 "the guide window at $(frame_of "$G") to stand centred on the screen" centred_over "$G" "0 0 1280 1024"
 read -r gx gy gw gh <<<"$(frame_of "$G")"
@@ -97,6 +97,6 @@ read -r gx gy gw gh <<<"$(frame_of "$G")"
 import -window root "$OUT/desktop-guide.png"
 close_with_escape "$G" '^Kit' "the guide"
 
-# "Kilépés", the third item, ends the program with exit code 0.
+# "Kilépés" ends the untouched form's program at once with exit code 0.
 exit_through_menu "$W" 10
 echo "main window on the work area, preview maximized, dialogs centred; exit code 0; screenshots in $OUT"

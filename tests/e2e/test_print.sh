@@ -24,19 +24,7 @@ W=$(wait_window "$MAIN_TITLE_RE")
 xdotool windowfocus --sync "$W"
 sleep 0.5
 
-# The content's origin: the outer panel's border (#8DA4AC) starts 13 pixels below it.
-import -window root "$E2E_TMP/form.png"
-convert "$E2E_TMP/form.png" -crop 1x200+20+0 txt:"$E2E_TMP/column.txt"
-panel_top=$(grep -m1 -i '8DA4AC' "$E2E_TMP/column.txt" | sed 's/^[0-9]*,\([0-9]*\):.*/\1/')
-[ -n "$panel_top" ] || fail "outer panel not found"
-oy=$((panel_top - 13))
-ox=0
-
-# Clicks at a point given in the outer panel's coordinates (x, y).
-click_at() {
-  xdotool mousemove --window "$W" $((ox + 8 + $1)) $((oy + 13 + $2)) click 1
-  sleep 0.15
-}
+find_form "$W"
 
 # Section I is at (24, 80), section III at (24, 1088) inside the outer panel.
 click_at $((24 + 152 + 20)) $((80 + 28 + 10))           # StyledEdit35, the name
@@ -51,7 +39,7 @@ click_at $((24 + 520 + 50)) $((1088 + 144 + 12))        # NumEdit3: NumEdit2's e
 import -window root "$OUT/filled.png"
 
 # "Nyomtatás" opens the preview.
-xdotool mousemove --window "$W" 30 8 click 1
+click_menu "$W" "$MENU_PRINT_X"
 P=$(wait_window '^El.*k.*p$')
 sleep 0.5
 import -window root "$OUT/preview.png"
@@ -113,7 +101,13 @@ xmllint --noout "$E2E_TMP/bevallas.prp" || fail "the prepared-report file is not
 grep -q 'Kov' "$E2E_TMP/bevallas.prp" || fail "the prepared-report file lacks the name"
 cp "$E2E_TMP/bevallas.prp" "$OUT/bevallas.prp"
 
-# Esc closes the preview; "Kilépés" ends the program.
+# Esc closes the preview. "Kilépés" asks about the typed form, which is not to be kept: "Nem"
+# (Tab from the default "Igen") ends the program.
 close_with_escape "$P" '^El.*k.*p$' "the preview"
-exit_through_menu "$W" 5
+click_menu "$W" "$MENU_EXIT_X"
+Q=$(wait_window '^telekado$')
+xdotool windowfocus --sync "$Q" key Tab space
+wait_exit "$APP_PID" 5
+rc=$EXIT_RC
+[ "$rc" = 0 ] || fail "exit code $rc"
 echo "printed $pdf; prepared report saved; outputs in $OUT"
