@@ -13,7 +13,7 @@ namespace app {
 namespace {
 
 // The menu commands with their accelerators: the "&" marks the letter, Alt with it runs the
-// command. "F" stays free for the file menu.
+// command. "F" is the file menu's.
 struct Accelerator
 {
     const char16_t *action;

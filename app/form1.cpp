@@ -6,6 +6,7 @@
 #include "computedlabel_p.h"
 #include "app/fieldwarnings.h"
 #include "app/printchecks.h"
+#include "app/pdfcommand.h"
 #include "app/printcommand.h"
 #include "workareafollower_p.h"
 #include "declaration/reportvalues.h"
@@ -14,6 +15,7 @@
 #include "controls/richtext/ui/tctlrichlabel.h"
 #include "controls/richtext/ui/trtflabel.h"
 #include "controls/maskedit/ui/ctlmaskedit.h"
+#include "controls/numedit/numeditmodel.h"
 #include "controls/numedit/ui/numedit.h"
 #include "controls/panels/ui/styledmainmenu.h"
 #include "controls/panels/ui/styledpanel.h"
@@ -24,12 +26,15 @@
 #include "declaration/taxcomputation.h"
 #include "runtime/messages.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QScrollArea>
 
 namespace app {
@@ -37,6 +42,8 @@ namespace app {
 using namespace Qt::StringLiterals;
 
 namespace {
+const QString form1Caption = u"Elektronikus nyomtatvány - Hollóberény Polgármesteri Hivatal"_s;
+
 QFont pixelFont(const QString &family, int pixels, bool bold = false)
 {
     QFont f(family);
@@ -147,10 +154,37 @@ void Form1Access::setCaption(const QString &label, const QString &caption)
         qCWarning(lcApp, "no computed label named %s", qUtf8Printable(label));
 }
 
+void Form1Access::setText(const QString &component, const QString &text)
+{
+    QWidget *w = m_form.control(component);
+    if (auto *m = qobject_cast<ctl::TCtlMaskEdit *>(w)) {
+        m->setText(text);
+    } else if (auto *n = qobject_cast<ctl::TNumEdit *>(w)) {
+        n->setText(text);
+        // A text that is no number stays as it is, as it would when the field is left.
+        if (ctl::NumEditModel::isReadable(text))
+            n->setValue(n->value());
+    } else if (auto *e = qobject_cast<QLineEdit *>(w)) {
+        e->setText(text);
+    } else if (auto *r = qobject_cast<QPlainTextEdit *>(w)) {
+        r->setPlainText(QString(text).replace(u"\r\n"_s, u"\n"_s));
+    } else {
+        qCWarning(lcApp, "no text field named %s", qUtf8Printable(component));
+    }
+}
+
+void Form1Access::setItemIndex(const QString &group, int index)
+{
+    if (auto *g = qobject_cast<ctl::TCtlRadioGroup *>(m_form.control(group)))
+        g->setItemIndex(index);
+    else
+        qCWarning(lcApp, "no radio group named %s", qUtf8Printable(group));
+}
+
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_access(*this)
 {
     setObjectName(u"Form1"_s);
-    setWindowTitle(u"Elektronikus nyomtatvány - Hollóberény Polgármesteri Hivatal"_s);
+    setWindowTitle(form1Caption);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     // The designed bounds hold only until the window is shown on the work area.
     setGeometry(172, 44, 806, 666);
@@ -164,14 +198,20 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_access(*this)
     makeAccessible(*this);
     m_report = std::make_unique<decl::DeclarationReport>(m_access);
     m_warnings = std::make_unique<FieldWarnings>(*this);
+    m_document = std::make_unique<DraftDocument>(m_access, this);
+    // Moving the focus into a radio group chooses a button without an event of its own.
+    connect(qApp, &QApplication::focusChanged, this, [this] { updateTitle(); });
 }
 
 TForm1::~TForm1()
 {
-    // Closing moves the focus; the fields must not compute into a window being torn down.
+    // Closing moves the focus; the fields must not compute into a window being torn down, nor
+    // report edits to a document that is gone.
     for (QWidget *w : std::as_const(m_controls))
         if (auto *e = qobject_cast<ctl::TNumEdit *>(w))
             e->OnExit = nullptr;
+    disconnect(qApp, nullptr, this, nullptr);
+    m_document.reset();
 }
 
 QWidget *TForm1::control(const QString &component) const
@@ -179,20 +219,59 @@ QWidget *TForm1::control(const QString &component) const
     return m_controls.value(component);
 }
 
+namespace {
+// An error of the command is shown once the menu's event has been dispatched.
+void bind(QAction *action, TForm1 *form, void (TForm1::*command)())
+{
+    QObject::connect(action, &QAction::triggered, form, [form, command] { rt::runHandler([&] { (form->*command)(); }); });
+}
+} // namespace
+
 void TForm1::buildMenu()
 {
     setMenuBar(new ctl::TStyledMainMenu(this));
     QMenuBar *bar = menuBar();
     bar->setObjectName(u"StyledMainMenu1"_s);
+    buildFileMenu();
     auto add = [&](const QString &name, const QString &caption, void (TForm1::*command)()) {
         QAction *a = bar->addAction(caption);
         a->setObjectName(name);
-        // An error of the command is shown once the menu's event has been dispatched.
-        connect(a, &QAction::triggered, this, [this, command] { rt::runHandler([&] { (this->*command)(); }); });
+        bind(a, this, command);
     };
     add(u"Nyomtats1"_s, u"Nyomtatás"_s, &TForm1::Nyomtats1Click);
     add(u"Kitltsitmutat1"_s, u"Kitöltési útmutató"_s, &TForm1::Kitltsitmutat1Click);
     add(u"Kilps1"_s, u"Kilépés"_s, &TForm1::Kilps1Click);
+}
+
+void TForm1::buildFileMenu()
+{
+    QMenu *menu = menuBar()->addMenu(u"&Fájl"_s);
+    menu->setObjectName(u"Fjl1"_s);
+    menu->menuAction()->setObjectName(u"Fjl1"_s);
+    struct Item
+    {
+        const char *name;
+        const char16_t *caption;
+        QKeySequence::StandardKey key;
+        void (TForm1::*command)();
+    };
+    static constexpr Item items[] = {
+        {"Megnyits1", u"&Megnyitás...", QKeySequence::Open, &TForm1::Megnyits1Click},
+        {"Ments1", u"M&entés", QKeySequence::Save, &TForm1::Ments1Click},
+        {"Mentsmsknt1", u"Mentés má&sként...", QKeySequence::UnknownKey, &TForm1::Mentsmsknt1Click},
+        {nullptr, nullptr, QKeySequence::UnknownKey, nullptr},
+        {"PDFbements1", u"&PDF-be mentés...", QKeySequence::UnknownKey, &TForm1::PDFbements1Click},
+    };
+    for (const Item &item : items) {
+        if (!item.name) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction *a = menu->addAction(QString::fromUtf16(item.caption));
+        a->setObjectName(QLatin1StringView(item.name));
+        a->setShortcuts(item.key);
+        bind(a, this, item.command);
+    }
 }
 
 void TForm1::buildContent()
@@ -262,6 +341,8 @@ void TForm1::buildFields()
         for (const decl::RadioGroup &g : decl::radioGroups())
             if (g.section == sec)
                 ordered.insert(g.tab, place(newRadioGroup(g, arial13), g.component));
+        for (QWidget *w : std::as_const(ordered))
+            watchChanges(w);
         // The section panel takes the focus itself before its fields.
         tabChain.append(built(decl::sections().at(sec).panel));
         for (QWidget *w : std::as_const(ordered))
@@ -335,10 +416,67 @@ void TForm1::focusField(const QString &component)
         w->setFocus(Qt::OtherFocusReason);
 }
 
+void TForm1::watchChanges(QWidget *field)
+{
+    if (auto *m = qobject_cast<ctl::TCtlMaskEdit *>(field))
+        connect(m, &ctl::TCtlMaskEdit::OnChange, this, &TForm1::updateTitle);
+    else if (auto *e = qobject_cast<QLineEdit *>(field))
+        connect(e, &QLineEdit::textChanged, this, &TForm1::updateTitle);
+    else if (auto *r = qobject_cast<QPlainTextEdit *>(field))
+        connect(r, &QPlainTextEdit::textChanged, this, &TForm1::updateTitle);
+    else if (auto *g = qobject_cast<ctl::TCtlRadioGroup *>(field))
+        connect(g, &ctl::TCtlRadioGroup::OnChange, this, &TForm1::updateTitle);
+}
+
+void TForm1::updateTitle()
+{
+    // The fields report their first texts while the window is still being built.
+    if (m_document)
+        setWindowTitle(m_document->windowTitle(form1Caption));
+}
+
+QString TForm1::askPdfName(QWidget *parent) const
+{
+    return withDefaultSuffix(m_document->dialogs().savePdfName(parent, m_document->pdfSuggestion()), pdfSuffix);
+}
+
+void TForm1::openFile(const QString &path)
+{
+    const auto refresh = qScopeGuard([this] { updateTitle(); });
+    m_document->openFile(path);
+    // The opened declaration is judged as a whole, as a check before printing would judge it.
+    m_warnings->recheckAll();
+}
+
+void TForm1::Megnyits1Click()
+{
+    const auto refresh = qScopeGuard([this] { updateTitle(); });
+    if (m_document->open())
+        m_warnings->recheckAll();
+}
+
+void TForm1::Ments1Click()
+{
+    const auto refresh = qScopeGuard([this] { updateTitle(); });
+    m_document->save();
+}
+
+void TForm1::Mentsmsknt1Click()
+{
+    const auto refresh = qScopeGuard([this] { updateTitle(); });
+    m_document->saveAs();
+}
+
+void TForm1::PDFbements1Click()
+{
+    if (confirmChecks(*this))
+        saveDeclarationPdfCommand(*m_report, [this](QWidget *parent) { return askPdfName(parent); }, this);
+}
+
 void TForm1::Nyomtats1Click()
 {
     if (confirmChecks(*this))
-        printDeclaration(*m_report);
+        printDeclaration(*m_report, [this](QWidget *parent) { return askPdfName(parent); });
 }
 
 void TForm1::setGuideWindow(guide::TForm2 *form2)
@@ -354,8 +492,19 @@ void TForm1::Kitltsitmutat1Click()
 
 void TForm1::Kilps1Click()
 {
-    // Ends at once: no close request, no question, exit code 0.
-    QCoreApplication::exit(0);
+    const auto refresh = qScopeGuard([this] { updateTitle(); });
+    // Ends without a close request; an unchanged or saved form ends at once.
+    if (m_document->maySaveChanges())
+        QCoreApplication::exit(0);
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    bool mayClose = false;
+    // A failed save is shown once the close request is over, and the window stays.
+    rt::runHandler([&] { mayClose = m_document->maySaveChanges(); });
+    updateTitle();
+    event->setAccepted(mayClose);
 }
 
 void TForm1::szamolas()

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "declaration/formaccess.h"
+#include "app/draftdocument.h"
+#include "app/form1access.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -22,21 +23,6 @@ enum class FieldKind;
 namespace app {
 
 class FieldWarnings;
-class TForm1;
-
-// The declaration's access to the window's controls.
-class Form1Access : public decl::FormAccess
-{
-public:
-    explicit Form1Access(TForm1 &form) : m_form(form) {}
-    QString text(const QString &component) const override;
-    int itemIndex(const QString &group) const override;
-    QString caption(const QString &label) const override;
-    void setCaption(const QString &label, const QString &caption) override;
-
-private:
-    TForm1 &m_form;
-};
 
 // The main window: the whole declaration form on one vertically scrolling page.
 class TForm1 : public QMainWindow
@@ -48,7 +34,14 @@ public:
 
     // A control of the form by its component name, nullptr when there is none.
     QWidget *control(const QString &component) const;
-    decl::FormAccess &form() { return m_access; }
+    Form1Access &form() { return m_access; }
+    // The declaration file the form belongs to and whether it changed since.
+    const DraftDocument &document() const { return *m_document; }
+    // Tests answer the file dialogs and the question before ending.
+    void setFileDialogs(FileDialogs dialogs) { m_document->setDialogs(std::move(dialogs)); }
+    // Opens a declaration file into the form (start-up with a file). A file that cannot be read
+    // leaves the form untouched; the error propagates.
+    void openFile(const QString &path);
     // The warning look of the fields that fail a check.
     FieldWarnings &warnings() { return *m_warnings; }
     // Puts the focus into a field or group, scrolled into view; a group's choice stays as it is.
@@ -58,15 +51,26 @@ public:
     void setGuideWindow(guide::TForm2 *form2);
 
     // Commands of the menu bar. Their errors propagate; the menu's binding shows them.
+    // The "Fájl" menu: open, save, save as, PDF.
+    void Megnyits1Click();
+    void Ments1Click();
+    void Mentsmsknt1Click();
+    void PDFbements1Click();
     void Nyomtats1Click();
     void Kitltsitmutat1Click();
+    // Ends the program with exit code 0, once the question about unsaved changes allows it.
     void Kilps1Click();
     // The shared exit handler of the eight area fields. Its errors propagate; the fields'
     // binding shows them through the default error display.
     void szamolas();
 
+protected:
+    // The close box asks about unsaved changes as "Kilépés" does.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void buildMenu();
+    void buildFileMenu();
     void buildContent();
     // The parts of the content, in stacking order: panels, captions, fields, computed labels.
     QWidget *buildPanels();
@@ -78,12 +82,19 @@ private:
     QWidget *place(QWidget *w, const QString &name);
     // A control built already; the tables name only such parents.
     QWidget *built(const QString &component) const;
+    // Shows the file's name and the "*" of a changed form; any edit and every command call it.
+    void updateTitle();
+    void watchChanges(QWidget *field);
+    // The name a PDF is written under; empty when the user cancelled.
+    QString askPdfName(QWidget *parent) const;
 
     Form1Access m_access;
     QScrollArea *m_scroll = nullptr;
     QHash<QString, QWidget *> m_controls;
     guide::TForm2 *m_form2 = nullptr;
     std::unique_ptr<decl::DeclarationReport> m_report;
+    // Made once the form is built: it starts from the untouched form.
+    std::unique_ptr<DraftDocument> m_document;
     // Goes before the controls do, so that their last focus changes are not judged.
     std::unique_ptr<FieldWarnings> m_warnings;
 };

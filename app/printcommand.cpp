@@ -13,7 +13,8 @@
 
 namespace app {
 
-rep::PreviewHooks previewHooks(decl::DeclarationReport &report, rep::ReportPageSource &source)
+rep::PreviewHooks previewHooks(decl::DeclarationReport &report, rep::ReportPageSource &source,
+                               const AskPdfName &askPdfName)
 {
     rep::PreviewHooks hooks;
     hooks.text = [](const QString &key) { return rep::repGet(key); };
@@ -34,10 +35,12 @@ rep::PreviewHooks previewHooks(decl::DeclarationReport &report, rep::ReportPageS
         rep::printReport(source, r.PrintOptions, host.currentPage(), r.ReportOptions.Name, job, printHooks,
                          QApplication::activeWindow());
     };
+    if (askPdfName)
+        hooks.savePdf = [&report, askPdfName](QWidget *parent) { savePreparedPdf(report, askPdfName, parent); };
     return hooks;
 }
 
-void printDeclaration(decl::DeclarationReport &report)
+void printDeclaration(decl::DeclarationReport &report, const AskPdfName &askPdfName)
 {
     if (!report.prepare()) {
         // The report has shown its errors.
@@ -46,7 +49,7 @@ void printDeclaration(decl::DeclarationReport &report)
     }
     rep::ReportPageSource source(report.pages());
     rep::TrepReport &r = report.report();
-    rep::showPreparedReport(source, r.PreviewOptions, previewHooks(report, source), r.ReportOptions.Name);
+    rep::showPreparedReport(source, r.PreviewOptions, previewHooks(report, source, askPdfName), r.ReportOptions.Name);
 }
 
 } // namespace app

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/pdfcommand.h"
+
 namespace decl {
 class DeclarationReport;
 }
@@ -14,10 +16,13 @@ class QWidget;
 namespace app {
 
 // "Nyomtatás": prepares the declaration with the clear flag and, when that succeeds, shows the
-// prepared pages in the modal preview, from which they are printed or saved.
-void printDeclaration(decl::DeclarationReport &report);
+// prepared pages in the modal preview, from which they are printed or saved, and written as a
+// PDF under the name askPdfName gives.
+void printDeclaration(decl::DeclarationReport &report, const AskPdfName &askPdfName = {});
 
-// The preview's connections to the text table, the printers and the print job.
-rep::PreviewHooks previewHooks(decl::DeclarationReport &report, rep::ReportPageSource &source);
+// The preview's connections to the text table, the printers and the print job, and with
+// askPdfName its "PDF" button.
+rep::PreviewHooks previewHooks(decl::DeclarationReport &report, rep::ReportPageSource &source,
+                               const AskPdfName &askPdfName = {});
 
 } // namespace app

@@ -1,6 +1,7 @@
 #include "declaration/draftfile.h"
 
 #include "declaration/catalogue.h"
+#include "filesave_p.h"
 #include "declaration/formaccess.h"
 #include "logging_p.h"
 #include "maskedtext_p.h"
@@ -13,11 +14,8 @@
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
-#include <QStorageInfo>
 #include <QStringDecoder>
 
-#include <cerrno>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -244,38 +242,6 @@ bool readChoices(const QJsonObject &object, const QString &path, Draft &draft, Q
     return true;
 }
 
-// Why a save failed, in the user's terms where the cause can be told. errorCode is errno right
-// after the failing call: Qt's own message loses it when a write is cut short.
-QString saveFailureReason(const QString &path, const QString &systemError, int errorCode, qint64 bytes)
-{
-    const QFileInfo info(path);
-    const QString folder = QDir::toNativeSeparators(info.absolutePath());
-    const QFileInfo dir(info.absolutePath());
-    if (!dir.exists())
-        return u"A mappa nem létezik: %1"_s.arg(folder);
-    if (!dir.isDir())
-        return u"A mentés helye nem mappa: %1"_s.arg(folder);
-    if (info.isDir())
-        return u"Ezen a néven mappa van, nem fájl."_s;
-    switch (errorCode) {
-    case ENOSPC:
-    case EDQUOT: return u"Nincs elég szabad hely a lemezen."_s;
-    case EACCES:
-    case EPERM: return u"Nincs írási jog a mappához: %1"_s.arg(folder);
-    case EROFS: return u"A mappa csak olvasható lemezen van: %1"_s.arg(folder);
-    case EFBIG: return u"A fájl nagyobb lenne, mint amekkorát a rendszer megenged."_s;
-    default: break;
-    }
-    if (!dir.isWritable())
-        return u"Nincs írási jog a mappához: %1"_s.arg(folder);
-    if (info.exists() && !info.isWritable())
-        return u"A meglévő fájl írásvédett."_s;
-    const QStorageInfo storage(dir.absoluteFilePath());
-    if (storage.isValid() && storage.bytesTotal() > 0 && storage.bytesAvailable() < bytes + 64 * 1024)
-        return u"Nincs elég szabad hely a lemezen."_s;
-    return u"Az írás nem sikerült: %1"_s.arg(systemError);
-}
-
 } // namespace
 
 Draft draftOf(const FormAccess &form)
@@ -401,27 +367,9 @@ bool saveDraft(const QString &path, const Draft &draft, QString *errorString)
             return fail(groupRangeProblem(*g, it.value()));
     }
 
-    const QByteArray bytes = toJson(draft);
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        const int code = errno;
-        return fail(saveFailureReason(path, file.errorString(), code, bytes.size()));
-    }
-    // A write cut short (disk full, size limit) shows only in flush: commit would take the
-    // shortened file for whole and put it in place of the old one.
-    errno = 0;
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const int code = errno;
-        const QString systemError = file.errorString();
-        file.cancelWriting(); // the temporary file goes with `file`
-        return fail(saveFailureReason(path, systemError, code, bytes.size()));
-    }
-    errno = 0;
-    if (!file.commit()) {
-        const int code = errno;
-        return fail(saveFailureReason(path, file.errorString(), code, bytes.size()));
-    }
+    QString reason;
+    if (!writeFileAtomically(path, toJson(draft), &reason))
+        return fail(reason);
     return true;
 }
 

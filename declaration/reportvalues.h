@@ -37,6 +37,7 @@ public:
 
     rep::TrepReport &report();
     rep::TrepPreviewPages &pages();
+    const FormAccess &form() const { return m_form; }
     // Prepares the pages (clearing earlier ones); True when no error was recorded. Errors have
     // then been shown through rt::showMessage.
     bool prepare();

@@ -1,4 +1,4 @@
-# Shared set-up of run.sh and test.sh: installs missing Debian packages, configures and
+# Shared set-up of run.sh, test.sh and package.sh: installs missing Debian packages, configures and
 # builds in build/. Sourced, not run.
 set -euo pipefail
 
@@ -13,6 +13,8 @@ TK_PACKAGES=(
   libbenchmark-dev libxml2-utils
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf poppler-utils
   clang libclang-rt-14-dev
+  dpkg-dev file lintian desktop-file-utils appstream shared-mime-info man-db
+  xdg-utils libfile-mimeinfo-perl
 )
 
 tk_sudo() {

@@ -1,8 +1,10 @@
 // The filled declaration printed into a PDF file at the printer's resolution (prepare, print
-// job, closed file; goal under 40 ms), and one repaint of the preview workspace on it at 100% and
+// job, closed file; goal under 40 ms), the program's own PDF of it (prepare and the file written;
+// the pages alone drawn into PDF bytes), and one repaint of the preview workspace on it at 100% and
 // 200% (goal under 8 ms).
 
 #include "bench/benchmain.h"
+#include "declaration/declarationpdf.h"
 #include "declaration/formaccess.h"
 #include "declaration/reportvalues.h"
 #include "declaration/taxcomputation.h"
@@ -12,6 +14,7 @@
 #include "report/print/printers.h"
 #include "report/print/printjob.h"
 #include "report/render/pagedrawer.h"
+#include "report/render/pdfdocument.h"
 #include "report/render/reportpagesource.h"
 #include "report/resources/resources.h"
 #include "runtime/formatsettings.h"
@@ -56,6 +59,34 @@ void BM_PrintDeclarationToPdfFile(benchmark::State &state)
     state.counters["dpi"] = dpi;
 }
 
+void BM_SaveDeclarationPdf(benchmark::State &state)
+{
+    decl::MapForm form;
+    fill(form);
+    decl::DeclarationReport report(form);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bevallas.pdf"));
+    for (auto _ : state) {
+        if (!report.prepare() || !decl::saveDeclarationPdf(report, path)) {
+            state.SkipWithError("no PDF");
+            break;
+        }
+    }
+}
+
+void BM_DeclarationPagesToPdfBytes(benchmark::State &state)
+{
+    decl::MapForm form;
+    fill(form);
+    decl::DeclarationReport report(form);
+    report.prepare();
+    rep::ReportPageSource source(report.pages());
+    qsizetype size = 0;
+    for (auto _ : state)
+        size = rep::pagesToPdf(source, {QStringLiteral("BEVALLÁS"), QStringLiteral("Kovács"), QString()}).size();
+    state.counters["bytes"] = double(size);
+}
+
 void repaint(benchmark::State &state, double zoom)
 {
     decl::MapForm form;
@@ -94,6 +125,8 @@ void BM_PreviewRepaintDeclaration200(benchmark::State &state)
 }
 
 BENCHMARK(BM_PrintDeclarationToPdfFile)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SaveDeclarationPdf)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_DeclarationPagesToPdfBytes)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PreviewRepaintDeclaration100)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PreviewRepaintDeclaration200)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 

@@ -91,6 +91,17 @@ void folder(QPainter &p)
     p.drawRect(1, 2, 5, 2);
 }
 
+// A page with a red band across it, as document files are usually shown.
+void pdfPage(QPainter &p)
+{
+    sheet(p, QRect(3, 1, 10, 14));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xc0, 0x10, 0x10));
+    p.drawRect(1, 8, 14, 5);
+    p.setPen(Qt::white);
+    p.drawLine(3, 10, 12, 10);
+}
+
 // A black triangle pointing left or right, with a bar at its tip for the first and last page.
 template<bool Left, bool Bar>
 void arrow(QPainter &p)
@@ -112,6 +123,7 @@ struct Picture
 
 const Picture kPictures[] = {
     {"PrintB", &printer},
+    {"PdfB", &pdfPage},
     {"ZoomWholePageB", &wholePage},
     {"ZoomPageWidthB", &pageWidth},
     {"Zoom100B", &oneToOne},

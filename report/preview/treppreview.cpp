@@ -213,6 +213,14 @@ void TrepPreview::saveToFile()
     });
 }
 
+void TrepPreview::savePdf()
+{
+    runCommand([this] {
+        if (m_hooks.savePdf)
+            m_hooks.savePdf(this);
+    });
+}
+
 void TrepPreview::find()
 {
     runCommand([this] {

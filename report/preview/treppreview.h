@@ -47,6 +47,9 @@ struct PreviewHooks
     std::function<QString(QWidget *parent, const QString &filter)> saveFileName;
     // Asks for the text to find. Default: TrepSearchDialog.
     std::function<SearchRequest(QWidget *parent, const QString &lastText)> askSearch;
+    // Writes the prepared pages as a PDF under a name it asks for; throws with the reason when it
+    // cannot. Empty: the window has no "PDF" button.
+    std::function<void(QWidget *parent)> savePdf;
 };
 
 // The preview control: the workspace with the pages, the message panel shown while printing
@@ -87,6 +90,9 @@ public:
     void print();
     // Ctrl+S: asks for a name, forces the ".prp" extension and saves the pages.
     void saveToFile();
+    // The "PDF" button: the pages as a PDF, through the hook.
+    void savePdf();
+    bool canSavePdf() const { return bool(m_hooks.savePdf); }
     // Ctrl+F and F3.
     void find();
     void findNext();

@@ -89,6 +89,8 @@ using Kind = PreviewToolbarEntry::Kind;
 // The toolbar from left to right.
 constexpr PreviewToolbarEntry kToolbar[] = {
     {"PrintB", "Print", 0, pbPrint, Kind::Button, &previewCommand<&TrepPreview::printCommand>},
+    // Shown when the program can write a PDF (the preview's hooks say so); no button bit of its own.
+    {"PdfB", "PDF", 0, {}, Kind::Button, &previewCommand<&TrepPreview::savePdf>},
     {"OpenB", "Open", 0, pbLoad, Kind::Button},
     {"SaveB", "Save", 0, pbSave, Kind::Button, &previewCommand<&TrepPreview::saveToFile>},
     {"ExportB", "Export", 0, pbExport, Kind::MenuButton},
@@ -315,6 +317,8 @@ void TrepPreviewForm::init(PageSource *source, const TrepPreviewOptions &options
         if (kToolbar[i].option == pbEdit)
             m_toolbarControls[i]->setEnabled(options.AllowEdit);
     applyButtons(options.Buttons);
+    if (QWidget *pdf = findChild<QWidget *>(u"PdfB"_s))
+        pdf->setVisible(m_preview->canSavePdf());
     for (QWidget *w : std::as_const(m_toolbarControls))
         if (auto *b = qobject_cast<QToolButton *>(w)) {
             b->setToolButtonStyle(options.ShowCaptions ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);

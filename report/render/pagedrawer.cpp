@@ -5,8 +5,8 @@
 #include "report/model/objects.h"
 #include "report/model/page.h"
 #include "report/pages/previewpages.h"
+#include "logging_p.h"
 
-#include <QLoggingCategory>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -15,8 +15,6 @@
 namespace rep {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcReportRender, "telekado.report.render", QtInfoMsg)
 
 draw::DrawFont toDraw(const TrepFont &f)
 {

@@ -25,6 +25,7 @@ const QList<std::pair<QString, QString>> &hungarianEntries()
         r.append({QStringLiteral("TrepPreviewForm"), windowLines({
             u"Caption=Előkép",
             u"PrintB.Caption=Nyomtat", u"PrintB.Hint=Nyomtat",
+            u"PdfB.Caption=PDF", u"PdfB.Hint=PDF",
             u"OpenB.Caption=Megnyit", u"OpenB.Hint=Megnyit",
             u"SaveB.Caption=Ment", u"SaveB.Hint=Ment",
             u"ExportB.Caption=Exportál", u"ExportB.Hint=Exportál",

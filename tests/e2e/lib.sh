@@ -71,7 +71,8 @@ start_app() {
   E2E_PIDS+=($APP_PID)
 }
 
-# Waits up to $2 seconds for process $1 to end and prints its exit code.
+# Waits up to $2 seconds for process $1, a child of this shell, to end; its exit code goes to
+# EXIT_RC. Not for a command substitution: a subshell cannot collect its parent's child.
 wait_exit() {
   local pid=$1 limit=$2
   local end=$(( $(date +%s%N) + limit * 1000000000 ))
@@ -79,21 +80,50 @@ wait_exit() {
     [ "$(date +%s%N)" -le "$end" ] || fail "process $pid still running after ${limit}s"
     sleep 0.02
   done
-  local rc=0
-  wait "$pid" || rc=$?
-  echo "$rc"
+  EXIT_RC=0
+  wait "$pid" || EXIT_RC=$?
 }
 
-# "Kilépés", the third item of the menu bar of main window $1, must end the program within $2
-# seconds with exit code 0.
+# The middle of each item of the main window's menu bar, in window coordinates, y 8:
+# "Fájl", "Nyomtatás", "Kitöltési útmutató", "Kilépés".
+MENU_FILE_X=18
+MENU_PRINT_X=76
+MENU_GUIDE_X=177
+MENU_EXIT_X=267
+
+# Clicks the menu bar item at x ($2) of main window $1.
+click_menu() {
+  xdotool mousemove --window "$1" "$2" 8 click 1
+}
+
+# "Kilépés" of main window $1 must end the program within $2 seconds with exit code 0.
 exit_through_menu() {
-  xdotool mousemove --window "$1" 224 8 click 1
-  local rc
-  rc=$(wait_exit "$APP_PID" "$2")
-  [ "$rc" = 0 ] || fail "exit code $rc"
+  click_menu "$1" "$MENU_EXIT_X"
+  wait_exit "$APP_PID" "$2"
+  [ "$EXIT_RC" = 0 ] || fail "exit code $EXIT_RC"
 }
 
 MAIN_TITLE='Elektronikus nyomtatvány - Hollóberény Polgármesteri Hivatal'
+
+# Finds where the form's content lies in main window $1, shown at the screen's top-left corner
+# without a window manager: the outer panel's border (#8DA4AC) starts 13 pixels below the
+# content's origin. Sets FORM_WINDOW, FORM_OX and FORM_OY.
+find_form() {
+  FORM_WINDOW=$1
+  import -window root "$E2E_TMP/form.png"
+  convert "$E2E_TMP/form.png" -crop 1x200+20+0 txt:"$E2E_TMP/column.txt"
+  local panel_top
+  panel_top=$(grep -m1 -i '8DA4AC' "$E2E_TMP/column.txt" | sed 's/^[0-9]*,\([0-9]*\):.*/\1/')
+  [ -n "$panel_top" ] || fail "outer panel not found"
+  FORM_OY=$((panel_top - 13))
+  FORM_OX=0
+}
+
+# Clicks at a point given in the outer panel's coordinates (x, y); find_form first.
+click_at() {
+  xdotool mousemove --window "$FORM_WINDOW" $((FORM_OX + 8 + $1)) $((FORM_OY + 13 + $2)) click 1
+  sleep 0.15
+}
 # xdotool matches names as regular expressions in the C locale: search by an ASCII prefix.
 MAIN_TITLE_RE='^Elektronikus nyomtatv'
 
@@ -151,22 +181,4 @@ start_a11y_bus() {
   E2E_PIDS+=($!)
   wait_for 20 "the accessibility bus" \
     dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress
-}
-
-# Finds the top-left corner of the form's outer panel in main window $1, which lies at the
-# screen's origin (no window manager): the panel's border (#8DA4AC) is the first of its colour in
-# the column 20 pixels from the left. Sets FORM_WINDOW, FORM_X and FORM_Y for click_form.
-find_form_origin() {
-  FORM_WINDOW=$1
-  import -window root "$E2E_TMP/form-origin.png"
-  convert "$E2E_TMP/form-origin.png" -crop 1x200+20+0 txt:"$E2E_TMP/form-origin.txt"
-  FORM_Y=$(grep -m1 -i '8DA4AC' "$E2E_TMP/form-origin.txt" | sed 's/^[0-9]*,\([0-9]*\):.*/\1/')
-  [ -n "$FORM_Y" ] || fail "outer panel not found"
-  FORM_X=8
-}
-
-# Clicks at a point given in the outer panel's coordinates (x, y).
-click_form() {
-  xdotool mousemove --window "$FORM_WINDOW" $((FORM_X + $1)) $((FORM_Y + $2)) click 1
-  sleep 0.15
 }

@@ -63,9 +63,9 @@ centred_over() {
   [ "${dx#-}" -le 6 ] && [ "${dy#-}" -le 8 ]
 }
 
-# "Nyomtatás", the first menu item, checks the untouched form first: "Ellenőrzés" opens centred
+# "Nyomtatás" checks the untouched form first: "Ellenőrzés" opens centred
 # over the main window; "Nyomtatás így is" (Alt+N) goes on to the preview, maximized.
-xdotool mousemove --window "$W" 30 8 click 1
+click_menu "$W" "$MENU_PRINT_X"
 C=$(wait_window '^Ellen')
 wait_for 10 "\"Ellenőrzés\" at $(frame_of "$C") to stand centred over the main window at $(frame_of "$W")" \
   centred_over "$C" "$(frame_of "$W")"
@@ -96,7 +96,7 @@ fi
 close_with_escape "$P" '^El.*k.*p$' "the preview"
 
 # "Kitöltési útmutató" opens the guide centred on the screen, wholly inside it.
-xdotool mousemove --window "$W" 130 8 click 1
+click_menu "$W" "$MENU_GUIDE_X"
 G=$(wait_window '^Kit')
 wait_for 10 "the guide window at $(frame_of "$G") to stand centred on the screen" centred_over "$G" "0 0 1280 1024"
 read -r gx gy gw gh <<<"$(frame_of "$G")"
@@ -105,6 +105,6 @@ read -r gx gy gw gh <<<"$(frame_of "$G")"
 import -window root "$OUT/desktop-guide.png"
 close_with_escape "$G" '^Kit' "the guide"
 
-# "Kilépés", the third item, ends the program with exit code 0.
+# "Kilépés" ends the untouched form's program at once with exit code 0.
 exit_through_menu "$W" 10
 echo "main window on the work area, preview maximized, dialogs centred; exit code 0; screenshots in $OUT"

@@ -23,18 +23,19 @@ sleep 0.3 # let the first paint land before the screenshot
 import -window root "$OUT/startup.png"
 [ -s "$OUT/startup.png" ] || fail "no screenshot"
 
-# "Kitöltési útmutató", the second item, opens the guide; Esc closes it.
-xdotool mousemove --window "$W" 130 8 click 1
+# "Kitöltési útmutató" opens the guide; Esc closes it.
+click_menu "$W" "$MENU_GUIDE_X"
 G=$(wait_window '^Kit')
 sleep 0.3
 import -window root "$OUT/guide.png"
 close_with_escape "$G" '^Kit' "the guide window"
 
-# "Kilépés" is the third item of the menu bar at the window's top edge.
-xdotool mousemove --window "$W" 224 8
+# "Kilépés" is the last item of the menu bar at the window's top edge.
+xdotool mousemove --window "$W" "$MENU_EXIT_X" 8
 start=$(date +%s%N)
 xdotool click 1
-rc=$(wait_exit "$APP_PID" 1)
+wait_exit "$APP_PID" 1
+rc=$EXIT_RC
 elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
 [ "$rc" = 0 ] || fail "exit code $rc"
 echo "ended with exit code 0 after ${elapsed} ms; screenshot in $OUT/startup.png"

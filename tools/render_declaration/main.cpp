@@ -6,6 +6,7 @@
 // to DIR/page1.png, DIR/page2.png ... at zoom Z (default 1) and DIR/declaration.pdf at 600 dpi.
 
 #include "declaration/catalogue.h"
+#include "declaration/declarationpdf.h"
 #include "declaration/formaccess.h"
 #include "declaration/reportvalues.h"
 #include "declaration/taxcomputation.h"
@@ -17,10 +18,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <cstdio>
 
@@ -81,17 +79,11 @@ int main(int argc, char **argv)
         if (!image.save(file))
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
     }
-    QPdfWriter pdf(QDir(out).filePath(QStringLiteral("declaration.pdf")));
-    pdf.setResolution(600);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    QPainter p(&pdf);
-    for (int i = 0; i < pages.count(); ++i) {
-        if (i > 0)
-            pdf.newPage();
-        pages.drawPage(i, p, 600.0 / 96, 600.0 / 96, 0, 0);
+    QString error;
+    if (!decl::saveDeclarationPdf(report, QDir(out).filePath(QStringLiteral("declaration.pdf")), &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
     }
-    p.end();
     std::printf("%d pages written to %s\n", int(pages.count()), qPrintable(out));
     return 0;
 }

@@ -116,8 +116,8 @@ private Q_SLOTS:
         for (QAction *a : form.menuBar()->actions())
             menu << a->text();
         // The "&" marks each command's accelerator letter.
-        QCOMPARE(menu, (QStringList{QString::fromUtf16(u"&Nyomtatás"), QString::fromUtf16(u"&Kitöltési útmutató"),
-                                    QString::fromUtf16(u"Ki&lépés")}));
+        QCOMPARE(menu, (QStringList{QString::fromUtf16(u"&Fájl"), QString::fromUtf16(u"&Nyomtatás"),
+                                    QString::fromUtf16(u"&Kitöltési útmutató"), QString::fromUtf16(u"Ki&lépés")}));
     }
 
     void fillsWorkAreaAndScrollsVertically()

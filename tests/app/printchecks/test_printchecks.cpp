@@ -10,6 +10,7 @@
 #include "report/render/pagedrawer.h"
 #include "report/resources/resources.h"
 #include "runtime/ui/application.h"
+#include "tests/app/modalscript.h"
 #include "tests/testhelpers.h"
 
 #include <QAction>
@@ -23,6 +24,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -32,6 +34,7 @@ using namespace Qt::StringLiterals;
 
 using app::CheckWindow;
 using app::TForm1;
+using tk::test::ModalScript;
 
 namespace {
 
@@ -74,35 +77,6 @@ decl::Draft snapshot(TForm1 &form)
 {
     return decl::draftOf(form.form());
 }
-
-// Answers the modal windows as they come up, one step each in order, and notes their classes.
-class ModalScript
-{
-public:
-    using Step = std::function<void(QWidget *)>;
-    explicit ModalScript(QList<Step> steps) : m_steps(std::move(steps))
-    {
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal || modal == m_last || !modal->isVisible())
-                return;
-            m_last = modal;
-            seen << QString::fromLatin1(modal->metaObject()->className());
-            if (m_steps.isEmpty())
-                modal->close();
-            else
-                m_steps.takeFirst()(modal);
-        });
-        m_timer.start();
-    }
-    QStringList seen;
-
-private:
-    QList<Step> m_steps;
-    QTimer m_timer;
-    QPointer<QWidget> m_last;
-};
 
 // A step that notes what the check window lists, then does `then` to it.
 ModalScript::Step onCheckWindow(QList<decl::Finding> *listed, std::function<void(CheckWindow &)> then)
@@ -462,6 +436,28 @@ private Q_SLOTS:
         QVERIFY(group->accessibleDescription().isEmpty());
         QCOMPARE(form.warnings().messageOf(u"CtlRadioGroup5"_s), QString());
         QVERIFY(!form.warnings().messageOf(u"CtlRadioGroup6"_s).isEmpty());
+    }
+
+    // An opened file shows its findings at once, and none left over from the form before it.
+    void openedFileShowsItsFindings()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"hibas.tkd"_s);
+        TForm1 wrong;
+        fillValidTaxpayer(wrong);
+        setField(wrong, u"CtlMaskEdit6"_s, u"15789935-2-51"_s);
+        QVERIFY(decl::saveDraft(file, decl::draftOf(wrong.form())));
+
+        TForm1 form;
+        showForm(form);
+        form.warnings().recheckAll();
+        QVERIFY(form.control(u"StyledEdit35"_s)->property("Warning").toBool());
+        form.openFile(file);
+        QCOMPARE(componentsOf(decl::checkForm(form.form())), QStringList{u"CtlMaskEdit6"_s});
+        for (const decl::Field &f : decl::fields())
+            QCOMPARE(form.control(f.component)->property("Warning").toBool(), f.component == u"CtlMaskEdit6"_s);
+        QVERIFY(!form.control(u"CtlRadioGroup5"_s)->property("Warning").toBool());
+        QVERIFY(m_messages.isEmpty());
     }
 
     void junkNeverCrashesNorChanges_data()

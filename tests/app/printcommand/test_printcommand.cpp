@@ -1,4 +1,5 @@
 #include "app/printcommand.h"
+#include "declaration/declarationpdf.h"
 #include "declaration/formaccess.h"
 #include "declaration/reportvalues.h"
 #include "declaration/taxcomputation.h"
@@ -77,7 +78,8 @@ private Q_SLOTS:
         rep::installPageDrawer();
     }
 
-    // "Fájlba nyomtat": the filled declaration arrives in the ".prn" file as two A4 pages.
+    // "Fájlba nyomtat": the filled declaration arrives in the ".prn" file as two A4 pages; the
+    // program's own PDF holds the same lines, broken in the same places.
     void declarationIntoAFile()
     {
         TK_REQUIRE_PRINTER();
@@ -110,6 +112,19 @@ private Q_SLOTS:
                                     QString::fromUtf16(u"történő adó megállapitásához"),
                                     QString::fromUtf16(u"(tulajdonjog szerzés)")})
             QVERIFY2(t.contains(want), qPrintable(want));
+
+        const QString pdf = dir.filePath(QStringLiteral("bevallas.pdf"));
+        QString error;
+        QVERIFY2(decl::saveDeclarationPdf(report, pdf, &error), qPrintable(error));
+        const auto lines = [](const QString &file) {
+            QProcess text;
+            text.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), file, QStringLiteral("-")});
+            text.waitForFinished();
+            return QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\n'));
+        };
+        const QStringList printed = lines(prn);
+        QVERIFY(printed.size() > 80);
+        QCOMPARE(lines(pdf), printed);
     }
 
     // A print job held in the middle of page 1: the preview's print button, Ctrl+P, Ctrl+S,

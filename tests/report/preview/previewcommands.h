@@ -7,12 +7,14 @@
 #include <QTest>
 #include <QToolButton>
 
-// Every way the preview window starts a command: the print button, Ctrl+P on the pages and in
-// the zoom box, Ctrl+S, Ctrl+F and F3.
+// Every way the preview window starts a command: the print button, the PDF button where it is
+// shown, Ctrl+P on the pages and in the zoom box, Ctrl+S, Ctrl+F and F3.
 inline void pressEveryCommand(rep::TrepPreviewForm &form)
 {
     rep::TrepPreview *preview = form.preview();
     QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("PrintB")), Qt::LeftButton);
+    if (auto *pdf = form.findChild<QToolButton *>(QStringLiteral("PdfB")); pdf && pdf->isVisible())
+        QTest::mouseClick(pdf, Qt::LeftButton);
     QTest::keyClick(preview, Qt::Key_P, Qt::ControlModifier);
     QTest::keyClick(form.zoomBox()->lineEdit(), Qt::Key_P, Qt::ControlModifier);
     QTest::keyClick(preview, Qt::Key_S, Qt::ControlModifier);

@@ -434,11 +434,12 @@ private Q_SLOTS:
         FakePageSource source(twoPages());
         PreviewHooks hooks;
         hooks.hasPhysicalPrinter = [] { return true; };
-        int prints = 0, saves = 0, searches = 0;
+        int prints = 0, saves = 0, searches = 0, pdfs = 0;
         hooks.saveFileName = [&](QWidget *, const QString &) {
             ++saves;
             return QString();
         };
+        hooks.savePdf = [&](QWidget *) { ++pdfs; };
         hooks.askSearch = [&](QWidget *, const QString &) {
             ++searches;
             return SearchRequest{true, QStringLiteral("bevallás"), true, false};
@@ -472,6 +473,7 @@ private Q_SLOTS:
         QTest::keyClick(preview, Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(prints, 1);
         QCOMPARE(saves, 0);
+        QCOMPARE(pdfs, 0);
         QCOMPARE(searches, 1);
         QVERIFY(lockedAfterCommands);
         QCOMPARE(printed, cancel ? QList<int>{1} : QList<int>({1, 2}));
@@ -480,6 +482,41 @@ private Q_SLOTS:
         // Unlocked, the commands work again.
         QTest::keyClick(preview, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(saves, 1);
+        QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("PdfB")), Qt::LeftButton);
+        QCOMPARE(pdfs, 1);
+    }
+
+    // The PDF button stands after the print button when the program can write a PDF; an error
+    // of the writing is shown once, afterwards, and leaves the preview ready.
+    void pdfButton()
+    {
+        FakePageSource source(twoPages());
+        PreviewHooks hooks;
+        QList<QWidget *> parents;
+        bool fail = false;
+        hooks.savePdf = [&](QWidget *parent) {
+            parents << parent;
+            if (fail)
+                throw rt::Exception(u"A PDF nem menthető: x.pdf"_s);
+        };
+        TrepPreviewForm form(nullptr, hooks);
+        showAt(form, source);
+        QStringList visible;
+        for (QWidget *w : form.toolbarControls())
+            if (w->isVisibleTo(&form))
+                visible << w->objectName();
+        QCOMPARE(visible.mid(0, 3), (QStringList{u"PrintB"_s, u"PdfB"_s, u"Sep1"_s}));
+        auto *pdf = form.findChild<QToolButton *>(u"PdfB"_s);
+        QCOMPARE(pdf->toolTip(), u"PDF"_s);
+        QTest::mouseClick(pdf, Qt::LeftButton);
+        QCOMPARE(parents, QList<QWidget *>{form.preview()});
+
+        fail = true;
+        QTest::mouseClick(pdf, Qt::LeftButton);
+        QCOMPARE(m_messages.size(), 0);
+        QVERIFY(!form.preview()->busy());
+        QTRY_COMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].text, u"A PDF nem menthető: x.pdf."_s);
     }
 
     // An error leaving any part of a command, its dialogs included, is shown once after the

@@ -1,0 +1,105 @@
+#include "app/commandline.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace app {
+
+QString programVersion()
+{
+    return QStringLiteral(TELEKADO_VERSION);
+}
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"Telekadó-bevallás kitöltése, nyomtatása és PDF-be mentése (Hollóberény, 2006).\n"
+        u"Fájl nélkül üres bevallással indul; egy bevallásfájllal (.tkd) azt nyitja meg."_s);
+    const QCommandLineOption help({u"h"_s, u"help"_s}, u"Kiírja ezt a súgót."_s);
+    const QCommandLineOption version({u"v"_s, u"version"_s}, u"Kiírja a program változatát."_s);
+    const QCommandLineOption pdf(
+        u"pdf"_s,
+        u"Ablak nélkül PDF-be írja a megadott bevallásfájlokat: egy fájlt a KIMENET nevű .pdf fájlba, "
+        u"egy vagy több fájlt a KIMENET mappába, mindegyiket a saját nevén."_s,
+        u"KIMENET"_s);
+    const QCommandLineOption check(
+        u"check"_s,
+        u"Ablak nélkül ellenőrzi a megadott bevallásfájlokat, ahogy a nyomtatás előtt az ablak: "
+        u"hibánként egy sort ír (fájl: mező: hiba). Kilépési kód: 0 ha nincs hiba, 1 ha van, "
+        u"vagy egy fájl nem olvasható."_s);
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.addOption(pdf);
+    parser.addOption(check);
+    parser.addPositionalArgument(u"fájlok"_s,
+                                 u"A megnyitandó bevallásfájl, --pdf vagy --check mellett a feldolgozandók."_s,
+                                 u"[FÁJL.tkd...]"_s);
+
+    const QString program = arguments.isEmpty() ? u"telekado"_s : QFileInfo(arguments.constFirst()).fileName();
+    // The parser names the program after the application object's first argument, and has no
+    // name for it before there is one: the usage line names it after the arguments given here.
+    const QString named = QCoreApplication::instance() ? QCoreApplication::arguments().value(0) : u"<executable_name>"_s;
+    QString helpText = parser.helpText();
+    if (const qsizetype at = helpText.indexOf(named); at >= 0)
+        helpText.replace(at, named.size(), program);
+    CommandLine cl;
+    auto usageError = [&](const QString &problem) {
+        cl.mode = CommandLine::Mode::UsageError;
+        cl.text = program + u": "_s + problem + u"\n\n"_s + helpText;
+        return cl;
+    };
+
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        return usageError(unknown.isEmpty() ? parser.errorText()
+                                            : u"ismeretlen kapcsoló: %1"_s.arg(unknown.constFirst()));
+    }
+    if (parser.isSet(help)) {
+        cl.mode = CommandLine::Mode::Help;
+        cl.text = helpText;
+        return cl;
+    }
+    if (parser.isSet(version)) {
+        cl.mode = CommandLine::Mode::Version;
+        cl.text = program + u' ' + programVersion() + u'\n';
+        return cl;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (parser.isSet(check)) {
+        if (parser.isSet(pdf))
+            return usageError(u"a --check és a --pdf nem adható meg együtt."_s);
+        if (files.isEmpty())
+            return usageError(u"a --check után legalább egy bevallásfájl kell."_s);
+        cl.mode = CommandLine::Mode::Check;
+        cl.inputs = files;
+        return cl;
+    }
+    if (!parser.isSet(pdf)) {
+        if (files.size() > 1)
+            return usageError(u"egyszerre egy bevallásfájl nyitható meg ablakban."_s);
+        cl.openFile = files.value(0);
+        return cl;
+    }
+    if (parser.values(pdf).size() > 1)
+        return usageError(u"a --pdf csak egyszer adható meg."_s);
+    cl.output = parser.value(pdf);
+    cl.inputs = files;
+    if (files.isEmpty())
+        return usageError(u"a --pdf után legalább egy bevallásfájl kell."_s);
+    if (QFileInfo(cl.output).isDir()) {
+        cl.mode = CommandLine::Mode::Pdf;
+        return cl;
+    }
+    if (!cl.output.endsWith(u".pdf"_s, Qt::CaseInsensitive))
+        return usageError(u"a KIMENET (%1) se nem meglévő mappa, se nem .pdf fájl."_s.arg(cl.output));
+    if (files.size() > 1)
+        return usageError(u"több bevallásfájl csak egy meglévő mappába írható, nem egy .pdf fájlba."_s);
+    cl.mode = CommandLine::Mode::Pdf;
+    return cl;
+}
+
+} // namespace app

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace app {
+
+// What the command line asks the program to do.
+struct CommandLine
+{
+    enum class Mode {
+        Window,     // the main window, with openFile opened at start when given
+        Pdf,        // no window: the inputs written as PDFs into output
+        Check,      // no window: the inputs checked as before printing, one line per finding
+        Help,       // text to standard output, exit code 0
+        Version,    // text to standard output, exit code 0
+        UsageError, // text to standard error, exit code 2
+    };
+    Mode mode = Mode::Window;
+    QString openFile;
+    // A ".pdf" file for one input, or an existing folder for one PDF per input.
+    QString output;
+    QStringList inputs;
+    QString text;
+};
+
+// The program's version, from the build ("1.0.0").
+QString programVersion();
+
+// Reads the arguments, the program's name first. It needs no application object, so that the
+// mode can choose which one to make.
+CommandLine parseCommandLine(const QStringList &arguments);
+
+} // namespace app

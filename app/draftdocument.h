@@ -1,0 +1,69 @@
+#pragma once
+
+#include "app/filedialogs.h"
+#include "declaration/draftfile.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace decl {
+class DeclarationReport;
+}
+
+namespace app {
+
+class Form1Access;
+
+// The form as a document: the declaration file it was opened from or last saved to, and the
+// draft it held then (or at start), against which a change is told. Changed means a field's
+// text or a choice differs from that draft, so typing a letter and deleting it again is no
+// change. The commands of the "Fájl" menu and the question before ending work on it.
+//
+// Commands return false when the user cancelled; errors throw rt::Exception with a message that
+// names the file and the reason, and leave the document as it was.
+class DraftDocument
+{
+public:
+    // Starts untitled and unchanged, with the form as it is now. The window is the parent of
+    // the dialogs.
+    DraftDocument(Form1Access &form, QWidget *window);
+
+    const QString &path() const { return m_path; }
+    bool isChanged() const;
+    // The window's title: its caption, " - " and the file's name when there is a file, and "*"
+    // while the form is changed.
+    QString windowTitle(const QString &caption) const;
+
+    void setDialogs(FileDialogs dialogs) { m_dialogs = std::move(dialogs); }
+    const FileDialogs &dialogs() const { return m_dialogs; }
+
+    // "Megnyitás...": after the question about unsaved changes, asks for a file and opens it.
+    bool open();
+    // Reads the file and makes the form exactly its content (what the file leaves out as on an
+    // untouched form), then computes as leaving an area field does. A file that cannot be read
+    // leaves the form untouched. An error of the computation is thrown after the file is open.
+    void openFile(const QString &path);
+    // "Mentés": into the document's file; asks for a name when there is none yet.
+    bool save();
+    // "Mentés másként...": always asks for the name.
+    bool saveAs();
+    // When the form is changed asks "Menti a bevallás változásait?": Igen saves (asking for a
+    // name when untitled), Nem discards. False when the user chose Mégsem or cancelled the save:
+    // the caller then stays where it is.
+    bool maySaveChanges();
+
+    // Where a PDF of the form is suggested to go: beside the document's file, under its name.
+    QString pdfSuggestion() const;
+
+private:
+    void saveTo(const QString &path);
+
+    Form1Access &m_form;
+    QWidget *m_window;
+    FileDialogs m_dialogs;
+    QString m_path;
+    decl::Draft m_saved;
+};
+
+} // namespace app

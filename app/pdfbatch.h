@@ -1,0 +1,36 @@
+#pragma once
+
+#include "declaration/formaccess.h"
+#include "declaration/reportvalues.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace app {
+
+// Writes declaration files as PDFs without a window. One form and one report serve every file,
+// so that memory stays the same however many files are written.
+class PdfBatch
+{
+public:
+    PdfBatch();
+
+    // Reads the declaration file, computes as leaving an area field does, prepares the
+    // declaration and writes it to output. Returns false with the reason, on one line, when
+    // the file could not be read, computed, prepared or written; nothing is written then.
+    bool write(const QString &input, const QString &output, QString *reason);
+
+private:
+    decl::MapForm m_form;
+    decl::DeclarationReport m_report;
+};
+
+// "--pdf OUTPUT FILE...": each input into OUTPUT, a ".pdf" file for one input or an existing
+// folder for one PDF per input named after it. An input that fails is reported as one line
+// "FILE: reason" and the others are still written. Returns the exit code: 0 when every input
+// was written, else 1.
+int writePdfs(const QString &output, const QStringList &inputs, const std::function<void(const QString &)> &errorLine);
+
+} // namespace app

@@ -1,0 +1,174 @@
+#include "app/commandline.h"
+#include "app/pdfbatch.h"
+#include "declaration/draftfile.h"
+#include "declaration/formaccess.h"
+#include "report/render/pagedrawer.h"
+#include "report/resources/resources.h"
+#include "tests/testhelpers.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using app::CommandLine;
+using namespace Qt::StringLiterals;
+using tk::test::toolOutput;
+using tk::test::writeFile;
+
+Q_DECLARE_METATYPE(CommandLine::Mode)
+
+namespace {
+
+// A declaration file with the taxpayer's name and two areas.
+QByteArray draftBytes(const QString &name, const QString &area = u"1500"_s)
+{
+    decl::MapForm form;
+    form.setText(u"StyledEdit35"_s, name);
+    form.setText(u"NumEdit1"_s, area);
+    return decl::toJson(decl::draftOf(form));
+}
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    // Writes the inputs and runs "--pdf output inputs..."; returns the exit code and the lines.
+    int writePdfs(const QString &output, const QStringList &inputs, QStringList *lines)
+    {
+        return app::writePdfs(output, inputs, [lines](const QString &line) { *lines << line; });
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        tk::test::useSeparators(u',');
+        rep::fillHungarianResources();
+        rep::installPageDrawer();
+        QVERIFY(m_dir.isValid());
+        QVERIFY(QDir(m_dir.path()).mkdir(u"mappa.pdf"_s));
+        QVERIFY(writeFile(path(u"a.tkd"_s), draftBytes(u"Kovács Őrs"_s)));
+    }
+
+    // What the arguments ask for; {dir} stands for a folder that exists.
+    void parse_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<CommandLine::Mode>("mode");
+        QTest::addColumn<QString>("detail"); // the file to open, the output, or a piece of the text
+        using M = CommandLine::Mode;
+        QTest::newRow("nothing") << u""_s << M::Window << u""_s;
+        QTest::newRow("a file to open") << u"kovács.tkd"_s << M::Window << u"kovács.tkd"_s;
+        QTest::newRow("two files to open") << u"a.tkd b.tkd"_s << M::UsageError << u"egyszerre egy"_s;
+        QTest::newRow("--help") << u"--help"_s << M::Help << u"--pdf <KIMENET>"_s;
+        QTest::newRow("-h") << u"-h kovács.tkd"_s << M::Help << u"Usage: telekado [options]"_s;
+        QTest::newRow("--version") << u"--version"_s << M::Version << u"telekado %1\n"_s.arg(app::programVersion());
+        QTest::newRow("unknown option") << u"--nyomtat a.tkd"_s << M::UsageError << u"ismeretlen kapcsoló: nyomtat"_s;
+        QTest::newRow("one file into a PDF") << u"--pdf ki.pdf a.tkd"_s << M::Pdf << u"ki.pdf"_s;
+        QTest::newRow("upper-case extension") << u"--pdf KI.PDF a.tkd"_s << M::Pdf << u"KI.PDF"_s;
+        QTest::newRow("files into a folder") << u"--pdf {dir} a.tkd b.tkd"_s << M::Pdf << u"{dir}"_s;
+        QTest::newRow("a folder named .pdf") << u"--pdf {dir}/mappa.pdf a.tkd b.tkd"_s << M::Pdf << u"{dir}/mappa.pdf"_s;
+        QTest::newRow("two files into one PDF") << u"--pdf ki.pdf a.tkd b.tkd"_s << M::UsageError << u"több bevallásfájl"_s;
+        QTest::newRow("no input") << u"--pdf ki.pdf"_s << M::UsageError << u"legalább egy"_s;
+        QTest::newRow("no output") << u"--pdf"_s << M::UsageError << u"--pdf"_s;
+        QTest::newRow("missing folder") << u"--pdf {dir}/nincs a.tkd"_s << M::UsageError << u"se nem meglévő mappa"_s;
+        QTest::newRow("two outputs") << u"--pdf a.pdf --pdf b.pdf a.tkd"_s << M::UsageError << u"csak egyszer"_s;
+        QTest::newRow("files to check") << u"--check a.tkd b.tkd"_s << M::Check << u""_s;
+        QTest::newRow("nothing to check") << u"--check"_s << M::UsageError << u"--check után"_s;
+        QTest::newRow("check and PDF") << u"--check --pdf ki.pdf a.tkd"_s << M::UsageError << u"nem adható meg együtt"_s;
+    }
+    void parse()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(CommandLine::Mode, mode);
+        QFETCH(QString, detail);
+        detail.replace(u"{dir}"_s, m_dir.path());
+        QStringList args{u"/usr/bin/telekado"_s};
+        args << arguments.replace(u"{dir}"_s, m_dir.path()).split(u' ', Qt::SkipEmptyParts);
+
+        const CommandLine cl = app::parseCommandLine(args);
+        QCOMPARE(cl.mode, mode);
+        switch (mode) {
+        case CommandLine::Mode::Window:
+            QCOMPARE(cl.openFile, detail);
+            break;
+        case CommandLine::Mode::Pdf:
+            QCOMPARE(cl.output, detail);
+            QCOMPARE(cl.inputs, args.mid(3));
+            break;
+        case CommandLine::Mode::Check:
+            QCOMPARE(cl.inputs, args.mid(2));
+            break;
+        case CommandLine::Mode::Version:
+            QCOMPARE(cl.text, detail);
+            break;
+        case CommandLine::Mode::Help:
+        case CommandLine::Mode::UsageError:
+            QVERIFY2(cl.text.contains(detail), qPrintable(cl.text));
+            QVERIFY2(cl.text.contains(u"Usage: telekado [options] [FÁJL.tkd...]"_s), qPrintable(cl.text));
+            break;
+        }
+        if (mode == CommandLine::Mode::UsageError)
+            QVERIFY(cl.text.startsWith(u"telekado: "_s));
+    }
+
+    // Every input that can be written is, whatever fails around it; each failure is one line
+    // naming its file and the reason, and the exit code says whether any failed.
+    void intoAFolder()
+    {
+        QTemporaryDir out;
+        QVERIFY(writeFile(path(u"b.tkd"_s), QByteArray()));
+        QVERIFY(writeFile(path(u"c.tkd"_s), draftBytes(u"Nagy Űrsula"_s, u"2000,5"_s)));
+        // A tax beyond what can be computed: no PDF with a figure from before.
+        QVERIFY(writeFile(path(u"d.tkd"_s), draftBytes(u"Túl Nagy"_s, u"1E300"_s)));
+        QVERIFY(QDir(m_dir.path()).mkpath(u"másik"_s));
+        QVERIFY(writeFile(path(u"másik/c.tkd"_s), draftBytes(u"Más Valaki"_s)));
+        const QStringList inputs{path(u"a.tkd"_s), path(u"b.tkd"_s), path(u"c.tkd"_s), path(u"nincs.tkd"_s),
+                                 path(u"d.tkd"_s), path(u"másik/c.tkd"_s)};
+        QStringList lines;
+        QCOMPARE(writePdfs(out.path(), inputs, &lines), 1);
+
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files), (QStringList{u"a.pdf"_s, u"c.pdf"_s}));
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], path(u"b.tkd"_s) + u": A fájl nem telekadó-bevallás: A fájl üres."_s);
+        QCOMPARE(lines[1], path(u"nincs.tkd"_s) + u": A fájl nem nyitható meg: A fájl nem létezik."_s);
+        QCOMPARE(lines[2], path(u"d.tkd"_s) + u": A bevallás nem számolható ki: Invalid floating point operation."_s);
+        QVERIFY2(lines[3].startsWith(path(u"másik/c.tkd"_s) + u": A PDF neve"_s), qPrintable(lines[3]));
+        for (const QString &line : std::as_const(lines))
+            QVERIFY(!line.contains(u'\n'));
+        // The first c.tkd's PDF stays.
+        QVERIFY(toolOutput(u"pdftotext"_s, {QDir(out.path()).filePath(u"c.pdf"_s), u"-"_s}).contains(u"Nagy Űrsula"_s));
+        QVERIFY(toolOutput(u"pdftotext"_s, {QDir(out.path()).filePath(u"a.pdf"_s), u"-"_s}).contains(u"313.500 Ft."_s));
+
+        lines.clear();
+        QCOMPARE(writePdfs(out.path(), {path(u"a.tkd"_s), path(u"c.tkd"_s)}, &lines), 0);
+        QCOMPARE(lines, QStringList());
+    }
+
+    // One input into a named PDF; a PDF that cannot be written is reported and leaves nothing.
+    void intoANamedPdf()
+    {
+        QTemporaryDir out;
+        QStringList lines;
+        const QString pdf = QDir(out.path()).filePath(u"Kovács.pdf"_s);
+        QCOMPARE(writePdfs(pdf, {path(u"a.tkd"_s)}, &lines), 0);
+        QVERIFY(toolOutput(u"pdfinfo"_s, {pdf})
+                    .contains(QRegularExpression(u"^Author:\\s+Kovács Őrs$"_s, QRegularExpression::MultilineOption)));
+
+        const QString missing = QDir(out.path()).filePath(u"nincs/ki.pdf"_s);
+        QCOMPARE(writePdfs(missing, {path(u"a.tkd"_s)}, &lines), 1);
+        QCOMPARE(lines, QStringList{path(u"a.tkd"_s) + u": A PDF nem menthető: %1: A mappa nem létezik: %2."_s.arg(
+                                        missing, QDir(out.path()).filePath(u"nincs"_s))});
+        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"Kovács.pdf"_s});
+    }
+};
+
+QTEST_MAIN(TestCommandLine)
+#include "test_commandline.moc"

@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The command line without any display: three declaration files into a folder, one of them
+# broken, give two PDFs, one error line naming the broken file and exit code 1; one file into a
+# named PDF; --check on a clean, a wrong and a broken file; --help, --version and usage errors.
+PROGRAM=$1
+OUT=$2
+source "$(dirname "$0")/lib.sh"
+mkdir -p "$OUT"
+
+# No display of any kind, and no platform chosen for the program: it must choose its own.
+# A private runtime folder keeps the platform's remark about a missing one off standard error.
+mkdir -m 700 "$E2E_TMP/runtime"
+headless() {
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$E2E_TMP/runtime" LANG=hu_HU.UTF-8 "$@"
+}
+
+cat >"$E2E_TMP/kovacs.tkd" <<'EOF'
+{
+    "choices": {"CtlRadioGroup1": 0, "CtlRadioGroup5": 2, "CtlRadioGroup6": 4},
+    "fields": {
+        "m1": "Kovács Őrs Tűzkő",
+        "m2": "Hollóberény, Fő tér 2.",
+        "m3": "15789934-2-51",
+        "m27": "1500",
+        "m28": "300",
+        "m44": "első sor\nŐŰ második sor"
+    },
+    "format": "telekado-bevallas",
+    "version": 1
+}
+EOF
+cat >"$E2E_TMP/nagy.tkd" <<'EOF'
+{"format": "telekado-bevallas", "version": 1, "fields": {"m1": "Nagy Űrsula", "m27": "2000,5"}}
+EOF
+printf '{"format": "telekado-bevallas", "version": 1, "fields": {"m1": 12}}' >"$E2E_TMP/rossz.tkd"
+
+mkdir "$E2E_TMP/pdf"
+rc=0
+headless "$PROGRAM" --pdf "$E2E_TMP/pdf" "$E2E_TMP/kovacs.tkd" "$E2E_TMP/rossz.tkd" "$E2E_TMP/nagy.tkd" \
+  >"$E2E_TMP/stdout" 2>"$E2E_TMP/stderr" || rc=$?
+[ "$rc" = 1 ] || fail "exit code $rc, not 1; stderr: $(cat "$E2E_TMP/stderr")"
+[ ! -s "$E2E_TMP/stdout" ] || fail "standard output is not empty: $(cat "$E2E_TMP/stdout")"
+[ "$(wc -l <"$E2E_TMP/stderr")" = 1 ] || fail "not one error line: $(cat "$E2E_TMP/stderr")"
+grep -q "^$E2E_TMP/rossz.tkd: .*nem szöveg" "$E2E_TMP/stderr" || fail "the error line is '$(cat "$E2E_TMP/stderr")'"
+[ "$(ls "$E2E_TMP/pdf")" = "$(printf 'kovacs.pdf\nnagy.pdf')" ] || fail "the folder holds: $(ls "$E2E_TMP/pdf")"
+
+pdf="$E2E_TMP/pdf/kovacs.pdf"
+info=$(pdfinfo "$pdf")
+grep -q '^Pages: *2$' <<<"$info" || fail "not 2 pages: $info"
+grep -q '(A4)' <<<"$info" || fail "not A4: $info"
+grep -q '^Title: *BEVALLÁS 2006 évi telekadó$' <<<"$info" || fail "title: $info"
+grep -q '^Author: *Kovács Őrs Tűzkő$' <<<"$info" || fail "author: $info"
+text=$(pdftotext -layout "$pdf" -)
+for want in 'Kovács Őrs Tűzkő' 'Hollóberény, Fő tér 2.' '15789934-2-51' '1500' '1200' '250.800 Ft.' \
+            'első sor' 'ŐŰ második sor' '(tulajdonjog szerzés)'; do
+  grep -qF "$want" <<<"$text" || fail "the PDF lacks '$want'"
+done
+pdftotext "$E2E_TMP/pdf/nagy.pdf" - | grep -qF 'Nagy Űrsula' || fail "nagy.pdf lacks the name"
+cp "$pdf" "$OUT/cli-kovacs.pdf"
+
+# One file into a named PDF; the name keeps what was asked for.
+headless "$PROGRAM" --pdf "$E2E_TMP/egy.pdf" "$E2E_TMP/nagy.tkd" 2>"$E2E_TMP/stderr" \
+  || fail "one file: exit code $?; $(cat "$E2E_TMP/stderr")"
+[ ! -s "$E2E_TMP/stderr" ] || fail "one file: standard error holds $(cat "$E2E_TMP/stderr")"
+pdfinfo "$E2E_TMP/egy.pdf" | grep -q '^Pages: *2$' || fail "egy.pdf is not 2 pages"
+
+# A PDF that cannot be written leaves nothing behind.
+rc=0
+headless "$PROGRAM" --pdf "$E2E_TMP/nincs/ilyen.pdf" "$E2E_TMP/nagy.tkd" 2>"$E2E_TMP/stderr" || rc=$?
+[ "$rc" = 1 ] || fail "a missing folder: exit code $rc"
+grep -q "^$E2E_TMP/nagy.tkd: A PDF nem menthető: .*A mappa nem létezik" "$E2E_TMP/stderr" \
+  || fail "a missing folder: $(cat "$E2E_TMP/stderr")"
+[ ! -e "$E2E_TMP/nincs" ] || fail "a missing folder was made"
+
+# --check: a clean file gives nothing and exit code 0; a file with one wrong check digit gives
+# exactly its line and 1; a broken file an error line on standard error and 1.
+sed 's/15789934-2-51/15789935-2-51/' "$E2E_TMP/kovacs.tkd" >"$E2E_TMP/hibas.tkd"
+check_files() {
+  rc=0
+  headless "$PROGRAM" --check "$@" >"$E2E_TMP/stdout" 2>"$E2E_TMP/stderr" || rc=$?
+}
+check_files "$E2E_TMP/kovacs.tkd"
+[ "$rc" = 0 ] && [ ! -s "$E2E_TMP/stdout" ] && [ ! -s "$E2E_TMP/stderr" ] \
+  || fail "--check on a clean file: exit code $rc, '$(cat "$E2E_TMP/stdout" "$E2E_TMP/stderr")'"
+check_files "$E2E_TMP/hibas.tkd"
+[ "$rc" = 1 ] || fail "--check on one finding: exit code $rc"
+[ "$(wc -l <"$E2E_TMP/stdout")" = 1 ] && grep -q "^$E2E_TMP/hibas.tkd: adószáma (adózó): " "$E2E_TMP/stdout" \
+  || fail "--check on one finding printed '$(cat "$E2E_TMP/stdout")'"
+check_files "$E2E_TMP/kovacs.tkd" "$E2E_TMP/rossz.tkd"
+[ "$rc" = 1 ] && [ ! -s "$E2E_TMP/stdout" ] && [ "$(wc -l <"$E2E_TMP/stderr")" = 1 ] \
+  && grep -q "rossz.tkd" "$E2E_TMP/stderr" || fail "--check on a broken file: exit code $rc, '$(cat "$E2E_TMP/stderr")'"
+
+# --help and --version on standard output with exit code 0; a usage error on standard error, 2.
+headless "$PROGRAM" --help >"$E2E_TMP/stdout" || fail "--help: exit code $?"
+grep -q -- '--pdf <KIMENET>' "$E2E_TMP/stdout" || fail "--help does not list --pdf: $(cat "$E2E_TMP/stdout")"
+version=$(headless "$PROGRAM" --version) || fail "--version: exit code $?"
+[[ "$version" =~ ^telekado\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version printed '$version'"
+for usage in "--bogus" "--check" "--pdf $E2E_TMP/egy.pdf" "--pdf $E2E_TMP/ketto.pdf $E2E_TMP/kovacs.tkd $E2E_TMP/nagy.tkd" \
+             "$E2E_TMP/kovacs.tkd $E2E_TMP/nagy.tkd"; do
+  rc=0
+  # shellcheck disable=SC2086 # the arguments are split on purpose
+  headless "$PROGRAM" $usage >"$E2E_TMP/stdout" 2>"$E2E_TMP/stderr" || rc=$?
+  [ "$rc" = 2 ] || fail "'$usage': exit code $rc, not 2"
+  grep -q 'Usage: telekado' "$E2E_TMP/stderr" || fail "'$usage': no usage on standard error"
+  [ ! -s "$E2E_TMP/stdout" ] || fail "'$usage': standard output is not empty"
+done
+[ ! -e "$E2E_TMP/ketto.pdf" ] || fail "a usage error wrote a PDF"
+echo "two PDFs and one error line without a display; the PDF is in $OUT/cli-kovacs.pdf"
