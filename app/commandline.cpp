@@ -26,10 +26,17 @@ CommandLine parseCommandLine(const QStringList &arguments)
         u"Ablak nélkül PDF-be írja a megadott bevallásfájlokat: egy fájlt a KIMENET nevű .pdf fájlba, "
         u"egy vagy több fájlt a KIMENET mappába, mindegyiket a saját nevén."_s,
         u"KIMENET"_s);
+    const QCommandLineOption check(
+        u"check"_s,
+        u"Ablak nélkül ellenőrzi a megadott bevallásfájlokat, ahogy a nyomtatás előtt az ablak: "
+        u"hibánként egy sort ír (fájl: mező: hiba). Kilépési kód: 0 ha nincs hiba, 1 ha van, "
+        u"vagy egy fájl nem olvasható."_s);
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(pdf);
-    parser.addPositionalArgument(u"fájlok"_s, u"A megnyitandó bevallásfájl, --pdf mellett a PDF-be írandók."_s,
+    parser.addOption(check);
+    parser.addPositionalArgument(u"fájlok"_s,
+                                 u"A megnyitandó bevallásfájl, --pdf vagy --check mellett a feldolgozandók."_s,
                                  u"[FÁJL.tkd...]"_s);
 
     const QString program = arguments.isEmpty() ? u"telekado"_s : QFileInfo(arguments.constFirst()).fileName();
@@ -62,6 +69,15 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return cl;
     }
     const QStringList files = parser.positionalArguments();
+    if (parser.isSet(check)) {
+        if (parser.isSet(pdf))
+            return usageError(u"a --check és a --pdf nem adható meg együtt."_s);
+        if (files.isEmpty())
+            return usageError(u"a --check után legalább egy bevallásfájl kell."_s);
+        cl.mode = CommandLine::Mode::Check;
+        cl.inputs = files;
+        return cl;
+    }
     if (!parser.isSet(pdf)) {
         if (files.size() > 1)
             return usageError(u"egyszerre egy bevallásfájl nyitható meg ablakban."_s);

@@ -11,6 +11,7 @@ struct CommandLine
     enum class Mode {
         Window,     // the main window, with openFile opened at start when given
         Pdf,        // no window: the inputs written as PDFs into output
+        Check,      // no window: the inputs checked as before printing, one line per finding
         Help,       // text to standard output, exit code 0
         Version,    // text to standard output, exit code 0
         UsageError, // text to standard error, exit code 2

@@ -4,6 +4,8 @@
 #include "app/form1layout.h"
 #include "logging_p.h"
 #include "computedlabel_p.h"
+#include "app/fieldwarnings.h"
+#include "app/printchecks.h"
 #include "app/pdfcommand.h"
 #include "app/printcommand.h"
 #include "workareafollower_p.h"
@@ -195,6 +197,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_access(*this)
     buildContent();
     makeAccessible(*this);
     m_report = std::make_unique<decl::DeclarationReport>(m_access);
+    m_warnings = std::make_unique<FieldWarnings>(*this);
     m_document = std::make_unique<DraftDocument>(m_access, this);
     // Moving the focus into a radio group chooses a button without an event of its own.
     connect(qApp, &QApplication::focusChanged, this, [this] { updateTitle(); });
@@ -400,6 +403,19 @@ QWidget *TForm1::place(QWidget *w, const QString &name)
     return w;
 }
 
+void TForm1::focusField(const QString &component)
+{
+    QWidget *w = control(component);
+    if (!w)
+        return;
+    m_scroll->ensureWidgetVisible(w);
+    // Focusing a radio button would check it: the group is only led to.
+    if (auto *g = qobject_cast<ctl::TCtlRadioGroup *>(w))
+        g->focusWithoutChoosing();
+    else
+        w->setFocus(Qt::OtherFocusReason);
+}
+
 void TForm1::watchChanges(QWidget *field)
 {
     if (auto *m = qobject_cast<ctl::TCtlMaskEdit *>(field))
@@ -428,12 +444,15 @@ void TForm1::openFile(const QString &path)
 {
     const auto refresh = qScopeGuard([this] { updateTitle(); });
     m_document->openFile(path);
+    // The opened declaration is judged as a whole, as a check before printing would judge it.
+    m_warnings->recheckAll();
 }
 
 void TForm1::Megnyits1Click()
 {
     const auto refresh = qScopeGuard([this] { updateTitle(); });
-    m_document->open();
+    if (m_document->open())
+        m_warnings->recheckAll();
 }
 
 void TForm1::Ments1Click()
@@ -450,12 +469,14 @@ void TForm1::Mentsmsknt1Click()
 
 void TForm1::PDFbements1Click()
 {
-    saveDeclarationPdfCommand(*m_report, [this](QWidget *parent) { return askPdfName(parent); }, this);
+    if (confirmChecks(*this))
+        saveDeclarationPdfCommand(*m_report, [this](QWidget *parent) { return askPdfName(parent); }, this);
 }
 
 void TForm1::Nyomtats1Click()
 {
-    printDeclaration(*m_report, [this](QWidget *parent) { return askPdfName(parent); });
+    if (confirmChecks(*this))
+        printDeclaration(*m_report, [this](QWidget *parent) { return askPdfName(parent); });
 }
 
 void TForm1::setGuideWindow(guide::TForm2 *form2)

@@ -22,6 +22,8 @@ enum class FieldKind;
 
 namespace app {
 
+class FieldWarnings;
+
 // The main window: the whole declaration form on one vertically scrolling page.
 class TForm1 : public QMainWindow
 {
@@ -40,6 +42,10 @@ public:
     // Opens a declaration file into the form (start-up with a file). A file that cannot be read
     // leaves the form untouched; the error propagates.
     void openFile(const QString &path);
+    // The warning look of the fields that fail a check.
+    FieldWarnings &warnings() { return *m_warnings; }
+    // Puts the focus into a field or group, scrolled into view; a group's choice stays as it is.
+    void focusField(const QString &component);
 
     // The filling-guide window, created hidden after this one.
     void setGuideWindow(guide::TForm2 *form2);
@@ -89,6 +95,8 @@ private:
     std::unique_ptr<decl::DeclarationReport> m_report;
     // Made once the form is built: it starts from the untouched form.
     std::unique_ptr<DraftDocument> m_document;
+    // Goes before the controls do, so that their last focus changes are not judged.
+    std::unique_ptr<FieldWarnings> m_warnings;
 };
 
 } // namespace app

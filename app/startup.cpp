@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/checkcommand.h"
 #include "app/commandline.h"
 #include "app/form1.h"
 #include "app/guide/tform2.h"
@@ -10,8 +11,10 @@
 #include "runtime/messages.h"
 #include "runtime/ui/application.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMetaObject>
+#include <QTextStream>
 
 #include <cstdio>
 
@@ -45,6 +48,15 @@ int writePdfsWithoutWindow(int argc, char **argv, const CommandLine &commandLine
                      [](const QString &line) { print(stderr, line + QLatin1Char('\n')); });
 }
 
+// "--check": no window, no display and no fonts; the files' values are all it needs.
+int checkWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
+{
+    QCoreApplication application(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return runCheckCommand(commandLine.inputs, out, err);
+}
+
 } // namespace
 
 int run(int argc, char **argv)
@@ -62,6 +74,8 @@ int run(int argc, char **argv)
         return 2;
     case CommandLine::Mode::Pdf:
         return writePdfsWithoutWindow(argc, argv, commandLine);
+    case CommandLine::Mode::Check:
+        return checkWithoutWindow(argc, argv, commandLine);
     case CommandLine::Mode::Window:
         break;
     }

@@ -35,7 +35,8 @@ struct Item
     QString caption;
     QString section;
     Rule rule;
-    int block = -1; // co-owner block of a CoOwnerName item
+    int coOwnerBlock = -1; // of a CoOwnerName item
+    QString block;         // the catalogue's name of the field's block
 };
 
 // The checked fields and groups in form order.
@@ -48,28 +49,32 @@ const QList<Item> &checkedItems()
             Item item;
         };
         QList<Ordered> all;
-        auto add = [&](int section, int tab, const QString &component, const QString &caption, Rule rule, int block) {
-            all.append({section, tab, {component, caption, sections().at(section).caption.trimmed(), rule, block}});
+        auto add = [&](int section, int tab, const QString &component, const QString &caption, Rule rule,
+                       int coOwnerBlock, const QString &block) {
+            all.append({section, tab,
+                        {component, caption, sections().at(section).caption.trimmed(), rule, coOwnerBlock, block}});
         };
         for (const Field &f : fields()) {
-            int block = -1;
+            int coOwnerBlock = -1;
             for (int b = 0; b < int(coOwnerBlocks.size()); ++b)
                 if (f.component == QStringView(coOwnerBlocks[b][0]))
-                    block = b;
+                    coOwnerBlock = b;
+            const FieldBlock *fb = findBlock(f);
+            const QString block = fb ? fb->name : QString();
             if (f.kind == FieldKind::TaxId)
-                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxId, -1);
+                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxId, -1, block);
             else if (f.kind == FieldKind::TaxNumber)
-                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxNumber, -1);
+                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxNumber, -1, block);
             else if (f.component == u"StyledEdit35")
-                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxpayerName, -1);
+                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxpayerName, -1, block);
             else if (f.component == u"StyledEdit2")
-                add(f.section, f.tab, f.component, f.screenCaption, Rule::Year, -1);
-            else if (block >= 0)
-                add(f.section, f.tab, f.component, f.screenCaption, Rule::CoOwnerName, block);
+                add(f.section, f.tab, f.component, f.screenCaption, Rule::Year, -1, block);
+            else if (coOwnerBlock >= 0)
+                add(f.section, f.tab, f.component, f.screenCaption, Rule::CoOwnerName, coOwnerBlock, block);
         }
         for (const RadioGroup &g : radioGroups())
             if (g.component == u"CtlRadioGroup5" || g.component == u"CtlRadioGroup6")
-                add(g.section, g.tab, g.component, g.caption, Rule::Choice, -1);
+                add(g.section, g.tab, g.component, g.caption, Rule::Choice, -1, QString());
         std::sort(all.begin(), all.end(), [](const Ordered &a, const Ordered &b) {
             return a.section != b.section ? a.section < b.section : a.tab < b.tab;
         });
@@ -166,7 +171,7 @@ QString problemOf(const Item &item, const FormAccess &form, QDate today)
     case Rule::TaxpayerName:
         return form.text(item.component).trimmed().isEmpty() ? u"Adja meg az adózó nevét."_s : QString();
     case Rule::Choice: return choiceProblem(item.component, item.caption, form);
-    case Rule::CoOwnerName: return coOwnerNameProblem(item.block, form);
+    case Rule::CoOwnerName: return coOwnerNameProblem(item.coOwnerBlock, form);
     case Rule::Year: return yearProblem(form.text(item.component));
     }
     return {};
@@ -229,13 +234,23 @@ QString taxNumberProblem(const QString &text)
     return {};
 }
 
+QString fieldLabel(const Finding &finding)
+{
+    QString label = finding.caption.trimmed();
+    if (label.endsWith(u':'))
+        label.chop(1);
+    if (!finding.block.isEmpty())
+        label += u" (%1)"_s.arg(finding.block);
+    return label;
+}
+
 QList<Finding> checkForm(const FormAccess &form, QDate today)
 {
     QList<Finding> findings;
     for (const Item &item : checkedItems()) {
         const QString message = problemOf(item, form, today);
         if (!message.isEmpty())
-            findings.append({item.component, item.caption, item.section, message});
+            findings.append({item.component, item.caption, item.section, message, item.block});
     }
     return findings;
 }
@@ -248,7 +263,7 @@ QList<Finding> findingsFor(const QString &component, const FormAccess &form, QDa
     const QString message = problemOf(*item, form, today);
     if (message.isEmpty())
         return {};
-    return {{item->component, item->caption, item->section, message}};
+    return {{item->component, item->caption, item->section, message, item->block}};
 }
 
 QStringList dependentFields(const QString &component)

@@ -16,9 +16,15 @@ struct Finding
     QString caption;    // its screen caption (a group's caption for a group)
     QString section;    // the section's caption, trimmed
     QString message;    // what is wrong and what a right value looks like
+    QString block;      // whose field it is ("adózó", "1. tulajdonostárs" …), empty outside the blocks
 
     friend bool operator==(const Finding &, const Finding &) = default;
 };
+
+// The field as lists name it: its caption without the closing colon and, within section I's
+// blocks, whose field it is ("adóazonositó jele (2. tulajdonostárs)"), since the blocks repeat the
+// captions.
+QString fieldLabel(const Finding &finding);
 
 // Every finding of the form, in form order: section by section, within a section in tab order.
 // Reads the form only; any text gives findings or none. Birth dates in tax identification codes

@@ -81,10 +81,15 @@ def objects():
     return list(walk(app))
 
 
+def whose(obj):
+    """The description's part that says whose field it is; a field's warning follows it after ": "."""
+    return (obj.description or "").split(": ", 1)[0]
+
+
 def find(role, name, description=None, among=None):
     found = [o for o in (among if among is not None else objects())
              if o.getRole() == role and o.name == name
-             and (description is None or (o.description or "") == description)]
+             and (description is None or whose(o) == description)]
     if len(found) != 1:
         fail("%d objects of role %s named %r (%r), not one" % (len(found), role, name, description))
     return found[0]
@@ -154,7 +159,7 @@ def focused(name, description):
     def check():
         for o in objects():
             if o.getState().contains(pyatspi.STATE_FOCUSED) and o.getRole() == pyatspi.ROLE_TEXT:
-                return o.name == name and (o.description or "") == description
+                return o.name == name and whose(o) == description
         return False
     until(10, "the focus on %r (%r)" % (name, description), check)
 

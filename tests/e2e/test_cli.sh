@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The command line without any display: three declaration files into a folder, one of them
 # broken, give two PDFs, one error line naming the broken file and exit code 1; one file into a
-# named PDF; --help, --version and a usage error.
+# named PDF; --check on a clean, a wrong and a broken file; --help, --version and usage errors.
 PROGRAM=$1
 OUT=$2
 source "$(dirname "$0")/lib.sh"
@@ -72,12 +72,30 @@ grep -q "^$E2E_TMP/nagy.tkd: A PDF nem menthető: .*A mappa nem létezik" "$E2E_
   || fail "a missing folder: $(cat "$E2E_TMP/stderr")"
 [ ! -e "$E2E_TMP/nincs" ] || fail "a missing folder was made"
 
+# --check: a clean file gives nothing and exit code 0; a file with one wrong check digit gives
+# exactly its line and 1; a broken file an error line on standard error and 1.
+sed 's/15789934-2-51/15789935-2-51/' "$E2E_TMP/kovacs.tkd" >"$E2E_TMP/hibas.tkd"
+check_files() {
+  rc=0
+  headless "$PROGRAM" --check "$@" >"$E2E_TMP/stdout" 2>"$E2E_TMP/stderr" || rc=$?
+}
+check_files "$E2E_TMP/kovacs.tkd"
+[ "$rc" = 0 ] && [ ! -s "$E2E_TMP/stdout" ] && [ ! -s "$E2E_TMP/stderr" ] \
+  || fail "--check on a clean file: exit code $rc, '$(cat "$E2E_TMP/stdout" "$E2E_TMP/stderr")'"
+check_files "$E2E_TMP/hibas.tkd"
+[ "$rc" = 1 ] || fail "--check on one finding: exit code $rc"
+[ "$(wc -l <"$E2E_TMP/stdout")" = 1 ] && grep -q "^$E2E_TMP/hibas.tkd: adószáma (adózó): " "$E2E_TMP/stdout" \
+  || fail "--check on one finding printed '$(cat "$E2E_TMP/stdout")'"
+check_files "$E2E_TMP/kovacs.tkd" "$E2E_TMP/rossz.tkd"
+[ "$rc" = 1 ] && [ ! -s "$E2E_TMP/stdout" ] && [ "$(wc -l <"$E2E_TMP/stderr")" = 1 ] \
+  && grep -q "rossz.tkd" "$E2E_TMP/stderr" || fail "--check on a broken file: exit code $rc, '$(cat "$E2E_TMP/stderr")'"
+
 # --help and --version on standard output with exit code 0; a usage error on standard error, 2.
 headless "$PROGRAM" --help >"$E2E_TMP/stdout" || fail "--help: exit code $?"
 grep -q -- '--pdf <KIMENET>' "$E2E_TMP/stdout" || fail "--help does not list --pdf: $(cat "$E2E_TMP/stdout")"
 version=$(headless "$PROGRAM" --version) || fail "--version: exit code $?"
 [[ "$version" =~ ^telekado\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version printed '$version'"
-for usage in "--bogus" "--pdf $E2E_TMP/egy.pdf" "--pdf $E2E_TMP/ketto.pdf $E2E_TMP/kovacs.tkd $E2E_TMP/nagy.tkd" \
+for usage in "--bogus" "--check" "--pdf $E2E_TMP/egy.pdf" "--pdf $E2E_TMP/ketto.pdf $E2E_TMP/kovacs.tkd $E2E_TMP/nagy.tkd" \
              "$E2E_TMP/kovacs.tkd $E2E_TMP/nagy.tkd"; do
   rc=0
   # shellcheck disable=SC2086 # the arguments are split on purpose

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Under a real window manager (openbox): the main window, frame included, fills the work area and
 # is put back there after a move, a resize and a change of the work area; the preview opens
-# maximized, the print dialog centred over it; the guide window lies wholly on the screen;
+# maximized after the checks' window, which stands centred over the main window; the print dialog
+# centred over the preview; the guide window lies wholly on the screen;
 # "Kilépés" ends the program with exit code 0.
 PROGRAM=$1
 OUT=$2
@@ -51,18 +52,6 @@ kill "$STRUT_PID"
 wait_for 10 "the strut window to go" no_window '^xmessage$'
 import -window root "$OUT/desktop.png"
 
-# "Nyomtatás" opens the preview maximized.
-click_menu "$W" "$MENU_PRINT_X"
-P=$(wait_window '^El.*k.*p$')
-maximized() {
-  local state
-  state=$(xprop -id "$P" _NET_WM_STATE)
-  { grep -q '_NET_WM_STATE_MAXIMIZED_VERT' <<<"$state" && grep -q '_NET_WM_STATE_MAXIMIZED_HORZ' <<<"$state"; } \
-    || frame_is "$P" "$(work_area)"
-}
-wait_for 10 "the preview to be maximized" maximized
-wait_for 10 "the preview to fill the work area" frame_is "$P" "$(work_area)"
-
 # Whether the frame of window $1 stands centred over the rectangle $2 ("x y width height"). A
 # dialog's frame is not known before it is first shown and is estimated from its owner's, so a
 # few pixels of difference are allowed.
@@ -73,6 +62,25 @@ centred_over() {
   local dx=$(( (2 * x + w) - (2 * ox + ow) )) dy=$(( (2 * y + h) - (2 * oy + oh) ))
   [ "${dx#-}" -le 6 ] && [ "${dy#-}" -le 8 ]
 }
+
+# "Nyomtatás" checks the untouched form first: "Ellenőrzés" opens centred
+# over the main window; "Nyomtatás így is" (Alt+N) goes on to the preview, maximized.
+click_menu "$W" "$MENU_PRINT_X"
+C=$(wait_window '^Ellen')
+wait_for 10 "\"Ellenőrzés\" at $(frame_of "$C") to stand centred over the main window at $(frame_of "$W")" \
+  centred_over "$C" "$(frame_of "$W")"
+import -window root "$OUT/desktop-checks.png"
+xdotool windowfocus --sync "$C" key alt+n
+P=$(wait_window '^El.*k.*p$')
+no_window '^Ellen' || fail "\"Ellenőrzés\" stayed open under the preview"
+maximized() {
+  local state
+  state=$(xprop -id "$P" _NET_WM_STATE)
+  { grep -q '_NET_WM_STATE_MAXIMIZED_VERT' <<<"$state" && grep -q '_NET_WM_STATE_MAXIMIZED_HORZ' <<<"$state"; } \
+    || frame_is "$P" "$(work_area)"
+}
+wait_for 10 "the preview to be maximized" maximized
+wait_for 10 "the preview to fill the work area" frame_is "$P" "$(work_area)"
 
 # Ctrl+P opens the print dialog centred over the preview. It shows only when there is a printer.
 if lpstat -d 2>/dev/null | grep -q 'system default destination'; then

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The declaration file through the real window: "telekado FILE.tkd" opens it and names it in the
 # title; typing adds the "*", Ctrl+S saves and takes it away; "PDF-be mentés..." writes the PDF
-# through the file dialog; "Kilépés" asks about unsaved changes, "Mégsem" stays and "Nem" ends
-# with exit code 0, the file as last saved. A broken file at start-up shows its error over the
+# through the check window and the file dialog; "Kilépés" asks about unsaved changes, "Mégsem"
+# stays and "Nem" ends with exit code 0, the file as last saved. A broken file at start-up shows its error over the
 # untouched form, which then ends without a question.
 PROGRAM=$1
 OUT=$2
@@ -34,11 +34,15 @@ xdotool key ctrl+s
 wait_for 10 "the '*' to go after Ctrl+S" title_is "$MAIN_TITLE - kovacs.tkd"
 file_has_name 'Kovács Őrs' || fail "the saved file lacks the name: $(cat "$E2E_TMP/kovacs.tkd")"
 
-# "Fájl", then P for "PDF-be mentés...": the dialog offers kovacs.pdf beside the file.
+# "Fájl", then P for "PDF-be mentés...": the file chooses no option of section I, so
+# "Ellenőrzés" comes first; Alt+N, "Nyomtatás így is", goes on to the dialog, which offers
+# kovacs.pdf beside the file.
 before=$(visible_windows)
 click_menu "$W" "$MENU_FILE_X"
 wait_for 10 "the Fájl menu to open" eval '[ "$(visible_windows)" -gt "$before" ]'
 xdotool key p
+C=$(wait_window '^Ellen')
+xdotool windowfocus --sync "$C" key alt+n
 D=$(wait_window '^PDF-be ment')
 sleep 0.5
 xdotool windowfocus --sync "$D" key Return

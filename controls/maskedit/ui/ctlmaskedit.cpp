@@ -1,6 +1,7 @@
 #include "controls/maskedit/ui/ctlmaskedit.h"
 
 #include "controls/common/ui/accessibletext.h"
+#include "controls/common/ui/warninglook.h"
 #include "controls/maskedit/appeditstate.h"
 #include "accessiblemaskedit_p.h"
 #include "runtime/messages.h"
@@ -138,6 +139,14 @@ void TCtlMaskEdit::setHighlightText(const QColor &c)
     update();
 }
 
+void TCtlMaskEdit::setWarning(bool on)
+{
+    if (m_warning == on)
+        return;
+    m_warning = on;
+    update();
+}
+
 void TCtlMaskEdit::setBevel(const TCtlBevel &bevel)
 {
     m_bevel = bevel;
@@ -267,9 +276,13 @@ void TCtlMaskEdit::stateChanged()
 void TCtlMaskEdit::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    const QColor field = color();
+    const QColor field = m_warning ? QColor::fromRgb(warningGroundRgb) : color();
     p.fillRect(rect(), field);
     m_bevel.paint(p, rect(), palette(), field);
+    if (m_warning) {
+        p.setPen(QColor::fromRgb(warningFrameRgb));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 
     const QRect area = textArea();
     p.setClipRect(area);

@@ -33,6 +33,7 @@ class TCtlMaskEdit : public QWidget
     Q_PROPERTY(QString Mask READ mask WRITE setMask)
     Q_PROPERTY(QChar BlankChar READ blankChar WRITE setBlankChar)
     Q_PROPERTY(bool ReadOnly READ readOnly WRITE setReadOnly)
+    Q_PROPERTY(bool Warning READ warning WRITE setWarning)
 
 public:
     explicit TCtlMaskEdit(QWidget *parent = nullptr);
@@ -64,6 +65,10 @@ public:
     void setHighlightBack(const QColor &c);
     QColor highlightText() const;
     void setHighlightText(const QColor &c);
+    // Drawn with the warning ground and frame (controls/common/ui/warninglook.h) in place of
+    // color() and the bevel's outer pixel; the text and the editing are untouched.
+    bool warning() const { return m_warning; }
+    void setWarning(bool on);
 
     const TCtlBevel &bevel() const { return m_bevel; }
     void setBevel(const TCtlBevel &bevel);
@@ -146,6 +151,7 @@ private:
     bool m_autoSelect = false;
     bool m_hideSelection = true;
     bool m_tabOnEnter = false;
+    bool m_warning = false;
     QPointer<QMenu> m_popupMenu;
 
     int m_offset = 0;

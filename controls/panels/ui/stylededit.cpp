@@ -2,9 +2,12 @@
 
 #include "controls/common/singleline.h"
 #include "controls/common/ui/accessiblelineedit.h"
+#include "controls/common/ui/warninglook.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QStyleOptionFrame>
 #include <QValidator>
 
 #include <limits>
@@ -35,6 +38,33 @@ TStyledEdit::TStyledEdit(QWidget *parent) : QLineEdit(parent)
     installLineEditAccessibility();
     setMaxLength(std::numeric_limits<int>::max());
     setValidator(new SingleLineValidator(this));
+}
+
+void TStyledEdit::setWarning(bool on)
+{
+    if (m_warning == on)
+        return;
+    m_warning = on;
+    update();
+}
+
+void TStyledEdit::initStyleOption(QStyleOptionFrame *option) const
+{
+    QLineEdit::initStyleOption(option);
+    // Only the panel takes the warning ground; the text keeps the widget's own colours.
+    if (m_warning)
+        option->palette.setColor(QPalette::Base, QColor::fromRgb(warningGroundRgb));
+}
+
+void TStyledEdit::paintEvent(QPaintEvent *event)
+{
+    QLineEdit::paintEvent(event);
+    if (!m_warning)
+        return;
+    QPainter p(this);
+    p.setPen(QColor::fromRgb(warningFrameRgb));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void TStyledEdit::focusInEvent(QFocusEvent *event)

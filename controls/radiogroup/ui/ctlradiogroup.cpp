@@ -1,6 +1,7 @@
 #include "controls/radiogroup/ui/ctlradiogroup.h"
 
 #include "accessibleradiogroup_p.h"
+#include "controls/common/ui/warninglook.h"
 #include "runtime/messages.h"
 
 #include <QAccessible>
@@ -74,6 +75,14 @@ void TCtlRadioGroup::setAlignment(TCtlGroupCaptionAlign alignment)
 {
     m_model.setAlignment(alignment);
     doLayout();
+    update();
+}
+
+void TCtlRadioGroup::setWarning(bool on)
+{
+    if (m_warning == on)
+        return;
+    m_warning = on;
     update();
 }
 
@@ -193,10 +202,22 @@ void TCtlRadioGroup::doLayout()
     }
 }
 
+void TCtlRadioGroup::focusWithoutChoosing()
+{
+    TCtlRadioGroupButton *target = button(m_model.checkedIndex());
+    if (!target)
+        target = button(0);
+    if (!target)
+        return;
+    m_focusOnly = true;
+    target->setFocus(Qt::OtherFocusReason);
+    m_focusOnly = false;
+}
+
 void TCtlRadioGroup::buttonFocused(TCtlRadioGroupButton *button, Qt::FocusReason reason)
 {
     // Coming back to an inactive window only restores the focus; it is not a choice.
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+    if (m_focusOnly || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
         return;
     m_model.check(button->index());
     updateChecks();
@@ -291,12 +312,19 @@ void TCtlRadioGroup::paintEvent(QPaintEvent *)
         frame.setRight(w - 1 - inset);
         break;
     }
-    // Classic etched frame: a shadow outline with a light one a pixel further in and down.
     const QPalette &pal = palette();
-    p.setPen(pal.color(QPalette::Dark));
-    p.drawRect(frame.adjusted(0, 0, -2, -2));
-    p.setPen(pal.color(QPalette::Light));
-    p.drawRect(frame.adjusted(1, 1, -1, -1));
+    if (m_warning) {
+        // The buttons are transparent: the ground shows through them.
+        p.fillRect(frame.adjusted(1, 1, -1, -1), QColor::fromRgb(warningGroundRgb));
+        p.setPen(QColor::fromRgb(warningFrameRgb));
+        p.drawRect(frame.adjusted(0, 0, -1, -1));
+    } else {
+        // Classic etched frame: a shadow outline with a light one a pixel further in and down.
+        p.setPen(pal.color(QPalette::Dark));
+        p.drawRect(frame.adjusted(0, 0, -2, -2));
+        p.setPen(pal.color(QPalette::Light));
+        p.drawRect(frame.adjusted(1, 1, -1, -1));
+    }
 
     if (m_caption.isEmpty())
         return;

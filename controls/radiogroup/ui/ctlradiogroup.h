@@ -19,6 +19,7 @@ class TCtlRadioGroup : public QWidget
     Q_PROPERTY(QStringList Items READ Items WRITE setItems)
     Q_PROPERTY(int Columns READ Columns WRITE setColumns)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(bool Warning READ warning WRITE setWarning)
 
 public:
     explicit TCtlRadioGroup(QWidget *parent = nullptr);
@@ -55,6 +56,13 @@ public:
     void setReadOnly(bool readOnly) { m_model.setReadOnly(readOnly); }
     bool ShowAccelChar() const { return m_showAccelChar; }
     void setShowAccelChar(bool show);
+    // Drawn with the warning ground inside a frame of the warning colour
+    // (controls/common/ui/warninglook.h); the choice and the keys are untouched.
+    bool warning() const { return m_warning; }
+    void setWarning(bool on);
+    // Puts the focus on the checked button, or on the first one without checking it: for a
+    // program that leads the user to the group.
+    void focusWithoutChoosing();
 
     int buttonCount() const { return int(m_buttons.size()); }
     TCtlRadioGroupButton *button(int index) const;
@@ -93,6 +101,8 @@ private:
     int m_glyphSize = 13;
     int m_spacing = 2;
     bool m_showAccelChar = true;
+    bool m_warning = false;
+    bool m_focusOnly = false;
     int m_shortcutId = 0;
     int m_announcedChecked = -1; // the button assistive technology last heard was checked
 };

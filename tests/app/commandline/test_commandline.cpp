@@ -80,6 +80,9 @@ private Q_SLOTS:
         QTest::newRow("no output") << u"--pdf"_s << M::UsageError << u"--pdf"_s;
         QTest::newRow("missing folder") << u"--pdf {dir}/nincs a.tkd"_s << M::UsageError << u"se nem meglévő mappa"_s;
         QTest::newRow("two outputs") << u"--pdf a.pdf --pdf b.pdf a.tkd"_s << M::UsageError << u"csak egyszer"_s;
+        QTest::newRow("files to check") << u"--check a.tkd b.tkd"_s << M::Check << u""_s;
+        QTest::newRow("nothing to check") << u"--check"_s << M::UsageError << u"--check után"_s;
+        QTest::newRow("check and PDF") << u"--check --pdf ki.pdf a.tkd"_s << M::UsageError << u"nem adható meg együtt"_s;
     }
     void parse()
     {
@@ -99,6 +102,9 @@ private Q_SLOTS:
         case CommandLine::Mode::Pdf:
             QCOMPARE(cl.output, detail);
             QCOMPARE(cl.inputs, args.mid(3));
+            break;
+        case CommandLine::Mode::Check:
+            QCOMPARE(cl.inputs, args.mid(2));
             break;
         case CommandLine::Mode::Version:
             QCOMPARE(cl.text, detail);

@@ -1,3 +1,4 @@
+#include "app/checkwindow.h"
 #include "app/filedialogs.h"
 #include "app/form1.h"
 #include "controls/maskedit/ui/ctlmaskedit.h"
@@ -11,6 +12,7 @@
 #include "report/resources/resources.h"
 #include "runtime/messages.h"
 #include "runtime/ui/application.h"
+#include "tests/app/modalscript.h"
 #include "tests/testhelpers.h"
 
 #include <QAbstractButton>
@@ -19,6 +21,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -107,6 +110,14 @@ QAction *menuItem(TForm1 &form, const char *name)
 
 // Every field of the form with a value found nowhere else, through the controls themselves, all
 // three groups chosen, and the computation run.
+// "Nyomtatás így is" on the check window.
+void goOnDespiteFindings(QWidget *w)
+{
+    auto *window = qobject_cast<app::CheckWindow *>(w);
+    QVERIFY(window);
+    window->printButton()->click();
+}
+
 void fillEveryField(TForm1 &form)
 {
     int n = 0;
@@ -470,7 +481,10 @@ private Q_SLOTS:
         answers.pdfName = path(u"kész"_s); // the extension is added
         form.setFileDialogs(answers.dialogs());
         menuItem(form, "Ments1")->trigger();
+        // The form has findings (partly typed identifiers): the PDF is written after them.
+        tk::test::ModalScript script({goOnDespiteFindings});
         menuItem(form, "PDFbements1")->trigger();
+        QCOMPARE(script.seen, QStringList{u"app::CheckWindow"_s});
         QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.texts().join(u'\n')));
         QCOMPARE(answers.asked, (QStringList{u"save bevallas.tkd"_s, u"pdf nyomtatvány.pdf"_s}));
         const QString pdf = path(u"kész.pdf"_s);
@@ -489,29 +503,31 @@ private Q_SLOTS:
     // The preview's "PDF" button writes the pages it shows, as the menu does.
     void pdfFromThePreview()
     {
+        bool shown = false;
         TForm1 form;
         fillEveryField(form);
         Answers answers;
         answers.pdfName = path(u"előkép.pdf"_s);
         form.setFileDialogs(answers.dialogs());
-        menuItem(form, "PDFbements1")->trigger();
-        const QString fromMenu = toolOutput(u"pdftotext"_s, {u"-layout"_s, answers.pdfName, u"-"_s});
-        QVERIFY(fromMenu.contains(form.form().caption(u"Label4"_s)));
-        QVERIFY(QFile::remove(answers.pdfName));
-
-        bool shown = false;
-        QTimer::singleShot(0, [&] {
-            rep::TrepPreviewForm *preview = nullptr;
-            QTRY_VERIFY(preview = qobject_cast<rep::TrepPreviewForm *>(QApplication::activeModalWidget()));
+        tk::test::ModalScript script({goOnDespiteFindings, goOnDespiteFindings, [&](QWidget *w) {
+            auto *preview = qobject_cast<rep::TrepPreviewForm *>(w);
+            QVERIFY(preview);
             auto *button = preview->findChild<QToolButton *>(u"PdfB"_s);
             QVERIFY(button);
             shown = button->isVisibleTo(preview);
             QCOMPARE(button->toolTip(), u"PDF"_s);
             QTest::mouseClick(button, Qt::LeftButton);
             preview->close();
-        });
+        }});
+        menuItem(form, "PDFbements1")->trigger();
+        const QString fromMenu = toolOutput(u"pdftotext"_s, {u"-layout"_s, answers.pdfName, u"-"_s});
+        QVERIFY(fromMenu.contains(form.form().caption(u"Label4"_s)));
+        QVERIFY(QFile::remove(answers.pdfName));
+
         menuItem(form, "Nyomtats1")->trigger();
         QVERIFY(shown);
+        QCOMPARE(script.seen,
+                 (QStringList{u"app::CheckWindow"_s, u"app::CheckWindow"_s, u"rep::TrepPreviewForm"_s}));
         QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.texts().join(u'\n')));
         QCOMPARE(answers.asked, (QStringList{u"pdf bevallas.pdf"_s, u"pdf bevallas.pdf"_s}));
         QCOMPARE(toolOutput(u"pdftotext"_s, {u"-layout"_s, answers.pdfName, u"-"_s}), fromMenu);

@@ -60,6 +60,7 @@ private Q_SLOTS:
     void arrowKeysWrapWithinGroup_data();
     void arrowKeysWrapWithinGroup();
     void tabSkipsGroups();
+    void focusWithoutChoosing();
     void settingItemIndexFiresNothing();
     void handlerErrorsShownAfterTheClick();
     void everyCaptionShowsWhole();
@@ -189,6 +190,33 @@ void TestCtlRadioGroup::tabSkipsGroups()
     f.hasznalat->setFocus(Qt::TabFocusReason);
     QCOMPARE(QApplication::focusWidget(), f.after);
     QCOMPARE(f.hasznalat->ItemIndex(), -1);
+}
+
+// A program leading the user to a group puts the focus on a button without checking it (focus
+// arriving by itself checks the button it lands on); with a choice made, the focus goes to the
+// chosen button. The keys then work as usual.
+void TestCtlRadioGroup::focusWithoutChoosing()
+{
+    Fixture f;
+    QSignalSpy change(f.hasznalat, &TCtlRadioGroup::OnChange);
+    f.before->setFocus(Qt::OtherFocusReason);
+    f.hasznalat->focusWithoutChoosing();
+    QCOMPARE(QApplication::focusWidget(), f.hasznalat->button(0));
+    QVERIFY(!f.hasznalat->button(0)->Checked());
+    QCOMPARE(f.hasznalat->ItemIndex(), -1);
+    QTest::keyClick(f.hasznalat->button(0), Qt::Key_Right);
+    QCOMPARE(f.hasznalat->ItemIndex(), 1);
+    QCOMPARE(change.count(), 1);
+
+    f.alanya->setItemIndex(2);
+    f.alanya->focusWithoutChoosing();
+    QCOMPARE(QApplication::focusWidget(), f.alanya->button(2));
+    QVERIFY(f.alanya->button(2)->Checked());
+    QCOMPARE(f.alanya->ItemIndex(), 2);
+
+    f.before->setFocus(Qt::OtherFocusReason);
+    f.hasznalat->button(4)->setFocus(Qt::OtherFocusReason);
+    QVERIFY(f.hasznalat->button(4)->Checked());
 }
 
 void TestCtlRadioGroup::settingItemIndexFiresNothing()

@@ -15,6 +15,8 @@ namespace {
 const QDate today(2006, 6, 1);
 const QStringList taxIdFields = {QStringLiteral("CtlMaskEdit8"), QStringLiteral("CtlMaskEdit4"),
                                  QStringLiteral("CtlMaskEdit7"), QStringLiteral("CtlMaskEdit10")};
+// Whose the fields of the lists above are, in their order.
+const QStringList blockNames = {u"adózó"_s, u"1. tulajdonostárs"_s, u"2. tulajdonostárs"_s, u"3. tulajdonostárs"_s};
 const QStringList taxNumberFields = {QStringLiteral("CtlMaskEdit6"), QStringLiteral("CtlMaskEdit3"),
                                      QStringLiteral("CtlMaskEdit5"), QStringLiteral("CtlMaskEdit9")};
 
@@ -112,6 +114,7 @@ private Q_SLOTS:
             QCOMPARE(found[0].component, component);
             QCOMPARE(found[0].caption, u"adóazonositó jele:"_s);
             QCOMPARE(found[0].section, u"I. AZ ADÓ ALANYA"_s);
+            QCOMPARE(found[0].block, blockNames[taxIdFields.indexOf(component)]);
             QCOMPARE(found[0].message, taxIdProblem(text, today));
             QCOMPARE(findingsFor(component, form, today), found);
         }
@@ -157,6 +160,7 @@ private Q_SLOTS:
             QCOMPARE(found.size(), 1);
             QCOMPARE(found[0].component, component);
             QCOMPARE(found[0].caption, u"adószáma:"_s);
+            QCOMPARE(found[0].block, blockNames[taxNumberFields.indexOf(component)]);
             QCOMPARE(found[0].message, taxNumberProblem(text));
         }
     }
@@ -311,6 +315,38 @@ private Q_SLOTS:
         QVERIFY(!found[0].message.isEmpty());
         for (const Finding &f : found)
             QCOMPARE(findingsFor(f.component, form, today), QList<Finding>{f});
+    }
+
+    // The blocks repeat their captions: a list names whose field it is.
+    void fieldLabels_data()
+    {
+        QTest::addColumn<QString>("component");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("taxpayer's id") << QStringLiteral("CtlMaskEdit8") << QStringLiteral("8365670004")
+                                       << u"adóazonositó jele (adózó)"_s;
+        QTest::newRow("taxpayer's name") << QStringLiteral("StyledEdit35") << QString() << u"neve (adózó)"_s;
+        QTest::newRow("2nd co-owner's tax number")
+            << QStringLiteral("CtlMaskEdit5") << QStringLiteral("1578****-*-**") << u"adószáma (2. tulajdonostárs)"_s;
+        QTest::newRow("3rd co-owner's name") << QStringLiteral("StyledEdit25") << QStringLiteral("1/3")
+                                             << u"neve (3. tulajdonostárs)"_s;
+        QTest::newRow("year") << QStringLiteral("StyledEdit2") << QStringLiteral("2007")
+                              << u"A telek belterületté minősitésének, illetőleg az épitési tilalom feloldásának "
+                                 u"időpontja (év)"_s;
+    }
+    void fieldLabels()
+    {
+        QFETCH(QString, component);
+        QFETCH(QString, text);
+        QFETCH(QString, label);
+        MapForm form = validForm();
+        form.setText(QStringLiteral("StyledEdit23"), QString());
+        form.setText(component, text);
+        const QList<Finding> found = checkForm(form, today);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(fieldLabel(found[0]), label);
+        MapForm untouched;
+        QCOMPARE(fieldLabel(checkForm(untouched, today).at(1)), u"Az adó alanya"_s);
     }
 
     void anyText_data()
