@@ -513,6 +513,12 @@ void TCtlRadioGroupButton::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Down:
         m_group->moveFocus(this, +1);
         break;
+    case Qt::Key_Space:
+        // A button reached without being chosen (a program led the user here) is chosen as
+        // a radio button is chosen from the keyboard anywhere else.
+        if (!event->isAutoRepeat())
+            choose();
+        break;
     default:
         QWidget::keyPressEvent(event);
         return;

@@ -194,7 +194,7 @@ void TestCtlRadioGroup::tabSkipsGroups()
 
 // A program leading the user to a group puts the focus on a button without checking it (focus
 // arriving by itself checks the button it lands on); with a choice made, the focus goes to the
-// chosen button. The keys then work as usual.
+// chosen button. Space chooses the focused button; the arrows work as usual.
 void TestCtlRadioGroup::focusWithoutChoosing()
 {
     Fixture f;
@@ -204,9 +204,16 @@ void TestCtlRadioGroup::focusWithoutChoosing()
     QCOMPARE(QApplication::focusWidget(), f.hasznalat->button(0));
     QVERIFY(!f.hasznalat->button(0)->Checked());
     QCOMPARE(f.hasznalat->ItemIndex(), -1);
+    // Space chooses the button the focus was led to; again, it changes nothing.
+    QTest::keyClick(f.hasznalat->button(0), Qt::Key_Space);
+    QCOMPARE(f.hasznalat->ItemIndex(), 0);
+    QVERIFY(f.hasznalat->button(0)->Checked());
+    QCOMPARE(change.count(), 1);
+    QTest::keyClick(f.hasznalat->button(0), Qt::Key_Space);
+    QCOMPARE(change.count(), 1);
     QTest::keyClick(f.hasznalat->button(0), Qt::Key_Right);
     QCOMPARE(f.hasznalat->ItemIndex(), 1);
-    QCOMPARE(change.count(), 1);
+    QCOMPARE(change.count(), 2);
 
     f.alanya->setItemIndex(2);
     f.alanya->focusWithoutChoosing();
