@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QMenuBar>
+#include <QShortcut>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +25,31 @@ constexpr Accelerator accelerators[] = {
     {u"Kitltsitmutat1", u"&Kitöltési útmutató"},
     {u"Kilps1", u"Ki&lépés"},
 };
+
+// Tab never enters a radio group, and the groups' captions carry no accelerator: these keys lead
+// the focus into a group without choosing anything; the arrows or Space then choose.
+struct GroupKey
+{
+    const char16_t *group;
+    Qt::Key letter;
+};
+constexpr GroupKey groupKeys[] = {
+    {u"CtlRadioGroup5", Qt::Key_A}, // "Az adó alanya"
+    {u"CtlRadioGroup6", Qt::Key_H}, // "Használat tipusa"
+    {u"CtlRadioGroup1", Qt::Key_V}, // "Változás oka"
+};
+
+void giveGroupKeys(TForm1 &form)
+{
+    for (const GroupKey &k : groupKeys) {
+        const QString group = QString::fromUtf16(k.group);
+        if (!form.control(group))
+            continue;
+        auto *shortcut = new QShortcut(QKeySequence(Qt::ALT | k.letter), &form);
+        shortcut->setObjectName(group + u"Key"_s);
+        QObject::connect(shortcut, &QShortcut::activated, &form, [&form, group] { form.focusField(group); });
+    }
+}
 
 void nameFields(TForm1 &form)
 {
@@ -78,6 +104,7 @@ void makeAccessible(TForm1 &form)
 {
     nameFields(form);
     giveAccelerators(form.menuBar());
+    giveGroupKeys(form);
     keepInvisibleOutOfFocus(form);
 }
 

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -236,6 +237,49 @@ private Q_SLOTS:
         QTest::keyClick(field, Qt::Key_L, Qt::AltModifier);
         QCOMPARE(left.size(), 1);
         QCOMPARE(qobject_cast<QLineEdit *>(field)->text(), QString());
+    }
+
+    // Tab never enters a radio group: Alt with a letter of its caption leads the keyboard there,
+    // scrolled into view, without choosing; Space or the arrows choose. The letters are not
+    // the menu's.
+    void groupsReachedByTheirKeys_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<int>("letter");
+        QTest::newRow("Az adó alanya") << u"CtlRadioGroup5"_s << int(Qt::Key_A);
+        QTest::newRow("Használat tipusa") << u"CtlRadioGroup6"_s << int(Qt::Key_H);
+        QTest::newRow("Változás oka") << u"CtlRadioGroup1"_s << int(Qt::Key_V);
+    }
+    void groupsReachedByTheirKeys()
+    {
+        QFETCH(QString, group);
+        QFETCH(int, letter);
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        for (QAction *a : form.menuBar()->actions())
+            QVERIFY(QKeySequence::mnemonic(a->text()) != QKeySequence(Qt::ALT | letter));
+        auto *g = qobject_cast<ctl::TCtlRadioGroup *>(form.control(group));
+        QVERIFY(g);
+        QWidget *field = form.control(u"NumEdit3"_s);
+        field->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+
+        QTest::keyClick(field, Qt::Key(letter), Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), g->button(0));
+        QCOMPARE(g->ItemIndex(), -1);
+        auto *scroll = form.findChild<QScrollArea *>();
+        QVERIFY(scroll->viewport()->rect().contains(
+            QRect(g->button(0)->mapTo(scroll->viewport(), QPoint(0, 0)), g->button(0)->size())));
+        QTest::keyClick(g->button(0), Qt::Key_Space);
+        QCOMPARE(g->ItemIndex(), 0);
+        QTest::keyClick(g->button(0), Qt::Key_Right);
+        QCOMPARE(g->ItemIndex(), 1);
+        // Back in the group later, the focus lands on the choice.
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(field, Qt::Key(letter), Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), g->button(1));
+        QCOMPARE(g->ItemIndex(), 1);
     }
 };
 
