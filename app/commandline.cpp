@@ -4,6 +4,9 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <iterator>
+
 using namespace Qt::StringLiterals;
 
 namespace app {
@@ -13,8 +16,46 @@ QString programVersion()
     return QStringLiteral(TELEKADO_VERSION);
 }
 
-CommandLine parseCommandLine(const QStringList &arguments)
+namespace {
+
+// Qt's own options, which the application object takes out of the arguments itself: the window
+// accepts them as any Qt program does. Those of the first list take a value.
+constexpr const char16_t *qtOptionsWithValue[] = {
+    u"platform", u"platformpluginpath", u"platformtheme", u"plugin", u"qwindowgeometry", u"qwindowtitle",
+    u"qwindowicon", u"display", u"geometry", u"style", u"stylesheet", u"session", u"title", u"name",
+};
+constexpr const char16_t *qtFlags[] = {u"reverse", u"widgetcount", u"nograb", u"dograb", u"sync"};
+
+QStringList withoutQtOptions(const QStringList &arguments)
 {
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments.at(i);
+        // Only the single-dash forms are Qt's; after "--" every argument is a file.
+        if (i > 0 && a.startsWith(u'-') && !a.startsWith(u"--"_s)) {
+            const QStringView name = QStringView(a).mid(1);
+            const auto is = [&](const char16_t *option) { return name == QStringView(option); };
+            if (std::any_of(std::begin(qtFlags), std::end(qtFlags), is))
+                continue;
+            if (std::any_of(std::begin(qtOptionsWithValue), std::end(qtOptionsWithValue), is)) {
+                ++i;
+                continue;
+            }
+        }
+        if (a == u"--"_s) {
+            kept << arguments.mid(i);
+            break;
+        }
+        kept << a;
+    }
+    return kept;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList &givenArguments)
+{
+    const QStringList arguments = withoutQtOptions(givenArguments);
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"Telekadó-bevallás kitöltése, nyomtatása és PDF-be mentése (Hollóberény, 2006).\n"

@@ -66,6 +66,9 @@ private Q_SLOTS:
         using M = CommandLine::Mode;
         QTest::newRow("nothing") << u""_s << M::Window << u""_s;
         QTest::newRow("a file to open") << u"kovács.tkd"_s << M::Window << u"kovács.tkd"_s;
+        QTest::newRow("Qt's own options") << u"-platform xcb -style Fusion -reverse kovács.tkd"_s << M::Window
+                                          << u"kovács.tkd"_s;
+        QTest::newRow("a file after --") << u"-- -reverse"_s << M::Window << u"-reverse"_s;
         QTest::newRow("two files to open") << u"a.tkd b.tkd"_s << M::UsageError << u"egyszerre egy"_s;
         QTest::newRow("--help") << u"--help"_s << M::Help << u"--pdf <KIMENET>"_s;
         QTest::newRow("-h") << u"-h kovács.tkd"_s << M::Help << u"Usage: telekado [options]"_s;
