@@ -127,12 +127,17 @@ click_at() {
 # xdotool matches names as regular expressions in the C locale: search by an ASCII prefix.
 MAIN_TITLE_RE='^Elektronikus nyomtatv'
 
-# Starts openbox on $DISPLAY and waits until it manages the screen.
+# Starts openbox on $DISPLAY and waits until it manages the screen: it announces itself
+# (_NET_SUPPORTING_WM_CHECK) some tens of milliseconds before it has finished starting, the work
+# area and the client list last. A window mapped in between is taken over as if by a restarted
+# window manager, which a desktop session never shows a program at its start.
 start_openbox() {
   openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
   E2E_PIDS+=($!)
   local end=$((SECONDS + 20))
-  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' \
+        && xprop -root _NET_WORKAREA 2>/dev/null | grep -q '=' \
+        && xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null | grep -q '(WINDOW)'; do
     if [ $SECONDS -gt $end ]; then
       cat "$E2E_TMP/openbox.log" >&2
       fail "openbox did not take the screen within 20s"
@@ -147,7 +152,7 @@ wait_for() {
   shift 2
   local end=$(( $(date +%s%N) + limit * 1000000000 ))
   until "$@" >/dev/null 2>&1; do
-    [ "$(date +%s%N)" -le "$end" ] || fail "timed out waiting for $what"
+    [ "$(date +%s%N)" -le "$end" ] || fail "timed out waiting for $what${E2E_TMP:+$(cat "$E2E_TMP/last-frame" 2>/dev/null | sed 's/^/; the frame stood at /')}"
     sleep 0.05
   done
 }
@@ -181,4 +186,36 @@ start_a11y_bus() {
   E2E_PIDS+=($!)
   wait_for 20 "the accessibility bus" \
     dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress
+}
+
+# The cups-pdf printer. Without a print server this is a skip (exit 77), not a pass; under
+# test.sh, which starts one and sets TK_REQUIRE_PRINTER, a failure. Sets PDF_DIR, where cups-pdf
+# writes: into the job owner's home, whatever $HOME says.
+require_printer() {
+  if ! lpstat -r 2>/dev/null | grep -q 'is running' \
+     || ! lpstat -d 2>/dev/null | grep -q 'system default destination'; then
+    [ -z "${TK_REQUIRE_PRINTER:-}" ] || fail "no default printer, though the print server should be running"
+    echo "no default printer: run through test.sh, which starts the print server"
+    exit 77
+  fi
+  PDF_DIR="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
+  mkdir -p "$PDF_DIR"
+}
+
+# Waits up to 60 seconds for the print queue to empty and a PDF in PDF_DIR written at or after
+# $1 (seconds since the epoch); its path goes to PRINTED_PDF.
+wait_printed_pdf() {
+  local since=$1 newest end=$((SECONDS + 60))
+  PRINTED_PDF=""
+  while [ $SECONDS -le $end ]; do
+    if [ -z "$(lpstat -o 2>/dev/null)" ]; then
+      newest=$(ls -t "$PDF_DIR"/*.pdf 2>/dev/null | sed -n 1p || true)
+      if [ -n "$newest" ] && [ "$(stat -c %Y "$newest")" -ge "$since" ]; then
+        PRINTED_PDF=$newest
+        return 0
+      fi
+    fi
+    sleep 0.2
+  done
+  fail "no PDF arrived from the printer"
 }

@@ -14,7 +14,13 @@ start_openbox
 start_app env LANG=hu_HU.UTF-8 "$PROGRAM"
 W=$(wait_window "$MAIN_TITLE_RE")
 
-frame_fills_work_area() { [ "$(frame_of "$W")" = "$(work_area)" ]; }
+# Notes the last frame seen, for the failure's message.
+frame_fills_work_area() {
+  local frame
+  frame=$(frame_of "$W")
+  echo "$frame" >"$E2E_TMP/last-frame"
+  [ "$frame" = "$(work_area)" ]
+}
 frame_is() { [ "$(frame_of "$1")" = "$2" ]; }
 
 wait_for 10 "the main window's frame to fill the work area ($(work_area))" frame_fills_work_area

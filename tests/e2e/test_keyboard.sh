@@ -9,16 +9,7 @@ OUT=$2
 source "$(dirname "$0")/lib.sh"
 mkdir -p "$OUT"
 
-# Without a print server this is a skip (exit 77), not a pass; under test.sh a failure.
-if ! lpstat -r 2>/dev/null | grep -q 'is running' \
-   || ! lpstat -d 2>/dev/null | grep -q 'system default destination'; then
-  [ -z "${TK_REQUIRE_PRINTER:-}" ] || fail "no default printer, though the print server should be running"
-  echo "no default printer: run through test.sh, which starts the print server"
-  exit 77
-fi
-# cups-pdf writes into the job owner's home, whatever $HOME says.
-PDF_DIR="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
-mkdir -p "$PDF_DIR"
+require_printer
 
 keys() { xdotool key --delay 40 "$@"; }
 tabs() { local i; for ((i = 0; i < $1; i++)); do keys Tab; done; }
@@ -62,19 +53,8 @@ xdotool windowfocus --sync "$P" key ctrl+p
 D=$(wait_window '^Nyomtat$')
 sleep 0.3
 xdotool windowfocus --sync "$D" key Return
-pdf=""
-end=$((SECONDS + 60))
-while [ $SECONDS -le $end ]; do
-  if [ -z "$(lpstat -o 2>/dev/null)" ]; then
-    newest=$(ls -t "$PDF_DIR"/*.pdf 2>/dev/null | sed -n 1p || true)
-    if [ -n "$newest" ] && [ "$(stat -c %Y "$newest")" -ge "$since" ]; then
-      pdf=$newest
-      break
-    fi
-  fi
-  sleep 0.2
-done
-[ -n "$pdf" ] || fail "no PDF arrived from the printer"
+wait_printed_pdf "$since"
+pdf=$PRINTED_PDF
 cp "$pdf" "$OUT/keyboard-printed.pdf"
 text=$(pdftotext -layout "$pdf" -)
 # The printer's PDF carries its glyphs as Type 3 fonts that lose "ő" and "ű" to text extraction

@@ -6,17 +6,7 @@ OUT=$2
 source "$(dirname "$0")/lib.sh"
 mkdir -p "$OUT"
 
-# Without a print server this is a skip (exit 77), not a pass; under test.sh, which starts
-# one and sets TK_REQUIRE_PRINTER, a failure.
-if ! lpstat -r 2>/dev/null | grep -q 'is running' \
-   || ! lpstat -d 2>/dev/null | grep -q 'system default destination'; then
-  [ -z "${TK_REQUIRE_PRINTER:-}" ] || fail "no default printer, though the print server should be running"
-  echo "no default printer: run through test.sh, which starts the print server"
-  exit 77
-fi
-# cups-pdf writes into the job owner's home, whatever $HOME says.
-PDF_DIR="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
-mkdir -p "$PDF_DIR"
+require_printer
 
 start_xvfb 1280x2048x24
 start_app env LANG=hu_HU.UTF-8 "$PROGRAM"
@@ -53,20 +43,8 @@ D=$(wait_window '^Nyomtat$')
 sleep 0.3
 xdotool windowfocus --sync "$D" key Return
 
-# Wait for the job to leave the queue and for a new PDF.
-pdf=""
-end=$((SECONDS + 60))
-while [ $SECONDS -le $end ]; do
-  if [ -z "$(lpstat -o 2>/dev/null)" ]; then
-    newest=$(ls -t "$PDF_DIR"/*.pdf 2>/dev/null | sed -n 1p || true)
-    if [ -n "$newest" ] && [ "$(stat -c %Y "$newest")" -ge "$since" ]; then
-      pdf=$newest
-      break
-    fi
-  fi
-  sleep 0.2
-done
-[ -n "$pdf" ] || fail "no PDF arrived from the printer"
+wait_printed_pdf "$since"
+pdf=$PRINTED_PDF
 cp "$pdf" "$OUT/printed.pdf"
 
 pages=$(pdfinfo "$pdf" | sed -n 's/^Pages: *//p')
