@@ -94,10 +94,7 @@ void keepInvisibleOutOfFocus(TForm1 &form)
 
 QString accessibleNameOf(const QString &screenCaption)
 {
-    QString s = screenCaption.trimmed();
-    if (s.endsWith(u':'))
-        s.chop(1);
-    return s.trimmed();
+    return decl::captionName(screenCaption);
 }
 
 void makeAccessible(TForm1 &form)

@@ -157,6 +157,14 @@ const FieldBlock *findBlock(const Field &field)
     return nullptr;
 }
 
+QString captionName(const QString &caption)
+{
+    QString s = caption.trimmed();
+    if (s.endsWith(u':'))
+        s.chop(1);
+    return s.trimmed();
+}
+
 const QStringList &areaFields()
 {
     static const QStringList list = {u"NumEdit1"_s, u"NumEdit2"_s, u"NumEdit3"_s, u"NumEdit4"_s,

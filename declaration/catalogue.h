@@ -79,6 +79,8 @@ QString initialText(FieldKind kind);
 const Field *findField(const QString &component);
 // The block a field belongs to, nullptr for none.
 const FieldBlock *findBlock(const Field &field);
+// A caption as a name reads it: without the blanks around it and its closing colon.
+QString captionName(const QString &caption);
 
 // The eight area fields whose exit runs the computation, a ... i without c.
 const QStringList &areaFields();

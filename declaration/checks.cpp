@@ -5,9 +5,10 @@
 #include "maskedtext_p.h"
 
 #include <QHash>
+#include <QMap>
 
 #include <algorithm>
-#include <array>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -20,12 +21,29 @@ const QDate taxIdEpoch(1867, 1, 1);
 // The declaration is for 2006; the plot's year cannot lie after it.
 constexpr int declarationYear = 2006;
 
-// Section I's co-owner blocks in tab order, the name first.
-constexpr std::array<std::array<const char16_t *, 5>, 3> coOwnerBlocks = {{
-    {u"StyledEdit15", u"StyledEdit16", u"CtlMaskEdit3", u"CtlMaskEdit4", u"StyledEdit17"},
-    {u"StyledEdit11", u"StyledEdit20", u"CtlMaskEdit5", u"CtlMaskEdit7", u"StyledEdit21"},
-    {u"StyledEdit23", u"StyledEdit24", u"CtlMaskEdit9", u"CtlMaskEdit10", u"StyledEdit25"},
-}};
+// The taxpayer's name; every other block of the catalogue is a co-owner's.
+const QString taxpayerName = u"StyledEdit35"_s;
+
+// The catalogue's co-owner blocks, each with its fields in tab order: the name first.
+const QList<QStringList> &coOwnerBlocks()
+{
+    static const QList<QStringList> blocks = [] {
+        const Field *taxpayer = findField(taxpayerName);
+        Q_ASSERT(taxpayer);
+        QList<QStringList> result;
+        for (const FieldBlock &b : fieldBlocks()) {
+            if (taxpayer && &b == findBlock(*taxpayer))
+                continue;
+            QMap<int, QString> members;
+            for (const Field &f : fields())
+                if (findBlock(f) == &b)
+                    members.insert(f.tab, f.component);
+            result.append(members.values());
+        }
+        return result;
+    }();
+    return blocks;
+}
 
 enum class Rule { TaxId, TaxNumber, TaxpayerName, Choice, CoOwnerName, Year };
 
@@ -56,21 +74,24 @@ const QList<Item> &checkedItems()
         };
         for (const Field &f : fields()) {
             int coOwnerBlock = -1;
-            for (int b = 0; b < int(coOwnerBlocks.size()); ++b)
-                if (f.component == QStringView(coOwnerBlocks[b][0]))
+            for (int b = 0; b < coOwnerBlocks().size(); ++b)
+                if (f.component == coOwnerBlocks().at(b).constFirst())
                     coOwnerBlock = b;
-            const FieldBlock *fb = findBlock(f);
-            const QString block = fb ? fb->name : QString();
+            std::optional<Rule> rule;
             if (f.kind == FieldKind::TaxId)
-                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxId, -1, block);
+                rule = Rule::TaxId;
             else if (f.kind == FieldKind::TaxNumber)
-                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxNumber, -1, block);
-            else if (f.component == u"StyledEdit35")
-                add(f.section, f.tab, f.component, f.screenCaption, Rule::TaxpayerName, -1, block);
+                rule = Rule::TaxNumber;
+            else if (f.component == taxpayerName)
+                rule = Rule::TaxpayerName;
             else if (f.component == u"StyledEdit2")
-                add(f.section, f.tab, f.component, f.screenCaption, Rule::Year, -1, block);
+                rule = Rule::Year;
             else if (coOwnerBlock >= 0)
-                add(f.section, f.tab, f.component, f.screenCaption, Rule::CoOwnerName, coOwnerBlock, block);
+                rule = Rule::CoOwnerName;
+            if (!rule)
+                continue;
+            const FieldBlock *fb = findBlock(f);
+            add(f.section, f.tab, f.component, f.screenCaption, *rule, coOwnerBlock, fb ? fb->name : QString());
         }
         for (const RadioGroup &g : radioGroups())
             if (g.component == u"CtlRadioGroup5" || g.component == u"CtlRadioGroup6")
@@ -98,7 +119,6 @@ const Item *findItem(const QString &component)
     return it == index.cend() ? nullptr : &checkedItems().at(*it);
 }
 
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 int digitValue(QChar c) { return c.unicode() - u'0'; }
 
 enum class Fill { Blank, Partial, Complete, Malformed };
@@ -140,11 +160,10 @@ QString yearProblem(const QString &text)
 
 QString coOwnerNameProblem(int block, const FormAccess &form)
 {
-    const auto &members = coOwnerBlocks[block];
-    if (!form.text(QString::fromUtf16(members[0])).trimmed().isEmpty())
+    const QStringList &members = coOwnerBlocks().at(block);
+    if (!form.text(members.constFirst()).trimmed().isEmpty())
         return {};
-    for (size_t i = 1; i < members.size(); ++i) {
-        const QString component = QString::fromUtf16(members[i]);
+    for (const QString &component : members.sliced(1)) {
         const Field *f = findField(component);
         Q_ASSERT(f); // the blocks name catalogue fields
         if (f && isFilled(form.text(component), f->kind))
@@ -236,9 +255,7 @@ QString taxNumberProblem(const QString &text)
 
 QString fieldLabel(const Finding &finding)
 {
-    QString label = finding.caption.trimmed();
-    if (label.endsWith(u':'))
-        label.chop(1);
+    QString label = captionName(finding.caption);
     if (!finding.block.isEmpty())
         label += u" (%1)"_s.arg(finding.block);
     return label;
@@ -269,12 +286,9 @@ QList<Finding> findingsFor(const QString &component, const FormAccess &form, QDa
 QStringList dependentFields(const QString &component)
 {
     QStringList result{component};
-    for (const auto &members : coOwnerBlocks) {
-        const bool inBlock = std::any_of(members.begin(), members.end(),
-                                         [&](const char16_t *m) { return component == QStringView(m); });
-        if (inBlock && component != QStringView(members[0]))
-            result.append(QString::fromUtf16(members[0]));
-    }
+    for (const QStringList &members : coOwnerBlocks())
+        if (members.contains(component) && component != members.constFirst())
+            result.append(members.constFirst());
     return result;
 }
 

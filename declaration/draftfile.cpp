@@ -81,13 +81,9 @@ const RadioGroup *findGroup(const QString &component)
 // colon and the section, so that a person can find the field on the form.
 QString fieldRef(const Field &f)
 {
-    QString caption = f.screenCaption;
-    if (caption.endsWith(u':'))
-        caption.chop(1);
-    return u"Az „%1” kulcsú mező (%2, %3)"_s.arg(f.key, caption, sections().at(f.section).caption.trimmed());
+    return u"Az „%1” kulcsú mező (%2, %3)"_s.arg(f.key, captionName(f.screenCaption),
+                                                  sections().at(f.section).caption.trimmed());
 }
-
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 // A numeric text as the numeric edit can hold it, with "," or "." as its decimal separator,
 // rewritten with the current locale's separator; nothing when it is not a number.

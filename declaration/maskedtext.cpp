@@ -32,7 +32,7 @@ bool fitsMask(QStringView text, FieldKind kind)
             m += 2;
         } else {
             Q_ASSERT(mask[m] == u'8');
-            if (!(c == u' ' || (c >= u'0' && c <= u'9')))
+            if (!(c == u' ' || isAsciiDigit(c)))
                 return false;
             ++m;
         }

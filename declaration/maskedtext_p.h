@@ -2,12 +2,16 @@
 
 #include "declaration/catalogue.h"
 
+#include <QChar>
 #include <QStringView>
 
 namespace decl {
 
 // The blank character of the form's masked fields.
 inline constexpr char16_t maskBlank = u'*';
+
+// A digit 0-9; other scripts' digits are no digits of a tax number or a year.
+inline bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 // The mask of a masked field kind, empty for the other kinds.
 QStringView maskOf(FieldKind kind);
