@@ -3,8 +3,6 @@
 #include "app/form1.h"
 #include "declaration/catalogue.h"
 
-#include <QAction>
-#include <QMenuBar>
 #include <QShortcut>
 
 using namespace Qt::StringLiterals;
@@ -12,19 +10,6 @@ using namespace Qt::StringLiterals;
 namespace app {
 
 namespace {
-
-// The menu commands with their accelerators: the "&" marks the letter, Alt with it runs the
-// command. "F" is the file menu's.
-struct Accelerator
-{
-    const char16_t *action;
-    const char16_t *caption;
-};
-constexpr Accelerator accelerators[] = {
-    {u"Nyomtats1", u"&Nyomtatás"},
-    {u"Kitltsitmutat1", u"&Kitöltési útmutató"},
-    {u"Kilps1", u"Ki&lépés"},
-};
 
 // Tab never enters a radio group, and the groups' captions carry no accelerator: these keys lead
 // the focus into a group without choosing anything; the arrows or Space then choose.
@@ -66,18 +51,6 @@ void nameFields(TForm1 &form)
             w->setAccessibleName(l.name);
 }
 
-void giveAccelerators(QMenuBar *bar)
-{
-    for (QAction *a : bar->actions()) {
-        for (const Accelerator &acc : accelerators) {
-            const QString caption = QString::fromUtf16(acc.caption);
-            // Only the marker is added: the caption itself stays as it is.
-            if (a->objectName() == QString::fromUtf16(acc.action) && QString(caption).remove(u'&') == a->text())
-                a->setText(caption);
-        }
-    }
-}
-
 // A control of no width or no height cannot be seen: neither Tab nor a screen reader may land there.
 void keepInvisibleOutOfFocus(TForm1 &form)
 {
@@ -100,7 +73,6 @@ QString accessibleNameOf(const QString &screenCaption)
 void makeAccessible(TForm1 &form)
 {
     nameFields(form);
-    giveAccelerators(form.menuBar());
     giveGroupKeys(form);
     keepInvisibleOutOfFocus(form);
 }

@@ -8,7 +8,7 @@ class TForm1;
 
 // Makes the main window usable with a screen reader and the keyboard alone: every field named
 // after its screen caption in the catalogue (a repeated caption told apart by whose field it is),
-// the computed values named after their rows, the menu commands given their accelerators, and
+// the computed values named after their rows, keys that lead into the radio groups, and
 // controls that cannot be seen kept out of the focus chain.
 void makeAccessible(TForm1 &form);
 

@@ -238,9 +238,10 @@ void TForm1::buildMenu()
         a->setObjectName(name);
         bind(a, this, command);
     };
-    add(u"Nyomtats1"_s, u"Nyomtatás"_s, &TForm1::Nyomtats1Click);
-    add(u"Kitltsitmutat1"_s, u"Kitöltési útmutató"_s, &TForm1::Kitltsitmutat1Click);
-    add(u"Kilps1"_s, u"Kilépés"_s, &TForm1::Kilps1Click);
+    // The "&" marks the accelerator: Alt with the letter runs the command.
+    add(u"Nyomtats1"_s, u"&Nyomtatás"_s, &TForm1::Nyomtats1Click);
+    add(u"Kitltsitmutat1"_s, u"&Kitöltési útmutató"_s, &TForm1::Kitltsitmutat1Click);
+    add(u"Kilps1"_s, u"Ki&lépés"_s, &TForm1::Kilps1Click);
 }
 
 void TForm1::buildFileMenu()
