@@ -2,7 +2,7 @@
 // (read, parse, check; goal under 5 ms), saving one (goal under 5 ms) and checking the whole
 // form (goal under 50 µs). Medians of nine repetitions.
 
-#include "declaration/catalogue.h"
+#include "bench/filledform.h"
 #include "declaration/checks.h"
 #include "declaration/draftfile.h"
 #include "declaration/formaccess.h"
@@ -16,37 +16,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Every field filled as a user would, valid codes, a remark of twenty lines.
+// The filled form, its numbers read with a decimal comma.
 decl::MapForm fullForm()
 {
     rt::FormatSettings settings;
     settings.decimalSeparator = u',';
     rt::setFormatSettings(settings);
-    decl::MapForm form;
-    int n = 0;
-    for (const decl::Field &f : decl::fields()) {
-        ++n;
-        switch (f.kind) {
-        case decl::FieldKind::TextEdit:
-            form.setText(f.component, u"Kovácsné Őri Űrsula, 9999 Hollóberény, Fő tér %1."_s.arg(n));
-            break;
-        case decl::FieldKind::TaxNumber: form.setText(f.component, QStringLiteral("15789934-2-51")); break;
-        case decl::FieldKind::TaxId: form.setText(f.component, QStringLiteral("8365670003")); break;
-        case decl::FieldKind::NumericEdit: form.setText(f.component, QStringLiteral("%1,5").arg(n * 100)); break;
-        case decl::FieldKind::RichEdit: {
-            QStringList lines;
-            for (int i = 0; i < 20; ++i)
-                lines.append(u"A megjegyzés %1. sora, ékezetekkel: árvíztűrő tükörfúrógép."_s.arg(i + 1));
-            form.setText(f.component, lines.join(u"\r\n"_s));
-            break;
-        }
-        }
-    }
-    form.setItemIndex(QStringLiteral("CtlRadioGroup1"), 0);
-    form.setItemIndex(QStringLiteral("CtlRadioGroup5"), 0);
-    form.setItemIndex(QStringLiteral("CtlRadioGroup6"), 1);
-    form.setText(QStringLiteral("StyledEdit2"), QStringLiteral("1998"));
-    return form;
+    return tk::bench::filledForm();
 }
 
 void BM_OpenDraft(benchmark::State &state)
