@@ -25,13 +25,16 @@ fail() {
 
 E2E_TMP=$(mktemp -d)
 
-# Starts Xvfb on a free display (it picks the number itself) and exports DISPLAY.
+# Starts Xvfb on a free display (it picks the number itself) and exports DISPLAY. -noreset: a
+# server resets when its last client leaves and refuses connections for a moment, so a helper
+# that looks at the display and leaves (the accessibility bus's launcher, xprop) would make the
+# program's start fail now and then.
 # Usage: start_xvfb [WxHxD]
 start_xvfb() {
   local screen=${1:-1280x1024x24}
   local fifo="$E2E_TMP/displayfd"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -noreset -screen 0 "$screen" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   E2E_PIDS+=($!)
   local num
   read -r -t 20 num <"$fifo" || fail "Xvfb did not start"
@@ -200,6 +203,18 @@ require_printer() {
   fi
   PDF_DIR="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
   mkdir -p "$PDF_DIR"
+}
+
+# Prints from preview window $1: Ctrl+P opens the print dialog, Enter confirms it; waits for the
+# printer's PDF, whose path goes to PRINTED_PDF. require_printer first.
+print_through_dialog() {
+  local since dialog
+  since=$(date +%s)
+  xdotool windowfocus --sync "$1" key ctrl+p
+  dialog=$(wait_window '^Nyomtat$')
+  sleep 0.3
+  xdotool windowfocus --sync "$dialog" key Return
+  wait_printed_pdf "$since"
 }
 
 # Waits up to 60 seconds for the print queue to empty and a PDF in PDF_DIR written at or after

@@ -48,12 +48,7 @@ keys alt+n
 P=$(wait_window '^El.*k.*p$')
 no_window '^Ellen' || fail "the checks found something on the keyboard's taxpayer"
 sleep 0.5
-since=$(date +%s)
-xdotool windowfocus --sync "$P" key ctrl+p
-D=$(wait_window '^Nyomtat$')
-sleep 0.3
-xdotool windowfocus --sync "$D" key Return
-wait_printed_pdf "$since"
+print_through_dialog "$P"
 pdf=$PRINTED_PDF
 cp "$pdf" "$OUT/keyboard-printed.pdf"
 text=$(pdftotext -layout "$pdf" -)

@@ -37,13 +37,7 @@ sleep 0.5
 import -window root "$OUT/preview.png"
 
 # Ctrl+P opens the print dialog; Enter confirms it.
-since=$(date +%s)
-xdotool windowfocus --sync "$P" key ctrl+p
-D=$(wait_window '^Nyomtat$')
-sleep 0.3
-xdotool windowfocus --sync "$D" key Return
-
-wait_printed_pdf "$since"
+print_through_dialog "$P"
 pdf=$PRINTED_PDF
 cp "$pdf" "$OUT/printed.pdf"
 

@@ -68,7 +68,7 @@ in_root env QT_QPA_PLATFORM=offscreen timeout 5 telekado || rc=$?
 echo "== the window on a private Xvfb"
 mkdir -p "$ROOT/tmp/.X11-unix"
 mount --bind /tmp/.X11-unix "$ROOT/tmp/.X11-unix"
-exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
+exec 3< <(Xvfb -displayfd 1 -noreset -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
 PIDS+=($!)
 read -r -t 20 num <&3
 in_root env DISPLAY=":$num" telekado /tmp/kovacs.tkd >"$ROOT/tmp/gui.log" 2>&1 &
