@@ -149,6 +149,14 @@ const Field *findField(const QString &component)
     return nullptr;
 }
 
+const RadioGroup *findGroup(const QString &component)
+{
+    for (const RadioGroup &g : radioGroups())
+        if (g.component == component)
+            return &g;
+    return nullptr;
+}
+
 const FieldBlock *findBlock(const Field &field)
 {
     for (const FieldBlock &b : fieldBlocks())

@@ -77,6 +77,7 @@ const QList<FieldBlock> &fieldBlocks();
 QString initialText(FieldKind kind);
 
 const Field *findField(const QString &component);
+const RadioGroup *findGroup(const QString &component);
 // The block a field belongs to, nullptr for none.
 const FieldBlock *findBlock(const Field &field);
 // A caption as a name reads it: without the blanks around it and its closing colon.

@@ -176,9 +176,9 @@ QString coOwnerNameProblem(int block, const FormAccess &form)
 QString choiceProblem(const QString &group, const QString &caption, const FormAccess &form)
 {
     const int index = form.itemIndex(group);
-    for (const RadioGroup &g : radioGroups())
-        if (g.component == group && index >= 0 && index < g.items.size())
-            return {};
+    const RadioGroup *g = findGroup(group);
+    if (g && index >= 0 && index < g->items.size())
+        return {};
     return u"Nincs kiválasztva: „%1”. Jelölje be a megfelelő lehetőséget."_s.arg(caption);
 }
 

@@ -69,14 +69,6 @@ const QHash<QString, const Field *> &fieldsByKey()
     return map;
 }
 
-const RadioGroup *findGroup(const QString &component)
-{
-    for (const RadioGroup &g : radioGroups())
-        if (g.component == component)
-            return &g;
-    return nullptr;
-}
-
 // "Az „m3” kulcsú mező (adószáma, I. AZ ADÓ ALANYA)": the key, the screen caption without its
 // colon and the section, so that a person can find the field on the form.
 QString fieldRef(const Field &f)
