@@ -5,8 +5,6 @@
 # checks that nothing of either version is left.
 # Usage: test_package.sh BUILD_DIR VERSION
 # TK_REQUIRE_PACKAGE=1 (set by test.sh) turns every skip into a failure.
-# TK_PACKAGE_SKIP_CLI=1 leaves out the checks of --version, --pdf and of opening a file at
-# start-up, for a program built without its command line.
 BUILD=$1
 VERSION=$2
 source "$(dirname "$0")/../e2e/lib.sh"
@@ -166,18 +164,14 @@ headless=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 60)
 cat >"$E2E_TMP/kovacs.tkd" <<'JSON'
 {"format": "telekado-bevallas", "version": 1, "fields": {"m1": "Kovács Őrs"}, "choices": {}}
 JSON
-if [ -n "${TK_PACKAGE_SKIP_CLI:-}" ]; then
-  echo "NOTE: TK_PACKAGE_SKIP_CLI is set: --version, --pdf and opening a file are not checked"
-else
-  version_out=$("${headless[@]}" telekado --version) || fail "telekado --version failed"
-  grep -qx "telekado $VERSION" <<<"$version_out" || fail "telekado --version printed '$version_out'"
-  "${headless[@]}" telekado --pdf "$E2E_TMP/kovacs.pdf" "$E2E_TMP/kovacs.tkd" \
-    || fail "telekado --pdf failed"
-  pages=$(pdfinfo "$E2E_TMP/kovacs.pdf" | sed -n 's/^Pages: *//p')
-  [ "$pages" = 2 ] || fail "the PDF has $pages pages, not 2"
-  text=$(pdftotext "$E2E_TMP/kovacs.pdf" -)
-  grep -qF 'Kovács Őrs' <<<"$text" || fail "the PDF lacks the taxpayer's name"
-fi
+version_out=$("${headless[@]}" telekado --version) || fail "telekado --version failed"
+grep -qx "telekado $VERSION" <<<"$version_out" || fail "telekado --version printed '$version_out'"
+"${headless[@]}" telekado --pdf "$E2E_TMP/kovacs.pdf" "$E2E_TMP/kovacs.tkd" \
+  || fail "telekado --pdf failed"
+pages=$(pdfinfo "$E2E_TMP/kovacs.pdf" | sed -n 's/^Pages: *//p')
+[ "$pages" = 2 ] || fail "the PDF has $pages pages, not 2"
+text=$(pdftotext "$E2E_TMP/kovacs.pdf" -)
+grep -qF 'Kovács Őrs' <<<"$text" || fail "the PDF lacks the taxpayer's name"
 
 # The file type and the program that opens it, as a desktop without its own tools finds them.
 generic=(env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION -u GNOME_DESKTOP_SESSION_ID)
@@ -210,9 +204,7 @@ W=$(wait_window "$MAIN_TITLE_RE" 30)
 [ "$(readlink "/proc/$APP_PID/exe")" = /usr/bin/telekado ] || fail "the window is not the installed program's"
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$DESKTOP")
 xprop -id "$W" WM_CLASS | grep -q "\"$wm_class\"" || fail "WM_CLASS $(xprop -id "$W" WM_CLASS) lacks '$wm_class'"
-if [ -z "${TK_PACKAGE_SKIP_CLI:-}" ]; then
-  wait_window 'kovacs\.tkd' 10 >/dev/null
-fi
+wait_window 'kovacs\.tkd' 10 >/dev/null
 kill "$APP_PID"
 wait_exit "$APP_PID" 20 >/dev/null
 
