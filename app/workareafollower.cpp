@@ -32,6 +32,9 @@ bool WorkAreaFollower::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::Expose:
         // The frame exists once the window manager shows the window: its extents are known now.
+        m_exposed = true;
+        schedule();
+        break;
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::WindowStateChange:
@@ -69,6 +72,10 @@ void WorkAreaFollower::watchScreen(QScreen *screen)
 
 void WorkAreaFollower::schedule()
 {
+    // Before the window manager has shown the window it is still taking it over: a rectangle
+    // asked for then may be lost, and the frame's extents read then may be half known.
+    if (!m_exposed)
+        return;
     // Once per turn of the event loop, after the move or resize in progress has finished.
     if (m_pending)
         return;

@@ -32,6 +32,7 @@ private:
     QMetaObject::Connection m_workAreaConnection;
     bool m_watchingHandle = false;
     bool m_pending = false;
+    bool m_exposed = false;
     // A window manager that keeps refusing the rectangle is not asked for ever.
     int m_attempts = 0;
     QRect m_lastTarget;
