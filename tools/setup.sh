@@ -8,7 +8,7 @@ TK_BUILD="$TK_ROOT/build"
 TK_PACKAGES=(
   g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev libgl-dev libx11-dev libxcb1-dev
   fonts-liberation fonts-dejavu-core fonts-wine
-  xvfb xdotool x11-utils imagemagick openbox xclip
+  xvfb xdotool x11-utils x11-xserver-utils imagemagick openbox xclip
   at-spi2-core dbus-x11 python3-pyatspi
   libbenchmark-dev libxml2-utils
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf poppler-utils

@@ -39,6 +39,24 @@ start_xvfb() {
   local num
   read -r -t 20 num <"$fifo" || fail "Xvfb did not start"
   export DISPLAY=":$num"
+  hungarian_keymap
+}
+
+# Puts the Hungarian letters on spare keys of the display's keymap. Without them, xdotool types
+# such a letter by remapping a scratch key for a moment; a program that is slow to read the key
+# event reads it after the mapping went back and drops the letter (seen on a loaded machine).
+hungarian_keymap() {
+  local pairs=(aacute:Aacute eacute:Eacute iacute:Iacute oacute:Oacute odiaeresis:Odiaeresis
+               odoubleacute:Odoubleacute uacute:Uacute udiaeresis:Udiaeresis
+               udoubleacute:Udoubleacute)
+  local codes i args=()
+  # Keys with nothing on them, past the first (8, which X does not deliver).
+  mapfile -t codes < <(xmodmap -pke | awk 'NF == 3 && $2 > 8 {print $2}')
+  [ ${#codes[@]} -ge ${#pairs[@]} ] || fail "the keymap has too few spare keys"
+  for i in "${!pairs[@]}"; do
+    args+=(-e "keycode ${codes[$i]} = ${pairs[$i]%%:*} ${pairs[$i]#*:}")
+  done
+  xmodmap "${args[@]}" || fail "the keymap could not take the Hungarian letters"
 }
 
 # Waits up to $2 seconds (default 60, generous for a loaded machine) for a window whose name matches $1; prints its id.
