@@ -47,6 +47,7 @@ const QHash<QString, ComponentFactory> &registry()
         {QStringLiteral("TrepSysMemoView"), &create<TrepSysMemoView>},
         {QStringLiteral("TrepLineView"), &create<TrepLineView>},
         {QStringLiteral("TrepShapeView"), &create<TrepShapeView>},
+        {QStringLiteral("TrepQRCodeView"), &create<TrepQRCodeView>},
         {QStringLiteral("TrepBand"), &create<TrepBand>},
         {QStringLiteral("TrepNullBand"), &create<TrepNullBand>},
         {QStringLiteral("TrepReportPage"), &create<TrepReportPage>},

@@ -72,6 +72,16 @@ const PropTable &TrepSysMemoView::Props() const
     return table;
 }
 
+const PropTable &TrepQRCodeView::Props() const
+{
+    static const PropTable table(TrepCustomMemoView::Props(), {
+        REP_ENUM(TrepQRCodeView, "ErrorLevel", REP_NAMES_QRLEVEL, TrepQRErrorLevel, o.ErrorLevel, o.ErrorLevel = e),
+        REP_FLOAT(TrepQRCodeView, "ModuleSize", o.ModuleSize, o.ModuleSize = v),
+        REP_INT(TrepQRCodeView, "QuietZone", o.QuietZone, o.QuietZone = v),
+    });
+    return table;
+}
+
 void TrepCustomMemoView::BeforePrint()
 {
     TrepView::BeforePrint();

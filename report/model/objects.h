@@ -73,6 +73,20 @@ public:
     const PropTable &Props() const override;
 };
 
+// A QR Code: its text is expanded as a memo's is and carried by the symbol, its lines joined by
+// LF. The symbol is drawn as large as the box takes it, with whole quiet zones, in modules of at
+// least ModuleSize millimetres; a text the box cannot carry at that size draws nothing.
+class TrepQRCodeView : public TrepCustomMemoView
+{
+public:
+    QString ClassName() const override { return QStringLiteral("TrepQRCodeView"); }
+    const PropTable &Props() const override;
+
+    TrepQRErrorLevel ErrorLevel = qeMedium;
+    double ModuleSize = 0.4; // millimetres, the least
+    int QuietZone = 4;       // modules
+};
+
 class TrepCustomLineView : public TrepStretcheable
 {
 public:

@@ -71,6 +71,7 @@ inline constexpr const char *REP_NAMES_VALIGN[] = {"vaTop", "vaBottom", "vaCente
 inline constexpr const char *REP_NAMES_FRAMESTYLE[] = {"fsSolid", "fsDash", "fsDot", "fsDashDot", "fsDashDotDot", "fsDouble"};
 inline constexpr const char *REP_NAMES_FRAMETYPE[] = {"ftLeft", "ftRight", "ftTop", "ftBottom"};
 inline constexpr const char *REP_NAMES_SHAPE[] = {"skRectangle", "skRoundRectangle", "skEllipse", "skTriangle", "skDiamond", "skDiagonal1", "skDiagonal2"};
+inline constexpr const char *REP_NAMES_QRLEVEL[] = {"qeLow", "qeMedium", "qeQuartile", "qeHigh"};
 inline constexpr const char *REP_NAMES_ALIGN[] = {"baNone", "baLeft", "baRight", "baCenter", "baWidth", "baBottom"};
 inline constexpr const char *REP_NAMES_SHIFT[] = {"smDontShift", "smAlways", "smWhenOverlapped"};
 inline constexpr const char *REP_NAMES_STRETCH[] = {"smDontStretch", "smActualHeight", "smMaxHeight"};

@@ -24,6 +24,8 @@ enum TrepFrameStyle { fsSolid, fsDash, fsDot, fsDashDot, fsDashDotDot, fsDouble 
 enum TrepFrameType { ftLeft, ftRight, ftTop, ftBottom };
 using TrepFrameTypes = int; // bit (1 << TrepFrameType)
 enum TrepShapeKind { skRectangle, skRoundRectangle, skEllipse, skTriangle, skDiamond, skDiagonal1, skDiagonal2 };
+// Error correction of a QR Code: about 7, 15, 25 and 30 % of the symbol may be lost.
+enum TrepQRErrorLevel { qeLow, qeMedium, qeQuartile, qeHigh };
 enum TrepAlign { baNone, baLeft, baRight, baCenter, baWidth, baBottom };
 enum TrepShiftMode { smDontShift, smAlways, smWhenOverlapped };
 enum TrepStretchMode { smDontStretch, smActualHeight, smMaxHeight };

@@ -1,6 +1,7 @@
 #include "report/render/pagedrawer.h"
 
 #include "report/draw/objectdraw.h"
+#include "report/draw/qrcode.h"
 #include "report/draw/trepdrawtext.h"
 #include "report/model/objects.h"
 #include "report/model/page.h"
@@ -88,9 +89,24 @@ draw::DrawMemo drawMemoOf(const TrepCustomMemoView &memo)
     return d;
 }
 
+draw::DrawQRCode drawQRCodeOf(const TrepQRCodeView &code)
+{
+    draw::DrawQRCode d;
+    fillView(d, code);
+    // The symbol carries the lines joined by LF, the usual line end of a 2D code's text.
+    d.Text = code.Memo().join(QLatin1Char('\n'));
+    d.ErrorLevel = draw::TrepQRErrorLevel(code.ErrorLevel);
+    d.MinModuleSize = code.ModuleSize * mmToUnits;
+    d.QuietZone = code.QuietZone;
+    d.ModuleColor = code.Font().Color;
+    return d;
+}
+
 void drawReportView(TrepView &view, const draw::DrawArgs &args, draw::TrepDrawText *text)
 {
-    if (auto *memo = dynamic_cast<TrepCustomMemoView *>(&view)) {
+    if (auto *code = dynamic_cast<TrepQRCodeView *>(&view)) {
+        draw::drawQRCode(drawQRCodeOf(*code), args);
+    } else if (auto *memo = dynamic_cast<TrepCustomMemoView *>(&view)) {
         draw::DrawMemo d = drawMemoOf(*memo);
         draw::drawMemo(d, args, text);
     } else if (auto *line = dynamic_cast<TrepCustomLineView *>(&view)) {

@@ -5,6 +5,7 @@ class QPainter;
 namespace rep {
 
 class TrepCustomMemoView;
+class TrepQRCodeView;
 class TrepPreviewPages;
 class TrepReportPage;
 class TrepView;
@@ -13,6 +14,7 @@ namespace draw {
 class TrepDrawText;
 struct DrawArgs;
 struct DrawMemo;
+struct DrawQRCode;
 }
 
 // Draws one rebuilt page onto any canvas: the page's colour and frame inside the margins, then
@@ -27,6 +29,9 @@ void drawReportView(TrepView &view, const draw::DrawArgs &args, draw::TrepDrawTe
 
 // The memo as the drawing layer sees it: its box, text, font and layout options.
 draw::DrawMemo drawMemoOf(const TrepCustomMemoView &memo);
+
+// The QR Code view as the drawing layer sees it.
+draw::DrawQRCode drawQRCodeOf(const TrepQRCodeView &code);
 
 // Makes every prepared-page store draw its pages with drawReportPage.
 void installPageDrawer();
