@@ -72,10 +72,17 @@ CommandLine parseCommandLine(const QStringList &givenArguments)
         u"Ablak nélkül ellenőrzi a megadott bevallásfájlokat, ahogy a nyomtatás előtt az ablak: "
         u"hibánként egy sort ír (fájl: mező: hiba). Kilépési kód: 0 ha nincs hiba, 1 ha van, "
         u"vagy egy fájl nem olvasható."_s);
+    const QCommandLineOption scan(
+        u"scan"_s,
+        u"Ablak nélkül beolvassa a megadott képek (PNG, JPEG, TIFF) és PDF-ek minden oldaláról a bevallás "
+        u"kódját, és oldalanként egy bevallásfájlt (.tkd) ír a MAPPA nevű meglévő mappába; meglévő fájlt "
+        u"nem ír felül. Kilépési kód: 0 ha minden oldalon volt olvasható kód, 1 ha nem."_s,
+        u"MAPPA"_s);
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(pdf);
     parser.addOption(check);
+    parser.addOption(scan);
     parser.addPositionalArgument(u"fájlok"_s,
                                  u"A megnyitandó bevallásfájl, --pdf vagy --check mellett a feldolgozandók."_s,
                                  u"[FÁJL.tkd...]"_s);
@@ -110,6 +117,20 @@ CommandLine parseCommandLine(const QStringList &givenArguments)
         return cl;
     }
     const QStringList files = parser.positionalArguments();
+    if (parser.isSet(scan)) {
+        if (parser.isSet(pdf) || parser.isSet(check))
+            return usageError(u"a --scan nem adható meg a --pdf vagy a --check mellett."_s);
+        if (parser.values(scan).size() > 1)
+            return usageError(u"a --scan csak egyszer adható meg."_s);
+        cl.output = parser.value(scan);
+        if (files.isEmpty())
+            return usageError(u"a --scan után legalább egy kép vagy PDF kell."_s);
+        if (!QFileInfo(cl.output).isDir())
+            return usageError(u"a MAPPA (%1) nem meglévő mappa."_s.arg(cl.output));
+        cl.mode = CommandLine::Mode::Scan;
+        cl.inputs = files;
+        return cl;
+    }
     if (parser.isSet(check)) {
         if (parser.isSet(pdf))
             return usageError(u"a --check és a --pdf nem adható meg együtt."_s);

@@ -12,13 +12,15 @@ struct CommandLine
         Window,     // the main window, with openFile opened at start when given
         Pdf,        // no window: the inputs written as PDFs into output
         Check,      // no window: the inputs checked as before printing, one line per finding
+        Scan,       // no window: the declarations read from scanned pages into output, a folder
         Help,       // text to standard output, exit code 0
         Version,    // text to standard output, exit code 0
         UsageError, // text to standard error, exit code 2
     };
     Mode mode = Mode::Window;
     QString openFile;
-    // A ".pdf" file for one input, or an existing folder for one PDF per input.
+    // A ".pdf" file for one input, or an existing folder for one PDF per input; for Scan the
+    // folder the declaration files go into.
     QString output;
     QStringList inputs;
     QString text;

@@ -2,6 +2,7 @@
 
 #include "app/form1access.h"
 #include "declaration/formaccess.h"
+#include "declaration/scan/codescan.h"
 #include "declaration/taxcomputation.h"
 #include "runtime/errors.h"
 
@@ -32,6 +33,8 @@ QString DraftDocument::windowTitle(const QString &caption) const
     QString title = caption;
     if (!m_path.isEmpty())
         title += u" - "_s + QFileInfo(m_path).fileName();
+    else if (!m_scanned.isEmpty())
+        title += u" - "_s + m_scanned + u" (beolvasva)"_s;
     if (isChanged())
         title += u'*';
     return title;
@@ -49,6 +52,51 @@ bool DraftDocument::open()
     return true;
 }
 
+bool DraftDocument::openScan()
+{
+    if (!maySaveChanges())
+        return false;
+    const QString folder = m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath();
+    const QString path = m_dialogs.openScanName(m_window, folder);
+    if (path.isEmpty())
+        return false;
+    readScan(path);
+    return true;
+}
+
+void DraftDocument::readScan(const QString &path)
+{
+    std::optional<decl::Draft> found;
+    QString foundPage;
+    QStringList reasons;
+    const QString fileError = decl::scanFile(path, [&](const decl::ScannedPage &page) {
+        if (found)
+            return;
+        const QString source = decl::pageSource(QFileInfo(path).fileName(), page.page, page.pageCount);
+        if (page.draft) {
+            found = page.draft;
+            foundPage = source;
+        } else {
+            reasons << source + u": "_s + page.error;
+        }
+    });
+    const QString headline = u"A bevallás nem olvasható be: %1"_s.arg(QDir::toNativeSeparators(path));
+    if (!fileError.isEmpty())
+        throw rt::Exception(headline + u'\n' + fileError);
+    if (!found)
+        throw rt::Exception(headline + u'\n' + reasons.join(u'\n'));
+    // The code is the whole form, as a file is.
+    decl::Draft whole = decl::draftOf(decl::MapForm());
+    whole.texts.insert(found->texts);
+    whole.choices.insert(found->choices);
+    decl::applyDraft(whole, m_form);
+    // Read from paper, it is in no file yet: the form is changed until it is saved.
+    m_path.clear();
+    m_scanned = foundPage;
+    m_saved = decl::draftOf(decl::MapForm());
+    decl::szamolas(m_form);
+}
+
 void DraftDocument::openFile(const QString &path)
 {
     QString error;
@@ -61,6 +109,7 @@ void DraftDocument::openFile(const QString &path)
     whole.choices.insert(read->choices);
     decl::applyDraft(whole, m_form);
     m_path = path;
+    m_scanned.clear();
     // As the controls hold it (numbers in their normal form): opening is no change.
     m_saved = decl::draftOf(m_form);
     decl::szamolas(m_form);
@@ -91,6 +140,7 @@ void DraftDocument::saveTo(const QString &path)
     if (!decl::saveDraft(path, draft, &error))
         throw rt::Exception(error);
     m_path = path;
+    m_scanned.clear();
     m_saved = draft;
 }
 

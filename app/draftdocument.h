@@ -31,8 +31,8 @@ public:
 
     const QString &path() const { return m_path; }
     bool isChanged() const;
-    // The window's title: its caption, " - " and the file's name when there is a file, and "*"
-    // while the form is changed.
+    // The window's title: its caption, " - " and the file's name when there is a file (or where
+    // a scanned form came from), and "*" while the form is changed.
     QString windowTitle(const QString &caption) const;
 
     void setDialogs(FileDialogs dialogs) { m_dialogs = std::move(dialogs); }
@@ -44,6 +44,14 @@ public:
     // untouched form), then computes as leaving an area field does. A file that cannot be read
     // leaves the form untouched. An error of the computation is thrown after the file is open.
     void openFile(const QString &path);
+    // "Beolvasás képről...": after the question about unsaved changes, asks for a scanned page,
+    // photo or PDF and reads the declaration from its code.
+    bool openScan();
+    // Reads the first page of the file that carries a declaration's code and makes the form its
+    // content, as opening a file does; the form then has no file and counts as changed, and the
+    // title names where it came from. Throws when no page gives a declaration, naming each
+    // page's reason; the form is then untouched.
+    void readScan(const QString &path);
     // "Mentés": into the document's file; asks for a name when there is none yet.
     bool save();
     // "Mentés másként...": always asks for the name.
@@ -63,6 +71,7 @@ private:
     QWidget *m_window;
     FileDialogs m_dialogs;
     QString m_path;
+    QString m_scanned; // what the form was read from, while it has no file
     decl::Draft m_saved;
 };
 

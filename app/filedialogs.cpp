@@ -15,6 +15,7 @@ namespace {
 
 const QString draftFilter = u"Telekadó-bevallás (*.tkd)"_s;
 const QString pdfFilter = u"PDF (*.pdf)"_s;
+const QString scanFilter = u"Beolvasott oldal vagy fénykép (*.png *.jpg *.jpeg *.tif *.tiff *.pdf);;Minden fájl (*)"_s;
 
 // The dialog adds the extension itself, so that it asks about replacing the file really meant.
 QString askSaveName(QWidget *parent, const QString &caption, const QString &suggested, const QString &filter,
@@ -49,6 +50,9 @@ FileDialogs standardFileDialogs()
     FileDialogs d;
     d.openDraftName = [](QWidget *parent, const QString &folder) {
         return QFileDialog::getOpenFileName(parent, u"Megnyitás"_s, folder, draftFilter);
+    };
+    d.openScanName = [](QWidget *parent, const QString &folder) {
+        return QFileDialog::getOpenFileName(parent, u"Beolvasás képről"_s, folder, scanFilter);
     };
     d.saveDraftName = [](QWidget *parent, const QString &suggested) {
         return askSaveName(parent, u"Mentés másként"_s, suggested, draftFilter, draftSuffix);

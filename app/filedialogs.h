@@ -15,6 +15,8 @@ struct FileDialogs
 {
     // The declaration file to open, from the given folder; empty when cancelled.
     std::function<QString(QWidget *parent, const QString &folder)> openDraftName;
+    // The scanned page, photo or PDF to read a declaration's code from; empty when cancelled.
+    std::function<QString(QWidget *parent, const QString &folder)> openScanName;
     // Where to save the declaration file, or its PDF, starting from a suggested path; empty
     // when cancelled.
     std::function<QString(QWidget *parent, const QString &suggested)> saveDraftName;

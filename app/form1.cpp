@@ -258,6 +258,7 @@ void TForm1::buildFileMenu()
     };
     static constexpr Item items[] = {
         {"Megnyits1", u"&Megnyitás...", QKeySequence::Open, &TForm1::Megnyits1Click},
+        {"Beolvass1", u"&Beolvasás képről...", QKeySequence::UnknownKey, &TForm1::Beolvass1Click},
         {"Ments1", u"M&entés", QKeySequence::Save, &TForm1::Ments1Click},
         {"Mentsmsknt1", u"Mentés má&sként...", QKeySequence::UnknownKey, &TForm1::Mentsmsknt1Click},
         {nullptr, nullptr, QKeySequence::UnknownKey, nullptr},
@@ -453,6 +454,14 @@ void TForm1::Megnyits1Click()
 {
     const auto refresh = qScopeGuard([this] { updateTitle(); });
     if (m_document->open())
+        m_warnings->recheckAll();
+}
+
+void TForm1::Beolvass1Click()
+{
+    const auto refresh = qScopeGuard([this] { updateTitle(); });
+    // A declaration read from paper is judged as an opened file is.
+    if (m_document->openScan())
         m_warnings->recheckAll();
 }
 

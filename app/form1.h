@@ -53,6 +53,7 @@ public:
     // Commands of the menu bar. Their errors propagate; the menu's binding shows them.
     // The "Fájl" menu: open, save, save as, PDF.
     void Megnyits1Click();
+    void Beolvass1Click();
     void Ments1Click();
     void Mentsmsknt1Click();
     void PDFbements1Click();

@@ -5,6 +5,7 @@
 #include "app/form1.h"
 #include "app/guide/tform2.h"
 #include "app/pdfbatch.h"
+#include "app/scancommand.h"
 #include "report/render/pagedrawer.h"
 #include "report/resources/resources.h"
 #include "runtime/formatsettings.h"
@@ -59,6 +60,16 @@ int checkWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
     return runCheckCommand(commandLine.inputs, out, err);
 }
 
+// "--scan": no window and no display; pages are turned into images off screen.
+int scanWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    return scanDeclarations(commandLine.output, commandLine.inputs,
+                            [](const QString &line) { print(stderr, line + QLatin1Char('\n')); });
+}
+
 } // namespace
 
 int run(int argc, char **argv)
@@ -78,6 +89,8 @@ int run(int argc, char **argv)
         return writePdfsWithoutWindow(argc, argv, commandLine);
     case CommandLine::Mode::Check:
         return checkWithoutWindow(argc, argv, commandLine);
+    case CommandLine::Mode::Scan:
+        return scanWithoutWindow(argc, argv, commandLine);
     case CommandLine::Mode::Window:
         break;
     }

@@ -27,7 +27,8 @@ const QHash<QString, rep::draw::DrawMemo> &valueMemos()
         loadReportTemplate(report);
         for (rep::TrepComponent *object : report.AllObjects()) {
             const auto *memo = dynamic_cast<rep::TrepCustomMemoView *>(object);
-            if (!memo)
+            // The 2D code's text is carried by its symbol, not laid out.
+            if (!memo || dynamic_cast<const rep::TrepQRCodeView *>(memo))
                 continue;
             const QString text = memo->Text();
             if (!text.startsWith(u"[m") || !text.contains(u']'))

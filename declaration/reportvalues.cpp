@@ -1,6 +1,7 @@
 #include "declaration/reportvalues.h"
 
 #include "declaration/catalogue.h"
+#include "declaration/declarationcode.h"
 #include "declaration/formaccess.h"
 #include "logging_p.h"
 #include "declaration/reporttemplate.h"
@@ -87,6 +88,8 @@ void repReport1GetValue(const FormAccess &form, const QString &VarName, QVariant
     }
     if (VarName == QString::fromUtf16(titleKey))
         Value = printedTitle(form);
+    else if (VarName == codeKey)
+        Value = declarationCode(form);
 }
 
 void repReport1BeforePrint(const FormAccess &form, rep::TrepReport &report, rep::TrepComponent *Sender)

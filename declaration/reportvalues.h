@@ -19,7 +19,8 @@ class FormAccess;
 // The printed title (key m45): the fixed text and the suffix of the change reason.
 QString printedTitle(const FormAccess &form);
 
-// Answers the report keys m1 ... m45 with the form's field texts. The name is compared with
+// Answers the report keys m1 ... m45 with the form's field texts, and m46 with the 2D code's
+// payload (declarationcode.h). The name is compared with
 // every key, exactly and case-sensitively; any other name leaves Value as it came.
 void repReport1GetValue(const FormAccess &form, const QString &VarName, QVariant &Value);
 

@@ -228,7 +228,7 @@ private Q_SLOTS:
         QStringList items;
         for (QAction *a : file->menu()->actions())
             items << (a->isSeparator() ? u"-"_s : a->text() + u' ' + a->shortcut().toString());
-        QCOMPARE(items, (QStringList{u"&Megnyitás... Ctrl+O"_s, u"M&entés Ctrl+S"_s, u"Mentés má&sként... "_s, u"-"_s,
+        QCOMPARE(items, (QStringList{u"&Megnyitás... Ctrl+O"_s, u"&Beolvasás képről... "_s, u"M&entés Ctrl+S"_s, u"Mentés má&sként... "_s, u"-"_s,
                                      u"&PDF-be mentés... "_s}));
     }
 
