@@ -1,6 +1,7 @@
 #include "declaration/checks.h"
 
 #include "declaration/catalogue.h"
+#include "declaration/declarationcode.h"
 #include "declaration/formaccess.h"
 #include "declaration/printfit.h"
 #include "maskedtext_p.h"
@@ -275,10 +276,17 @@ QString fieldLabel(const Finding &finding)
 QList<Finding> checkForm(const FormAccess &form, QDate today)
 {
     QList<Finding> findings;
+    const QString tooLongForCode = fieldTooLongForCode(form);
     for (const Item &item : checkedItems()) {
         const QString message = problemOf(item, form, today);
         if (!message.isEmpty())
             findings.append({item.component, item.caption, item.section, message, item.block});
+        // Once, after the field's other findings: its fit is its last item.
+        if (item.rule == Rule::Fit && item.component == tooLongForCode)
+            findings.append({item.component, item.caption, item.section,
+                             u"A bevallás adatai ezzel a mezővel nem férnek el a nyomtatvány kódjában, ezért a "
+                             u"kód lemarad a papírról (a nyomtatás ettől még elkészül). Rövidítse ezt a szöveget."_s,
+                             item.block});
     }
     return findings;
 }

@@ -26,7 +26,8 @@ struct Finding
 // captions.
 QString fieldLabel(const Finding &finding);
 
-// Every finding of the form, in form order: section by section, within a section in tab order.
+// Every finding of the form, in form order: section by section, within a section in tab order;
+// among them, on the field that makes it so, that the data will not fit the printed 2D code.
 // Reads the form only; any text gives findings or none. Birth dates in tax identification codes
 // must not be after `today`.
 QList<Finding> checkForm(const FormAccess &form, QDate today = QDate::currentDate());

@@ -40,6 +40,11 @@ QString compressedCode(const Draft &draft, const QString &tax);
 // code's box in modules of at least its least size.
 bool codeFitsForm(const QString &payload);
 
+// When the form's data does not fit the printed form's code even compressed, so that the code
+// is left off the paper: the field that makes it too long (the one with the longest value,
+// the remark as a rule); otherwise empty.
+QString fieldTooLongForCode(const FormAccess &form);
+
 // Reads a code's bytes strictly, as a declaration file is read, and gives the whole form (what
 // the code leaves out as on an untouched form): another marker, a newer
 // version, damaged compressed data, values a file would refuse, or a tax that the data does not
