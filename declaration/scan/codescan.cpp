@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QLoggingCategory>
 
 #include <memory>
 
@@ -31,8 +32,22 @@ bool looksLikePdf(const QString &path)
     return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
 }
 
+Q_LOGGING_CATEGORY(lcScan, "telekado.declaration.scan", QtWarningMsg)
+
+// Poppler's remarks on a damaged file go to the log, not to the standard error that the command
+// line's one line per input stands on.
+void popplerRemark(const QString &message, const QVariant &)
+{
+    qCDebug(lcScan) << "poppler:" << message;
+}
+
 QString scanPdf(const QString &path, const std::function<void(const ScannedPage &)> &pageDone)
 {
+    static const bool quiet = [] {
+        Poppler::setDebugErrorFunction(&popplerRemark, QVariant());
+        return true;
+    }();
+    (void)quiet;
     std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
     if (!document)
         return u"A PDF sérült, nem olvasható."_s;
