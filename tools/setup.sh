@@ -13,7 +13,7 @@ TK_PACKAGES=(
   libbenchmark-dev libxml2-utils
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf poppler-utils
   tesseract-ocr tesseract-ocr-hun
-  libzxing-dev libpoppler-qt6-dev qt6-image-formats-plugins zbar-tools qrencode img2pdf
+  libzxing-dev libpoppler-qt6-dev qt6-image-formats-plugins zbar-tools qrencode img2pdf qpdf
   clang libclang-rt-14-dev
   dpkg-dev file lintian desktop-file-utils appstream shared-mime-info man-db
   xdg-utils libfile-mimeinfo-perl

@@ -1,13 +1,15 @@
 // The filled declaration printed into a PDF file at the printer's resolution (prepare, print
 // job, closed file; goal under 40 ms), the program's own PDF of it (prepare and the file written;
-// the pages alone drawn into PDF bytes), and one repaint of the preview workspace on it at 100% and
+// the pages alone drawn into PDF bytes), what its 2D code adds, and one repaint of the preview workspace on it at 100% and
 // 200% (goal under 8 ms).
 
 #include "bench/benchmain.h"
+#include "declaration/declarationcode.h"
 #include "declaration/declarationpdf.h"
 #include "declaration/formaccess.h"
 #include "declaration/reportvalues.h"
 #include "declaration/taxcomputation.h"
+#include "report/draw/qrcode.h"
 #include "report/model/report.h"
 #include "report/preview/treppreviewform.h"
 #include "report/preview/treppreviewworkspace.h"
@@ -74,6 +76,25 @@ void BM_SaveDeclarationPdf(benchmark::State &state)
     }
 }
 
+// What the 2D code adds to one declaration's PDF, beyond drawing its modules (which the PDF
+// benchmarks include): the payload and its symbol, for a form whose name changes each time, so
+// that no symbol is kept from the time before (goal: under 1 ms).
+void BM_DeclarationCode(benchmark::State &state)
+{
+    decl::MapForm form;
+    fill(form);
+    int n = 0;
+    for (auto _ : state) {
+        form.setText(QStringLiteral("StyledEdit35"), QString::fromUtf16(u"Kovács Őrs %1").arg(++n));
+        const QString code = decl::declarationCode(form);
+        if (code.isEmpty()) {
+            state.SkipWithError("no code");
+            break;
+        }
+        benchmark::DoNotOptimize(rep::draw::encodeQR(code, rep::draw::qrMedium));
+    }
+}
+
 void BM_DeclarationPagesToPdfBytes(benchmark::State &state)
 {
     decl::MapForm form;
@@ -126,6 +147,16 @@ void BM_PreviewRepaintDeclaration200(benchmark::State &state)
 
 BENCHMARK(BM_PrintDeclarationToPdfFile)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_SaveDeclarationPdf)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+// The symbol alone for a text of a usual declaration's size: ZXing's encoder, most of the above.
+void BM_SymbolOnly(benchmark::State &state)
+{
+    int n = 0;
+    const QString base = QString::fromUtf16(u"TKD1P\n288.420 Ft.\n") + QString(250, u'x');
+    for (auto _ : state)
+        benchmark::DoNotOptimize(rep::draw::encodeQR(base + QString::number(++n), rep::draw::qrMedium));
+}
+BENCHMARK(BM_SymbolOnly)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DeclarationCode)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_DeclarationPagesToPdfBytes)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PreviewRepaintDeclaration100)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PreviewRepaintDeclaration200)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

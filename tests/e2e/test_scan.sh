@@ -121,7 +121,8 @@ with open(sys.argv[1], "wb") as f:
             + chunk(b"IDAT", body) + chunk(b"IEND", b""))
 EOF
 head -c 3000 "$E2E_TMP/masik.pdf" >"$bad/csonka.pdf"
-inputs=(nincskod.jpg webcim.png levagott.png ujabb.png rossz.png ures.png oriasi.png csonka.pdf)
+qpdf --encrypt titok titok 256 -- "$E2E_TMP/ketto.pdf" "$bad/jelszavas.pdf"
+inputs=(nincskod.jpg webcim.png levagott.png ujabb.png rossz.png ures.png oriasi.png csonka.pdf jelszavas.pdf)
 rc=0
 start=$(date +%s%N)
 headless "$PROGRAM" --scan "$E2E_TMP/out3" "${inputs[@]/#/$bad/}" "$E2E_TMP/lap.jpg" 2>"$E2E_TMP/stderr" || rc=$?
@@ -140,7 +141,8 @@ expect_line ujabb.png 'újabb változatával'
 expect_line rossz.png 'nem szöveg'
 expect_line ures.png 'A fájl üres'
 expect_line oriasi.png 'túl nagy (30000 × 30000 képpont)'
-expect_line csonka.pdf 'PDF'
+expect_line csonka.pdf 'A PDF sérült'
+expect_line jelszavas.pdf 'jelszóval védett'
 
 # "Beolvasás képről..." in the window: the form takes the scan, counts as unsaved, and its title
 # names the scan; saved, it is the file the window saved before.
