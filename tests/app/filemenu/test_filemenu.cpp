@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -42,6 +43,7 @@ const QString caption = u"Elektronikus nyomtatvány - Hollóberény Polgármeste
 struct Answers
 {
     QString openName;
+    QString scanName;
     QString saveName;
     QString pdfName;
     QMessageBox::StandardButton saveChanges = QMessageBox::Cancel;
@@ -55,6 +57,10 @@ struct Answers
         d.openDraftName = [this](QWidget *, const QString &) {
             asked << u"open"_s;
             return openName;
+        };
+        d.openScanName = [this](QWidget *, const QString &) {
+            asked << u"scan"_s;
+            return scanName;
         };
         d.saveDraftName = [this](QWidget *, const QString &suggested) {
             asked << u"save "_s + QFileInfo(suggested).fileName();
@@ -421,6 +427,48 @@ private Q_SLOTS:
         QCOMPARE(form.windowTitle(), titleBefore);
         QCOMPARE(form.document().path(), path(u"jó.tkd"_s));
         QTest::qWait(20);
+        QCOMPARE(m_messages.size(), 1);
+    }
+
+    // "Beolvasás képről...": a page image carrying the code fills the form as the file would,
+    // with the findings shown; the form has no file, counts as changed and names the scan. A
+    // file without a code changes nothing and says why.
+    void scanFillsTheForm()
+    {
+        TForm1 first;
+        fillEveryField(first);
+        decl::MapForm printed;
+        decl::applyDraft(decl::draftOf(first.form()), printed);
+        decl::DeclarationReport report(printed);
+        QVERIFY(report.prepare());
+        QImage page(int(794 * 200 / 96.0), int(1123 * 200 / 96.0), QImage::Format_Grayscale8);
+        page.fill(Qt::white);
+        {
+            QPainter p(&page);
+            report.pages().DrawPage(1, &p, 200 / 96.0, 200 / 96.0, 0, 0);
+        }
+        const QString scan = path(u"lap.png"_s);
+        QVERIFY(page.save(scan));
+
+        TForm1 form;
+        Answers answers;
+        form.setFileDialogs(answers.dialogs());
+        const QString empty = path(u"ures.png"_s);
+        QVERIFY(writeFile(empty, QByteArray()));
+        answers.scanName = empty;
+        menuItem(form, "Beolvass1")->trigger();
+        QTRY_COMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages[0].text.contains(u"A fájl üres"_s), qPrintable(m_messages[0].text));
+        QCOMPARE(form.windowTitle(), caption);
+        QCOMPARE(decl::draftOf(form.form()), decl::draftOf(decl::MapForm()));
+
+        answers.scanName = scan;
+        menuItem(form, "Beolvass1")->trigger();
+        QCOMPARE(decl::draftOf(form.form()), decl::draftOf(first.form()));
+        QVERIFY(form.form().caption(u"Label4"_s) != u"0"_s); // computed as an opened file is
+        QCOMPARE(form.windowTitle(), caption + u" - lap.png (beolvasva)*"_s);
+        QVERIFY(form.document().path().isEmpty());
+        QCOMPARE(answers.asked, (QStringList{u"scan"_s, u"scan"_s}));
         QCOMPARE(m_messages.size(), 1);
     }
 
