@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QHashFunctions>
 #include <QMetaObject>
 #include <QTextStream>
 
@@ -42,6 +43,9 @@ int writePdfsWithoutWindow(int argc, char **argv, const CommandLine &commandLine
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The same file gives the same bytes: Qt's PDF writer lists the fonts in the order of its
+    // hashes, which are seeded afresh each run unless told otherwise.
+    QHashSeed::setDeterministicGlobalSeed();
     QGuiApplication application(argc, argv);
     rep::fillHungarianResources();
     rep::installPageDrawer();

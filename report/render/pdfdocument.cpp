@@ -7,7 +7,9 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QDateTime>
 #include <QPdfWriter>
+#include <QTimeZone>
 #include <QRegularExpression>
 
 namespace rep {
@@ -76,6 +78,27 @@ bool appendAuthor(QByteArray &pdf, const QString &author)
     return true;
 }
 
+// With SOURCE_DATE_EPOCH set (the reproducible-builds convention: seconds since 1970, UTC) the
+// creation date is that moment instead of now, so that the same pages give the same bytes. The
+// date has the same length either way: the file's offsets stay right.
+void applySourceDate(QByteArray &pdf)
+{
+    bool ok = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&ok);
+    if (!ok || epoch < 0)
+        return;
+    const QByteArray date =
+        QDateTime::fromSecsSinceEpoch(epoch, QTimeZone::utc()).toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
+    if (date.size() != 14)
+        return;
+    static const QByteArray head = "/CreationDate (D:";
+    for (qsizetype at = pdf.indexOf(head); at >= 0; at = pdf.indexOf(head, at + 1)) {
+        const qsizetype digits = at + head.size();
+        if (digits + 16 <= pdf.size() && pdf.mid(digits + 14, 2) == "Z)")
+            pdf.replace(digits, 14, date);
+    }
+}
+
 } // namespace
 
 QByteArray pagesToPdf(PageSource &pages, const PdfDocumentInfo &info)
@@ -105,6 +128,7 @@ QByteArray pagesToPdf(PageSource &pages, const PdfDocumentInfo &info)
     }
     if (!info.author.isEmpty() && !appendAuthor(bytes, info.author))
         qCWarning(lcReportRender, "the PDF's end is not as expected: written without its author");
+    applySourceDate(bytes);
     return bytes;
 }
 

@@ -105,4 +105,15 @@ for usage in "--bogus" "--check" "--pdf $E2E_TMP/egy.pdf" "--pdf $E2E_TMP/ketto.
   [ ! -s "$E2E_TMP/stdout" ] || fail "'$usage': standard output is not empty"
 done
 [ ! -e "$E2E_TMP/ketto.pdf" ] || fail "a usage error wrote a PDF"
+
+# Reproducible: with SOURCE_DATE_EPOCH the same declaration gives the same bytes, run after run,
+# dated at that moment.
+for i in 1 2 3 4 5; do
+  SOURCE_DATE_EPOCH=1136073600 headless "$PROGRAM" --pdf "$E2E_TMP/ujra-$i.pdf" "$E2E_TMP/kovacs.tkd" \
+    || fail "reproducible run $i: exit code $?"
+  cmp "$E2E_TMP/ujra-1.pdf" "$E2E_TMP/ujra-$i.pdf" || fail "run $i gave other bytes"
+  sleep 0.2
+done
+TZ=UTC pdfinfo "$E2E_TMP/ujra-1.pdf" | grep -q '^CreationDate: *Sun Jan  1 00:00:00 2006 UTC$' \
+  || fail "the creation date: $(pdfinfo "$E2E_TMP/ujra-1.pdf" | grep CreationDate)"
 echo "two PDFs and one error line without a display; the PDF is in $OUT/cli-kovacs.pdf"
