@@ -16,6 +16,7 @@
 #include <QJsonObject>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -137,11 +138,33 @@ QString fileTextOf(const Field &f, const QString &formText)
 }
 
 // The form text for a file text, or the reason why the field cannot hold it.
+// The first control character a field cannot hold, as its position (1-based), or 0: a tab
+// anywhere, and the remark's line breaks, are text; NUL and the other controls are not, and would
+// print as blanks or cut a value short.
+qsizetype controlCharacterAt(const QString &text, FieldKind kind)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
+        if (!control || c == u'\t' || (kind == FieldKind::RichEdit && (c == u'\n' || c == u'\r')))
+            continue;
+        return i + 1;
+    }
+    return 0;
+}
+
 std::optional<QString> formTextOf(const Field &f, const QString &fileText, QString *reason)
 {
     if (fileText.size() > maxDraftFieldLength) {
         *reason = u"%1 szövege túl hosszú: %2 karakter, legfeljebb %3 lehet."_s
                       .arg(fieldRef(f)).arg(fileText.size()).arg(maxDraftFieldLength);
+        return std::nullopt;
+    }
+    if (const qsizetype at = controlCharacterAt(fileText, f.kind)) {
+        *reason = u"%1 szövegében vezérlőkarakter áll (U+%2, a(z) %3. karakter), amely nem szöveg."_s
+                      .arg(fieldRef(f))
+                      .arg(uint(fileText[at - 1].unicode()), 4, 16, QLatin1Char('0'))
+                      .arg(at);
         return std::nullopt;
     }
     switch (f.kind) {
@@ -274,8 +297,11 @@ std::optional<Draft> readDraft(QByteArrayView bytes, const QString &fileName, QS
     if (bytes.isEmpty())
         return refuse(errorString, notOurs(fileName, u"A fájl üres."_s));
     // Editors may put a byte-order mark in front; it is no part of the text.
-    if (bytes.startsWith("\xEF\xBB\xBF"))
+    qsizetype bom = 0;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
         bytes = bytes.sliced(3);
+        bom = 3;
+    }
     // The JSON reader would replace bad bytes silently, so the encoding is checked first.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     (void)QString(decoder.decode(bytes));
@@ -284,10 +310,18 @@ std::optional<Draft> readDraft(QByteArrayView bytes, const QString &fileName, QS
 
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes.toByteArray(), &parseError);
-    if (parseError.error != QJsonParseError::NoError)
+    if (parseError.error != QJsonParseError::NoError) {
+        // The reader's offset is the position of the offending byte counted from 1, past the last
+        // byte when the file ends early; positions count the whole file, a byte-order mark too.
+        const qsizetype at = std::max<qsizetype>(parseError.offset, 1);
+        if (at > bytes.size())
+            return refuse(errorString, notOurs(fileName, u"A fájl tartalma nem érvényes JSON: a fájl a(z) %1. "
+                                                         u"bájtnál véget ér, mielőtt a tartalma lezárulna."_s
+                                                             .arg(bytes.size() + bom)));
         return refuse(errorString,
                       notOurs(fileName, u"A fájl tartalma nem érvényes JSON; az első hiba helye: %1. bájt."_s
-                                            .arg(parseError.offset + 1)));
+                                            .arg(at + bom)));
+    }
     if (!document.isObject())
         return refuse(errorString, notOurs(fileName, u"A fájl legfelső szintje nem JSON-objektum."_s));
     const QJsonObject root = document.object();

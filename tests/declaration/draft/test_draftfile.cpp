@@ -214,6 +214,18 @@ private Q_SLOTS:
         QTest::newRow("broken utf-8") << fileWith("{\"m1\": \"\xc3\x28\"}") << utf8;
         QTest::newRow("utf-8 cut at end") << QByteArray("{\"m1\": \"\xc5") << utf8;
         QTest::newRow("utf-16 file") << QByteArray("\xff\xfe{\0\"\0", 6) << utf8;
+        // A position within the file, also when the file ends early; a byte-order mark counts.
+        QTest::newRow("cut at 99 bytes") << valid.left(99) << u"a(z) 99. bájtnál véget ér"_s;
+        QTest::newRow("cut at 99 bytes after a mark") << "\xEF\xBB\xBF" + valid.left(96)
+                                                      << u"a(z) 99. bájtnál véget ér"_s;
+        QTest::newRow("stray byte at 2") << QByteArray("{x}") << u"az első hiba helye: 2. bájt"_s;
+        const QString control = u"vezérlőkarakter áll"_s;
+        QTest::newRow("escaped NUL") << fileWith("{\"m1\": \"Kov\\u0000cs\"}") << u"(neve, I. AZ ADÓ ALANYA) szövegében vezérlőkarakter áll (U+0000, a(z) 4. karakter)"_s;
+        QTest::newRow("escaped NUL in the remark") << fileWith("{\"m44\": \"a\\u0000\"}") << control;
+        QTest::newRow("escape character") << fileWith("{\"m2\": \"\\u001b[31m\"}") << control;
+        QTest::newRow("line break in a name") << fileWith("{\"m1\": \"a\\nb\"}") << control;
+        QTest::newRow("C1 control") << fileWith("{\"m7\": \"\\u0085\"}") << control;
+        QTest::newRow("raw NUL") << fileWith(QByteArray("{\"m1\": \"a\0b\"}", 14)) << notJson;
     }
     // Nothing of a bad file is taken; the message names the file and the reason.
     void badFile()
@@ -353,6 +365,7 @@ private Q_SLOTS:
         QTest::newRow("windows line breaks") << u"a\r\nb"_s << u"a\r\nb"_s;
         QTest::newRow("extra carriage returns") << u"a\r\r\nb"_s << u"a\r\nb"_s;
         QTest::newRow("lone carriage return") << u"a\rb"_s << u"a\rb"_s;
+        QTest::newRow("tabs stay text") << u"a\tb\n\tc"_s << u"a\tb\r\n\tc"_s;
     }
     void remarkLines()
     {
