@@ -37,12 +37,18 @@ void print(FILE *stream, const QString &text)
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
-// "--pdf": no window and no display. The pages are drawn off screen unless the caller named a
-// platform.
+// The headless commands draw off screen whatever platform the environment names: a desktop's
+// QT_QPA_PLATFORM=wayland without a compositor (a cron job, ssh) would otherwise end the program
+// before its first file. A "-platform" argument still chooses, as in any Qt program.
+void drawOffScreen()
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// "--pdf": no window and no display.
 int writePdfsWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    drawOffScreen();
     // The same file gives the same bytes: Qt's PDF writer lists the fonts in the order of its
     // hashes, which are seeded afresh each run unless told otherwise.
     QHashSeed::setDeterministicGlobalSeed();
@@ -56,8 +62,7 @@ int writePdfsWithoutWindow(int argc, char **argv, const CommandLine &commandLine
 // "--check": no window and no display, but the fonts: they tell whether each value fits on paper.
 int checkWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    drawOffScreen();
     QGuiApplication application(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -67,8 +72,7 @@ int checkWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
 // "--scan": no window and no display; pages are turned into images off screen.
 int scanWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    drawOffScreen();
     QGuiApplication application(argc, argv);
     return scanDeclarations(commandLine.output, commandLine.inputs,
                             [](const QString &line) { print(stderr, line + QLatin1Char('\n')); });

@@ -106,6 +106,21 @@ for usage in "--bogus" "--check" "--pdf $E2E_TMP/egy.pdf" "--pdf $E2E_TMP/ketto.
 done
 [ ! -e "$E2E_TMP/ketto.pdf" ] || fail "a usage error wrote a PDF"
 
+# A desktop's platform in the environment without its compositor (cron, ssh): the headless
+# commands run as without it.
+mkdir "$E2E_TMP/wayland"
+for command in "--pdf $E2E_TMP/wayland/w.pdf $E2E_TMP/kovacs.tkd" "--check $E2E_TMP/kovacs.tkd" \
+               "--scan $E2E_TMP/wayland $E2E_TMP/nagy.tkd"; do
+  rc=0
+  # shellcheck disable=SC2086 # the arguments are split on purpose
+  env -u DISPLAY QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=nincs-ilyen XDG_RUNTIME_DIR="$E2E_TMP/runtime" \
+    "$PROGRAM" $command >"$E2E_TMP/stdout" 2>"$E2E_TMP/stderr" || rc=$?
+  expected=0
+  [[ "$command" == --scan* ]] && expected=1 # a declaration file carries no code
+  [ "$rc" = "$expected" ] || fail "'$command' under a Wayland platform without a compositor: exit code $rc; $(cat "$E2E_TMP/stderr")"
+done
+[ -s "$E2E_TMP/wayland/w.pdf" ] || fail "no PDF under the Wayland platform"
+
 # Reproducible: with SOURCE_DATE_EPOCH the same declaration gives the same bytes, run after run,
 # dated at that moment.
 for i in 1 2 3 4 5; do
