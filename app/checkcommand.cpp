@@ -1,5 +1,6 @@
 #include "app/checkcommand.h"
 
+#include "app/errorline.h"
 #include "declaration/checks.h"
 #include "declaration/draftfile.h"
 #include "declaration/formaccess.h"
@@ -21,8 +22,7 @@ int runCheckCommand(const QStringList &files, QTextStream &out, QTextStream &err
         QString error;
         const std::optional<decl::Draft> draft = decl::loadDraft(file, &error);
         if (!draft) {
-            // The headline names the file, the reason follows: one line here.
-            err << error.replace(u'\n', u' ') << Qt::endl;
+            err << errorLine(file, error) << Qt::endl;
             clean = false;
             continue;
         }

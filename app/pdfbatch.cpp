@@ -1,5 +1,7 @@
 #include "app/pdfbatch.h"
 
+#include "app/errorline.h"
+
 #include "declaration/declarationpdf.h"
 #include "declaration/draftfile.h"
 #include "declaration/taxcomputation.h"
@@ -15,25 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace app {
 
-namespace {
-
-// A message on one line: its headline, then its reason, with the full stop of the message
-// display. A headline that names the input, which stands in front of the line already, leaves
-// the name out.
-QString oneLine(const QString &message, const QString &input)
-{
-    QStringList lines = message.split(u'\n', Qt::SkipEmptyParts);
-    if (lines.isEmpty())
-        return message;
-    QString headline = lines.takeFirst();
-    const QString named = u": "_s + QDir::toNativeSeparators(input);
-    if (headline.endsWith(named) && !lines.isEmpty())
-        headline.chop(named.size());
-    return rt::displayMessage(lines.isEmpty() ? headline : headline + u": "_s + lines.join(u' '));
-}
-
-} // namespace
-
 PdfBatch::PdfBatch() : m_report(m_form)
 {
 }
@@ -42,7 +25,7 @@ bool PdfBatch::write(const QString &input, const QString &output, QString *reaso
 {
     auto fail = [&](const QString &message) {
         if (reason)
-            *reason = oneLine(message, input);
+            *reason = message;
         return false;
     };
     QString error;
@@ -90,7 +73,7 @@ int writePdfs(const QString &output, const QStringList &inputs, const std::funct
             written.insert(key);
             continue;
         }
-        errorLine(input + u": "_s + reason);
+        errorLine(app::errorLine(input, reason));
         ++failures;
     }
     return failures == 0 ? 0 : 1;

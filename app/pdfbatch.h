@@ -18,8 +18,9 @@ public:
     PdfBatch();
 
     // Reads the declaration file, computes as leaving an area field does, prepares the
-    // declaration and writes it to output. Returns false with the reason, on one line, when
-    // the file could not be read, computed, prepared or written; nothing is written then.
+    // declaration and writes it to output. Returns false with the message (a headline, and the
+    // reason on the next line) when the file could not be read, computed, prepared or written;
+    // nothing is written then.
     bool write(const QString &input, const QString &output, QString *reason);
 
 private:
@@ -29,7 +30,7 @@ private:
 
 // "--pdf OUTPUT FILE...": each input into OUTPUT, a ".pdf" file for one input or an existing
 // folder for one PDF per input named after it. An input that fails is reported as one line
-// "FILE: reason" and the others are still written. Returns the exit code: 0 when every input
+// "FILE: headline: reason." (errorline.h) and the others are still written. Returns the exit code: 0 when every input
 // was written, else 1.
 int writePdfs(const QString &output, const QStringList &inputs, const std::function<void(const QString &)> &errorLine);
 

@@ -1,5 +1,6 @@
 #include "app/scancommand.h"
 
+#include "app/errorline.h"
 #include "declaration/draftfile.h"
 #include "declaration/scan/codescan.h"
 #include "runtime/errors.h"
@@ -47,20 +48,19 @@ int scanDeclarations(const QString &folder, const QStringList &inputs,
         const QString fileError = decl::scanFile(input, [&](const decl::ScannedPage &page) {
             const QString source = decl::pageSource(input, page.page, page.pageCount);
             if (!page.draft) {
-                errorLine(source + u": "_s + rt::displayMessage(u"Nincs beolvasható bevallás: "_s + page.error));
+                errorLine(app::errorLine(source, u"Nincs beolvasható bevallás\n"_s + page.error));
                 ++failures;
                 return;
             }
             const QString stem = page.pageCount > 1 ? u"%1-%2"_s.arg(base).arg(page.page) : base;
             QString error;
             if (!writeUnder(folder, stem, *page.draft, &error)) {
-                errorLine(source + u": "_s + rt::displayMessage(error.replace(u'\n', u' ')));
+                errorLine(app::errorLine(source, error));
                 ++failures;
             }
         });
         if (!fileError.isEmpty()) {
-            errorLine(QDir::toNativeSeparators(input) + u": "_s
-                      + rt::displayMessage(u"A fájl nem olvasható be: "_s + fileError));
+            errorLine(app::errorLine(input, u"A fájl nem olvasható be\n"_s + fileError));
             ++failures;
         }
     }

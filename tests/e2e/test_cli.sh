@@ -106,6 +106,17 @@ for usage in "--bogus" "--check" "--pdf $E2E_TMP/egy.pdf" "--pdf $E2E_TMP/ketto.
 done
 [ ! -e "$E2E_TMP/ketto.pdf" ] || fail "a usage error wrote a PDF"
 
+# One form of error line for every command: the file first, then headline and reason.
+mkdir "$E2E_TMP/forms"
+for command in "--pdf $E2E_TMP/forms" "--check" "--scan $E2E_TMP/forms"; do
+  rc=0
+  # shellcheck disable=SC2086 # the arguments are split on purpose
+  headless "$PROGRAM" $command "$E2E_TMP/rossz.tkd" >/dev/null 2>"$E2E_TMP/stderr" || rc=$?
+  [ "$rc" = 1 ] || fail "'$command' of a broken file: exit code $rc"
+  [ "$(wc -l <"$E2E_TMP/stderr")" = 1 ] && grep -q "^$E2E_TMP/rossz.tkd: [^:]*: .*\.$" "$E2E_TMP/stderr" \
+    || fail "'$command': the error line is '$(cat "$E2E_TMP/stderr")'"
+done
+
 # A desktop's platform in the environment without its compositor (cron, ssh): the headless
 # commands run as without it.
 mkdir "$E2E_TMP/wayland"
