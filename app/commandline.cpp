@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -17,6 +18,30 @@ QString programVersion()
 }
 
 namespace {
+
+// A folder among the inputs stands for its files of the command's kinds, in name order; files
+// stand for themselves, whatever their name.
+QStringList expandFolders(const QStringList &inputs, const QStringList &suffixes)
+{
+    QStringList result;
+    for (const QString &input : inputs) {
+        const QFileInfo info(input);
+        if (!info.isDir()) {
+            result << input;
+            continue;
+        }
+        QStringList patterns;
+        for (const QString &suffix : suffixes)
+            patterns << u"*."_s + suffix;
+        const QDir dir(input);
+        for (const QString &name : dir.entryList(patterns, QDir::Files, QDir::Name))
+            result << dir.filePath(name);
+    }
+    return result;
+}
+
+const QStringList declarationSuffixes{u"tkd"_s};
+const QStringList scanSuffixes{u"png"_s, u"jpg"_s, u"jpeg"_s, u"tif"_s, u"tiff"_s, u"pdf"_s};
 
 // Qt's own options, which the application object takes out of the arguments itself: the window
 // accepts them as any Qt program does. Those of the first list take a value.
@@ -128,7 +153,9 @@ CommandLine parseCommandLine(const QStringList &givenArguments)
         if (!QFileInfo(cl.output).isDir())
             return usageError(u"a MAPPA (%1) nem meglévő mappa."_s.arg(cl.output));
         cl.mode = CommandLine::Mode::Scan;
-        cl.inputs = files;
+        cl.inputs = expandFolders(files, scanSuffixes);
+        if (cl.inputs.isEmpty())
+            return usageError(u"a megadott mappákban nincs kép vagy PDF."_s);
         return cl;
     }
     if (parser.isSet(check)) {
@@ -137,7 +164,9 @@ CommandLine parseCommandLine(const QStringList &givenArguments)
         if (files.isEmpty())
             return usageError(u"a --check után legalább egy bevallásfájl kell."_s);
         cl.mode = CommandLine::Mode::Check;
-        cl.inputs = files;
+        cl.inputs = expandFolders(files, declarationSuffixes);
+        if (cl.inputs.isEmpty())
+            return usageError(u"a megadott mappákban nincs bevallásfájl."_s);
         return cl;
     }
     if (!parser.isSet(pdf)) {
@@ -149,16 +178,18 @@ CommandLine parseCommandLine(const QStringList &givenArguments)
     if (parser.values(pdf).size() > 1)
         return usageError(u"a --pdf csak egyszer adható meg."_s);
     cl.output = parser.value(pdf);
-    cl.inputs = files;
+    cl.inputs = expandFolders(files, declarationSuffixes);
     if (files.isEmpty())
         return usageError(u"a --pdf után legalább egy bevallásfájl kell."_s);
+    if (cl.inputs.isEmpty())
+        return usageError(u"a megadott mappákban nincs bevallásfájl."_s);
     if (QFileInfo(cl.output).isDir()) {
         cl.mode = CommandLine::Mode::Pdf;
         return cl;
     }
     if (!cl.output.endsWith(u".pdf"_s, Qt::CaseInsensitive))
         return usageError(u"a KIMENET (%1) se nem meglévő mappa, se nem .pdf fájl."_s.arg(cl.output));
-    if (files.size() > 1)
+    if (cl.inputs.size() > 1)
         return usageError(u"több bevallásfájl csak egy meglévő mappába írható, nem egy .pdf fájlba."_s);
     cl.mode = CommandLine::Mode::Pdf;
     return cl;

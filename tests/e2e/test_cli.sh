@@ -106,6 +106,17 @@ for usage in "--bogus" "--check" "--pdf $E2E_TMP/egy.pdf" "--pdf $E2E_TMP/ketto.
 done
 [ ! -e "$E2E_TMP/ketto.pdf" ] || fail "a usage error wrote a PDF"
 
+# A folder stands for its declaration files, in name order; other files in it are left alone.
+mkdir "$E2E_TMP/be" "$E2E_TMP/ki"
+cp "$E2E_TMP/nagy.tkd" "$E2E_TMP/kovacs.tkd" "$E2E_TMP/be/"
+echo 'nem bevallás' >"$E2E_TMP/be/jegyzet.txt"
+headless "$PROGRAM" --pdf "$E2E_TMP/ki" "$E2E_TMP/be" 2>"$E2E_TMP/stderr" || fail "--pdf of a folder: $(cat "$E2E_TMP/stderr")"
+[ "$(ls "$E2E_TMP/ki")" = "$(printf 'kovacs.pdf\nnagy.pdf')" ] || fail "--pdf of a folder wrote: $(ls "$E2E_TMP/ki")"
+rc=0
+headless "$PROGRAM" --check "$E2E_TMP/be" >"$E2E_TMP/stdout" 2>&1 || rc=$?
+[ "$rc" = 1 ] && [ "$(cut -d: -f1 "$E2E_TMP/stdout" | uniq)" = "$E2E_TMP/be/nagy.tkd" ] \
+  || fail "--check of a folder: $rc; $(cat "$E2E_TMP/stdout")"
+
 # One form of error line for every command: the file first, then headline and reason.
 mkdir "$E2E_TMP/forms"
 for command in "--pdf $E2E_TMP/forms" "--check" "--scan $E2E_TMP/forms"; do
