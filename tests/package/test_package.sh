@@ -186,6 +186,11 @@ handler=$("${generic[@]}" xdg-mime query default application/x-telekado)
 # Formatted from the file: `man telekado` would leave a formatted copy in man-db's cache, which
 # man-db expires by itself but which is no file of the package.
 page=$(MANWIDTH=80 man -l "$(man -w telekado)" 2>&1) || fail "man telekado failed: $page"
+# The shell completes the options from the installed completion.
+completions=$(bash -c 'source /usr/share/bash-completion/completions/telekado
+  COMP_WORDS=(telekado --s); COMP_CWORD=1; _telekado; printf "%s\n" "${COMPREPLY[@]}"') \
+  || fail "the bash completion does not load"
+[ "$completions" = --scan ] || fail "the bash completion of --s gives '$completions'"
 grep -q -- '--pdf' <<<"$page" || fail "the manual page does not show"
 
 DESKTOP=/usr/share/applications/$APP_ID.desktop
