@@ -19,11 +19,7 @@ rep::PreviewHooks previewHooks(decl::DeclarationReport &report, rep::ReportPageS
     rep::PreviewHooks hooks;
     hooks.text = [](const QString &key) { return rep::repGet(key); };
     // Asked each time printing is asked for: printers come and go while the program runs.
-    hooks.hasPhysicalPrinter = [] {
-        rep::TrepPrinters &printers = rep::TrepPrinters::instance();
-        printers.refresh();
-        return printers.hasPhysicalPrinters();
-    };
+    hooks.hasPhysicalPrinter = [] { return rep::TrepPrinters::readAgain().hasPhysicalPrinters(); };
     hooks.print = [&report, &source](rep::PreviewPrintHost &host) {
         rep::PrintJob job;
         job.onPagePrinting = [&host](int page) { host.pageBeingPrinted(page); };

@@ -213,7 +213,7 @@ TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
 
     fillPrinters();
     static_cast<PrinterBox *>(m_printers)->aboutToShowPopup = [this] {
-        TrepPrinters::instance().refresh();
+        TrepPrinters::readAgain();
         fillPrinters();
         printerChosen(TrepPrinters::instance().printerIndex());
     };

@@ -261,20 +261,21 @@ SystemPrinters readSystemPrinters()
     static const bool supported = QPlatformPrinterSupportPlugin::get() != nullptr;
     if (!supported)
         return {};
-    // The list is read on a thread of its own so that a server that does not answer keeps the
-    // window painting and is given up after kServerWait. A reading given up on goes on until
-    // the server library gives up too; the next print waits for it rather than start another.
+    // The list is read on a thread of its own, so that a server that does not answer keeps the
+    // window painting and is given up after kServerWait. A reading given up on goes on until the
+    // server library gives up too; the next print starts a new one, so that a server back
+    // meanwhile is seen.
     static std::shared_future<SystemPrinters> reading;
+    static QElapsedTimer started;
     const auto ready = [] { return reading.wait_for(std::chrono::seconds(0)) == std::future_status::ready; };
-    if (!reading.valid() || ready()) {
+    if (!reading.valid() || ready() || started.elapsed() >= kServerWait.count()) {
         std::packaged_task<SystemPrinters()> task(askPrintServer);
         reading = task.get_future().share();
+        started.start();
         std::thread(std::move(task)).detach();
     }
-    QElapsedTimer waited;
-    waited.start();
     while (reading.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
-        if (waited.elapsed() >= kServerWait.count()) {
+        if (started.elapsed() >= kServerWait.count()) {
             qCWarning(lcPrint, "the print server did not answer within %lld ms: no printer is offered",
                       static_cast<long long>(kServerWait.count()));
             return {};
@@ -288,10 +289,22 @@ SystemPrinters readSystemPrinters()
 TrepPrinters::TrepPrinters()
 {
     refresh();
+    m_justMade = true;
+}
+
+TrepPrinters &TrepPrinters::readAgain()
+{
+    TrepPrinters &printers = instance();
+    if (printers.m_justMade)
+        printers.m_justMade = false;
+    else
+        printers.refresh();
+    return printers;
 }
 
 void TrepPrinters::refresh()
 {
+    m_justMade = false;
     const SystemPrinters system = readSystem ? readSystem() : SystemPrinters();
     const QString chosen = m_physical && current() ? current()->name() : QString();
     const bool changed = !m_read || system.names != (m_physical ? m_names : QStringList());

@@ -82,6 +82,8 @@ public:
     // The current printer stays current while it is still listed, otherwise the system default
     // becomes current; printers still listed keep their settings.
     void refresh();
+    // The list as it is now: read again, unless it was read for the first time just before.
+    static TrepPrinters &readAgain();
     // Where refresh() reads the system's printers; tests replace it.
     std::function<SystemPrinters()> readSystem = readSystemPrinters;
 
@@ -102,6 +104,7 @@ private:
     int m_current = -1;
     bool m_physical = false;
     bool m_read = false;
+    bool m_justMade = false;
 };
 
 // The text a printer is shown under when there is no printer at all.
