@@ -241,40 +241,35 @@ namespace {
 // list; a server that answers at all does so within milliseconds.
 constexpr std::chrono::milliseconds kServerWait{10000};
 
-SystemPrinters askPrintServer()
+// The names alone: a full printer description fetches each printer's driver file from the
+// server.
+QStringList askNames()
 {
-    SystemPrinters system;
-    // The names alone: a full printer description fetches each printer's driver file from the
-    // server. A server that does not answer is waited for once, not once more for its default.
-    system.names = QPrinterInfo::availablePrinterNames();
-    if (!system.names.isEmpty())
-        system.defaultName = QPrinterInfo::defaultPrinterName();
-    return system;
+    return QPrinterInfo::availablePrinterNames();
 }
 
-} // namespace
-
-SystemPrinters readSystemPrinters()
+QString askDefault()
 {
-    // The print support is made here, on the window's thread, so that its password prompt
-    // belongs to this thread, before any reading runs elsewhere.
-    static const bool supported = QPlatformPrinterSupportPlugin::get() != nullptr;
-    if (!supported)
-        return {};
-    // The list is read on a thread of its own, so that a server that does not answer keeps the
-    // window painting and is given up after kServerWait. A reading given up on goes on until the
-    // server library gives up too; the next print starts a new one, so that a server back
-    // meanwhile is seen.
-    static std::shared_future<SystemPrinters> reading;
+    return QPrinterInfo::defaultPrinterName();
+}
+
+// Asks the print server on a thread of its own, so that a server that does not answer keeps the
+// window painting and is given up after kServerWait, with an empty answer. A question given up
+// on goes on until the server library gives up too; the next one starts afresh, so that a
+// server back meanwhile is seen.
+template<typename Answer>
+Answer askInBackground(Answer (*ask)())
+{
+    static std::shared_future<Answer> asking;
     static QElapsedTimer started;
-    const auto ready = [] { return reading.wait_for(std::chrono::seconds(0)) == std::future_status::ready; };
-    if (!reading.valid() || ready() || started.elapsed() >= kServerWait.count()) {
-        std::packaged_task<SystemPrinters()> task(askPrintServer);
-        reading = task.get_future().share();
+    const auto answered = [] { return asking.wait_for(std::chrono::seconds(0)) == std::future_status::ready; };
+    if (!asking.valid() || answered() || started.elapsed() >= kServerWait.count()) {
+        std::packaged_task<Answer()> task(ask);
+        asking = task.get_future().share();
         started.start();
         std::thread(std::move(task)).detach();
     }
-    while (reading.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
+    while (asking.wait_for(std::chrono::milliseconds(2)) != std::future_status::ready) {
         if (started.elapsed() >= kServerWait.count()) {
             qCWarning(lcPrint, "the print server did not answer within %lld ms: no printer is offered",
                       static_cast<long long>(kServerWait.count()));
@@ -283,7 +278,19 @@ SystemPrinters readSystemPrinters()
         // Paint, but leave the user's input for after the answer.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
-    return reading.get();
+    return asking.get();
+}
+
+} // namespace
+
+SystemPrinters readSystemPrinters()
+{
+    // The print support is made here, on the window's thread, so that its password prompt
+    // belongs to this thread, before any question runs elsewhere.
+    static const bool supported = QPlatformPrinterSupportPlugin::get() != nullptr;
+    if (!supported)
+        return {{}, [] { return QString(); }};
+    return {askInBackground(askNames), [] { return askInBackground(askDefault); }};
 }
 
 TrepPrinters::TrepPrinters()
@@ -329,10 +336,11 @@ void TrepPrinters::refresh()
     if (m_physical) {
         if (chosen.isEmpty() || !setPrinterByName(chosen)) {
             // A default printer missing from the list would leave no current printer: take the first.
-            if (!setPrinterByName(system.defaultName)) {
+            const QString defaultName = system.defaultName ? system.defaultName() : QString();
+            if (!setPrinterByName(defaultName)) {
                 if (changed)
                     qCInfo(lcPrint, "the default printer \"%s\" is not listed; the first printer is current",
-                           qUtf8Printable(system.defaultName));
+                           qUtf8Printable(defaultName));
                 setPrinterIndex(0);
             }
         }

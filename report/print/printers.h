@@ -66,10 +66,11 @@ public:
 struct SystemPrinters
 {
     QStringList names;
-    QString defaultName;
+    // Asks for the system's default printer: only needed when the chosen printer is gone.
+    std::function<QString()> defaultName;
 };
 
-// Asks the print server once for its printers and, when it has any, for its default.
+// Asks the print server for its printers' names, and for its default when that is needed.
 SystemPrinters readSystemPrinters();
 
 // The process-wide printer list with one current printer.

@@ -25,9 +25,10 @@ public:
     void saveToFile(const QString &) override {}
 };
 
-// The names the test's print server offers, none of them a real printer. An empty list is a
-// system without printers.
-SystemPrinters offered;
+// The names the test's print server offers, none of them a real printer, and its default. An
+// empty list is a system without printers.
+QStringList offeredNames;
+QString offeredDefault;
 
 QStringList itemsOf(const QComboBox *box)
 {
@@ -45,7 +46,8 @@ class TestPrinters : public QObject
 
     static void offer(const QStringList &names, const QString &defaultName)
     {
-        offered = {names, defaultName};
+        offeredNames = names;
+        offeredDefault = defaultName;
         TrepPrinters::instance().refresh();
     }
 
@@ -53,7 +55,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         fillHungarianResources();
-        TrepPrinters::instance().readSystem = [] { return offered; };
+        TrepPrinters::instance().readSystem = [] {
+            return SystemPrinters{offeredNames, [] { return offeredDefault; }};
+        };
     }
 
     // What becomes current when the list is read again, after the user chose a printer.
@@ -122,14 +126,15 @@ private Q_SLOTS:
         auto *type = dialog.findChild<QLabel *>(u"TypeL1"_s);
         QCOMPARE(itemsOf(box), QStringList{u"tk-A"_s});
 
-        offered = {{u"tk-B"_s, u"tk-A"_s}, u"tk-B"_s};
+        offeredNames = {u"tk-B"_s, u"tk-A"_s};
+        offeredDefault = u"tk-B"_s;
         box->showPopup();
         box->hidePopup();
         QCOMPARE(itemsOf(box), QStringList({u"tk-B"_s, u"tk-A"_s}));
         QCOMPARE(box->currentText(), u"tk-A"_s);
         QCOMPARE(type->text(), u"tk-A"_s);
 
-        offered = {{u"tk-B"_s}, u"tk-B"_s};
+        offeredNames = {u"tk-B"_s};
         box->showPopup();
         box->hidePopup();
         QCOMPARE(itemsOf(box), QStringList{u"tk-B"_s});
