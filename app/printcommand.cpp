@@ -18,7 +18,8 @@ rep::PreviewHooks previewHooks(decl::DeclarationReport &report, rep::ReportPageS
 {
     rep::PreviewHooks hooks;
     hooks.text = [](const QString &key) { return rep::repGet(key); };
-    hooks.hasPhysicalPrinter = [] { return rep::TrepPrinters::instance().hasPhysicalPrinters(); };
+    // Asked each time printing is asked for: printers come and go while the program runs.
+    hooks.hasPhysicalPrinter = [] { return rep::TrepPrinters::readAgain().hasPhysicalPrinters(); };
     hooks.print = [&report, &source](rep::PreviewPrintHost &host) {
         rep::PrintJob job;
         job.onPagePrinting = [&host](int page) { host.pageBeingPrinted(page); };

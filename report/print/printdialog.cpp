@@ -33,6 +33,22 @@ QWidget *create(QWidget *parent)
     return new W(parent);
 }
 
+// The printer box reads the system's printers again as it opens, so that one added since the
+// dialog opened can be chosen.
+class PrinterBox : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> aboutToShowPopup;
+
+    void showPopup() override
+    {
+        if (aboutToShowPopup)
+            aboutToShowPopup();
+        QComboBox::showPopup();
+    }
+};
+
 // One control of the dialog as designed. Its texts come from the dialog's text lines, which name
 // it ("CopiesL.Caption=Másolatok száma").
 struct DialogControl
@@ -46,7 +62,7 @@ struct DialogControl
 // In creation order, which is the tab order.
 const DialogControl kControls[] = {
     {"Label12", &create<QGroupBox>, nullptr, {4, 4, 469, 97}},
-    {"PrintersCB", &create<QComboBox>, "Label12", {8, 20, 317, 21}},
+    {"PrintersCB", &create<PrinterBox>, "Label12", {8, 20, 317, 21}},
     {"PropButton", &create<QPushButton>, "Label12", {336, 20, 95, 22}},
     {"TypeL", &create<QLabel>, "Label12", {4, 52, 44, 16}},
     {"TypeL1", &create<QLabel>, "Label12", {52, 52, 270, 16}},
@@ -195,9 +211,12 @@ TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
 
     nameForAssistiveTechnology();
 
-    const QIcon printerIcon = style()->standardIcon(QStyle::SP_ComputerIcon);
-    for (const QString &name : TrepPrinters::instance().names())
-        m_printers->addItem(printerIcon, name);
+    fillPrinters();
+    static_cast<PrinterBox *>(m_printers)->aboutToShowPopup = [this] {
+        TrepPrinters::readAgain();
+        fillPrinters();
+        printerChosen(TrepPrinters::instance().printerIndex());
+    };
 
     connectControls();
     askPrintFileName = [this] {
@@ -272,9 +291,9 @@ void TrepPrintDialog::setup(int copies, bool collate, const QString &pageNumbers
     m_currentPage = currentPage;
     m_printPages->setCurrentIndex(0);
     TrepPrinters &printers = TrepPrinters::instance();
-    m_printerAtOpen = printers.printerIndex();
-    m_printers->setCurrentIndex(m_printerAtOpen);
-    printerChosen(m_printerAtOpen);
+    m_printerAtOpen = printers.current() ? printers.current()->name() : QString();
+    m_printers->setCurrentIndex(printers.printerIndex());
+    printerChosen(printers.printerIndex());
 }
 
 PrintDialogChoice TrepPrintDialog::choice() const
@@ -289,6 +308,16 @@ PrintDialogChoice TrepPrintDialog::choice() const
     c.printPages = static_cast<TrepPrintPages>(std::max(0, m_printPages->currentIndex()));
     c.reverse = m_reverse->isChecked();
     return c;
+}
+
+void TrepPrintDialog::fillPrinters()
+{
+    TrepPrinters &printers = TrepPrinters::instance();
+    const QIcon printerIcon = style()->standardIcon(QStyle::SP_ComputerIcon);
+    m_printers->clear();
+    for (const QString &name : printers.names())
+        m_printers->addItem(printerIcon, name);
+    m_printers->setCurrentIndex(printers.printerIndex());
 }
 
 void TrepPrintDialog::printerChosen(int index)
@@ -324,8 +353,9 @@ void TrepPrintDialog::done(int result)
             }
         }
     }
+    // The printer current at opening may have gone meanwhile: then the current one stays.
     if (result != QDialog::Accepted)
-        printers.setPrinterIndex(m_printerAtOpen);
+        printers.setPrinterByName(m_printerAtOpen);
     QDialog::done(result);
 }
 

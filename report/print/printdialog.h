@@ -49,6 +49,8 @@ private:
     void connectControls();
     // Names the controls that show no text of their own after the captions beside them.
     void nameForAssistiveTechnology();
+    // Lists the printers with the current one chosen.
+    void fillPrinters();
     void printerChosen(int index);
     void updateCollatePicture();
 
@@ -65,7 +67,7 @@ private:
     QCheckBox *m_collate = nullptr;
     QComboBox *m_printPages = nullptr;
     int m_currentPage = 1;
-    int m_printerAtOpen = -1;
+    QString m_printerAtOpen;
 };
 
 } // namespace rep

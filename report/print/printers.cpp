@@ -4,12 +4,19 @@
 #include "report/resources/resources.h"
 #include "runtime/errors.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <qpa/qplatformprintplugin.h>
+
+#include <chrono>
+#include <future>
+#include <thread>
 
 namespace rep {
 
@@ -104,8 +111,8 @@ void TrepPrinter::beginDoc()
 {
     QPrinter *p = qprinter();
     if (outputFileName.isEmpty()) {
-        // The printer may have gone away (or the print server stopped) since the list was built.
-        if (QPrinterInfo::printerInfo(m_name).isNull() || !p->isValid()) {
+        // The printer may have gone away (or the print server stopped) since the list was read.
+        if (!isListed() || !p->isValid()) {
             qCWarning(lcPrint, "printer %s is gone or invalid", qUtf8Printable(m_name));
             throw rt::Exception(cannotOpen(m_name));
         }
@@ -166,6 +173,17 @@ void TrepPrinter::endDoc()
     if (m_painter && m_painter->isActive())
         m_painter->end();
     m_painter.reset();
+    // The document goes to the print server as it ends, and Qt keeps quiet when the server
+    // refuses it: a printer that went away during the job would lose it without a word.
+    if (qprinter()->outputFormat() == QPrinter::NativeFormat && !isListed()) {
+        qCWarning(lcPrint, "printer %s went away during the job", qUtf8Printable(m_name));
+        throw rt::Exception(cannotOpen(m_name));
+    }
+}
+
+bool TrepPrinter::isListed() const
+{
+    return readSystemPrinters().names.contains(m_name);
 }
 
 void TrepPrinter::abort()
@@ -216,31 +234,117 @@ TrepPrinters &TrepPrinters::instance()
     return printers;
 }
 
+namespace {
+
+// How long a print command waits for the print server's list. The server library gives up on
+// a server that accepts and never answers only after a minute per request, two requests per
+// list; a server that answers at all does so within milliseconds.
+constexpr std::chrono::milliseconds kServerWait{10000};
+
+// The names alone: a full printer description fetches each printer's driver file from the
+// server.
+QStringList askNames()
+{
+    return QPrinterInfo::availablePrinterNames();
+}
+
+QString askDefault()
+{
+    return QPrinterInfo::defaultPrinterName();
+}
+
+// Asks the print server on a thread of its own, so that a server that does not answer keeps the
+// window painting and is given up after kServerWait, with an empty answer. A question given up
+// on goes on until the server library gives up too; the next one starts afresh, so that a
+// server back meanwhile is seen.
+template<typename Answer>
+Answer askInBackground(Answer (*ask)())
+{
+    static std::shared_future<Answer> asking;
+    static QElapsedTimer started;
+    const auto answered = [] { return asking.wait_for(std::chrono::seconds(0)) == std::future_status::ready; };
+    if (!asking.valid() || answered() || started.elapsed() >= kServerWait.count()) {
+        std::packaged_task<Answer()> task(ask);
+        asking = task.get_future().share();
+        started.start();
+        std::thread(std::move(task)).detach();
+    }
+    while (asking.wait_for(std::chrono::milliseconds(2)) != std::future_status::ready) {
+        if (started.elapsed() >= kServerWait.count()) {
+            qCWarning(lcPrint, "the print server did not answer within %lld ms: no printer is offered",
+                      static_cast<long long>(kServerWait.count()));
+            return {};
+        }
+        // Paint, but leave the user's input for after the answer.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    return asking.get();
+}
+
+} // namespace
+
+SystemPrinters readSystemPrinters()
+{
+    // The print support is made here, on the window's thread, so that its password prompt
+    // belongs to this thread, before any question runs elsewhere.
+    static const bool supported = QPlatformPrinterSupportPlugin::get() != nullptr;
+    if (!supported)
+        return {{}, [] { return QString(); }};
+    return {askInBackground(askNames), [] { return askInBackground(askDefault); }};
+}
+
 TrepPrinters::TrepPrinters()
 {
     refresh();
+    m_justMade = true;
+}
+
+TrepPrinters &TrepPrinters::readAgain()
+{
+    TrepPrinters &printers = instance();
+    if (printers.m_justMade)
+        printers.m_justMade = false;
+    else
+        printers.refresh();
+    return printers;
 }
 
 void TrepPrinters::refresh()
 {
-    m_printers.clear();
-    m_names.clear();
-    m_current = -1;
-    const QList<QPrinterInfo> infos = QPrinterInfo::availablePrinters();
-    for (const QPrinterInfo &info : infos) {
-        m_printers.append(std::make_shared<TrepPrinter>(info.printerName()));
-        m_names.append(info.printerName());
+    m_justMade = false;
+    const SystemPrinters system = readSystem ? readSystem() : SystemPrinters();
+    const QString chosen = m_physical && current() ? current()->name() : QString();
+    const bool changed = !m_read || system.names != (m_physical ? m_names : QStringList());
+    if (changed)
+        qCInfo(lcPrint, "printers: %s",
+               system.names.isEmpty() ? "none, printing is refused" : qUtf8Printable(system.names.join(u", ")));
+    m_read = true;
+
+    // Printers still listed keep their objects, with the settings made on them.
+    QList<std::shared_ptr<TrepCustomPrinter>> printers;
+    for (const QString &name : system.names) {
+        std::shared_ptr<TrepCustomPrinter> p;
+        if (m_physical)
+            if (const qsizetype i = m_names.indexOf(name); i >= 0)
+                p = m_printers.at(i);
+        printers.append(p ? p : std::make_shared<TrepPrinter>(name));
     }
+    m_printers = printers;
+    m_names = system.names;
+    m_current = -1;
     m_physical = !m_printers.isEmpty();
     if (m_physical) {
-        // A default printer missing from the list would leave no current printer: take the first.
-        if (!setPrinterByName(QPrinterInfo::defaultPrinterName())) {
-            qCInfo(lcPrint, "the default printer \"%s\" is not listed; the first printer is current",
-                   qUtf8Printable(QPrinterInfo::defaultPrinterName()));
-            setPrinterIndex(0);
+        if (chosen.isEmpty() || !setPrinterByName(chosen)) {
+            // A default printer missing from the list would leave no current printer: take the first.
+            const QString defaultName = system.defaultName ? system.defaultName() : QString();
+            if (!setPrinterByName(defaultName)) {
+                if (changed)
+                    qCInfo(lcPrint, "the default printer \"%s\" is not listed; the first printer is current",
+                           qUtf8Printable(defaultName));
+                setPrinterIndex(0);
+            }
         }
     } else {
-        qCInfo(lcPrint, "no printer is installed: printing is refused");
         m_printers.append(std::make_shared<TrepVirtualPrinter>());
         m_names.append(virtualPrinterName());
         setPrinterIndex(0);

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QPrinter;
@@ -35,6 +36,9 @@ public:
     QPrinter *qprinter();
 
 private:
+    // Whether the print server lists this printer now.
+    bool isListed() const;
+
     QString m_name;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
@@ -58,14 +62,31 @@ public:
     QPointF offsetMM() const override { return {4, 4}; }
 };
 
+// The printers the system offers at one moment.
+struct SystemPrinters
+{
+    QStringList names;
+    // Asks for the system's default printer: only needed when the chosen printer is gone.
+    std::function<QString()> defaultName;
+};
+
+// Asks the print server for its printers' names, and for its default when that is needed.
+SystemPrinters readSystemPrinters();
+
 // The process-wide printer list with one current printer.
 class TrepPrinters
 {
 public:
     // Built from the system's printers on first use.
     static TrepPrinters &instance();
-    // Rebuilds from the system (tests and a changed printer set).
+    // Reads the system's printers again, so that one added, removed or renamed since is seen.
+    // The current printer stays current while it is still listed, otherwise the system default
+    // becomes current; printers still listed keep their settings.
     void refresh();
+    // The list as it is now: read again, unless it was read for the first time just before.
+    static TrepPrinters &readAgain();
+    // Where refresh() reads the system's printers; tests replace it.
+    std::function<SystemPrinters()> readSystem = readSystemPrinters;
 
     const QStringList &names() const { return m_names; }
     TrepCustomPrinter *printer(int index) const { return m_printers.value(index).get(); }
@@ -83,6 +104,8 @@ private:
     QStringList m_names;
     int m_current = -1;
     bool m_physical = false;
+    bool m_read = false;
+    bool m_justMade = false;
 };
 
 // The text a printer is shown under when there is no printer at all.

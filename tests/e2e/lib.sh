@@ -213,8 +213,8 @@ start_a11y_bus() {
 # test.sh, which starts one and sets TK_REQUIRE_PRINTER, a failure. Sets PDF_DIR, where cups-pdf
 # writes: into the job owner's home, whatever $HOME says.
 require_printer() {
-  if ! lpstat -r 2>/dev/null | grep -q 'is running' \
-     || ! lpstat -d 2>/dev/null | grep -q 'system default destination'; then
+  if ! LC_ALL=C lpstat -r 2>/dev/null | grep -q 'is running' \
+     || ! LC_ALL=C lpstat -d 2>/dev/null | grep -q '^system default destination:'; then
     [ -z "${TK_REQUIRE_PRINTER:-}" ] || fail "no default printer, though the print server should be running"
     echo "no default printer: run through test.sh, which starts the print server"
     exit 77
@@ -251,4 +251,63 @@ wait_printed_pdf() {
     sleep 0.2
   done
   fail "no PDF arrived from the printer"
+}
+
+# A TCP port nobody listens on now.
+free_port() {
+  python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+
+# A print server of the test's own on 127.0.0.1:$1, with its configuration, queues and spool
+# under $E2E_TMP/cups, so that queues come and go without touching the system's print server.
+# Point the program at it with CUPS_SERVER=127.0.0.1:$1; give lpadmin and lpstat "-h 127.0.0.1:$1".
+# cups-pdf writes each job into its owner's home; a job from a user the system does not know
+# lands in /var/spool/cups-pdf/ANONYMOUS. Its pid is in CUPSD_PID.
+start_private_cupsd() {
+  local port=$1 d="$E2E_TMP/cups"
+  mkdir -p "$d"/{ppd,ssl,cache,state,log,spool}
+  # The filters run as user lp and must reach the server's temporary folder.
+  chmod 711 "$E2E_TMP"
+  chmod 755 "$d"
+  mkdir -p -m 1777 "$d/tmp"
+  chown root:lp "$d/spool" 2>/dev/null || true
+  chmod 0710 "$d/spool"
+  cat >"$d/cupsd.conf" <<CONF
+Listen 127.0.0.1:$port
+LogLevel warn
+Browsing Off
+WebInterface No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order allow,deny
+    Allow all
+  </Limit>
+</Policy>
+CONF
+  cat >"$d/cups-files.conf" <<CONF
+ServerRoot $d
+RequestRoot $d/spool
+CacheDir $d/cache
+StateDir $d/state
+TempDir $d/tmp
+AccessLog $d/log/access_log
+ErrorLog $d/log/error_log
+PageLog $d/log/page_log
+SystemGroup root
+CONF
+  /usr/sbin/cupsd -f -c "$d/cupsd.conf" -s "$d/cups-files.conf" &
+  CUPSD_PID=$!
+  E2E_PIDS+=($CUPSD_PID)
+  wait_for 20 "the private print server on port $port" eval "LC_ALL=C lpstat -h 127.0.0.1:$port -r | grep -q 'is running'"
+}
+
+# Adds the cups-pdf queue $2 to the private print server on port $1.
+add_pdf_queue() {
+  lpadmin -h "127.0.0.1:$1" -p "$2" -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -E 2>/dev/null
+  lpadmin -h "127.0.0.1:$1" -p "$2" -o pdftops-renderer-default=pdftocairo
 }

@@ -89,7 +89,7 @@ wait_for 10 "the preview to be maximized" maximized
 wait_for 10 "the preview to fill the work area" frame_is "$P" "$(work_area)"
 
 # Ctrl+P opens the print dialog centred over the preview. It shows only when there is a printer.
-if lpstat -d 2>/dev/null | grep -q 'system default destination'; then
+if LC_ALL=C lpstat -d 2>/dev/null | grep -q '^system default destination:'; then
   xdotool windowfocus --sync "$P" key ctrl+p
   D=$(wait_window '^Nyomtat$')
   wait_for 10 "the print dialog at $(frame_of "$D") to stand centred over the preview at $(frame_of "$P")" \
