@@ -74,7 +74,7 @@ TrepPreview::TrepPreview(QWidget *parent)
     m_messageCancel->setGeometry(92, 44, 75, 25);
     m_messageCancel->setAutoDefault(false);
     m_messageCancel->hide();
-    connect(m_messageCancel, &QPushButton::clicked, this, [this] { m_stop = true; });
+    connect(m_messageCancel, &QPushButton::clicked, this, &TrepPreview::requestStop);
     m_messagePanel->hide();
 
     m_state.viewChanged = [this] { m_workspace->syncFromState(); };

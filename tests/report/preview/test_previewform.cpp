@@ -467,6 +467,7 @@ private Q_SLOTS:
         QTest::newRow("printed, cancelled at page 2") << "printed";
         QTest::newRow("dialog cancelled") << "cancelled";
         QTest::newRow("job failed") << "error";
+        QTest::newRow("window closed while page 1 prints") << "closed";
     }
     void printShowsProgressAndUnlocks()
     {
@@ -492,7 +493,10 @@ private Q_SLOTS:
                 auto *cancel = panel->findChild<QPushButton *>();
                 QVERIFY(cancel->isVisible());
                 QCOMPARE(cancel->text(), u"Mégsem"_s);
-                QTest::mouseClick(cancel, Qt::LeftButton);
+                if (outcome == QLatin1String("closed"))
+                    QTest::keyClick(formPtr->preview(), Qt::Key_Escape);
+                else
+                    QTest::mouseClick(cancel, Qt::LeftButton);
             }
             stopSeen = host.stopRequested();
         };
@@ -503,10 +507,11 @@ private Q_SLOTS:
         QTest::keyClick(preview, Qt::Key_End);
         QTest::keyClick(preview, Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(pageForDialog, 2);
-        if (outcome == QLatin1String("printed")) {
+        if (outcome == QLatin1String("printed") || outcome == QLatin1String("closed")) {
             QCOMPARE(shown, QStringList({u"Oldal nyomtatása 1"_s}));
             QVERIFY(stopSeen);
         }
+        QCOMPARE(form.isVisible(), outcome != QLatin1String("closed"));
         QVERIFY(!preview->locked());
         QVERIFY(!preview->messagePanel()->isVisible());
         QCOMPARE(preview->currentPage(), 1);
