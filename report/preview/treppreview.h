@@ -120,6 +120,7 @@ protected:
 private:
     void pageBeingPrinted(int pageNumber) override;
     bool stopRequested() const override { return m_stop; }
+    QWidget *dialogOwner() override { return window(); }
 
     // The store's print with this preview as the host; unlocks afterwards in every case.
     void printPages();

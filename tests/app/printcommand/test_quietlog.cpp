@@ -66,7 +66,8 @@ void setField(TForm1 &form, const QString &component, const QString &text)
 
 } // namespace
 
-// The log stays clean through a whole preview and print: any warning fails the test.
+// The log stays clean through a whole preview and print: any warning fails the test. On the way,
+// the preview and the print dialog are each owned by the window that opened them.
 class TestQuietLog : public QObject
 {
     Q_OBJECT
@@ -103,6 +104,8 @@ private Q_SLOTS:
             [&](QWidget *w) {
                 preview = qobject_cast<rep::TrepPreviewForm *>(w);
                 QVERIFY(preview);
+                // Each window belongs to the one that opened it, active or not.
+                QCOMPARE(preview->parentWidget(), &form);
                 // Page 2, zoomed in and out by every means, then Ctrl+P; posted, since the print
                 // dialog opens a loop of its own.
                 QTimer::singleShot(0, preview, [&] {
@@ -125,6 +128,8 @@ private Q_SLOTS:
             [&](QWidget *w) {
                 auto *dialog = qobject_cast<rep::TrepPrintDialog *>(w);
                 QVERIFY(dialog);
+                QVERIFY(dialog->parentWidget());
+                QCOMPARE(dialog->parentWidget()->window(), preview.data());
                 dialog->findChild<QCheckBox *>(u"FileCB"_s)->setChecked(true);
                 dialog->askPrintFileName = [&] { return prn; };
                 dialog->accept();

@@ -723,7 +723,8 @@ private Q_SLOTS:
             auto *dialog = qobject_cast<TrepSearchDialog *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
-            dialogSeen = true;
+            // The preview that opened it owns it.
+            dialogSeen = dialog->parentWidget() && dialog->parentWidget()->window() == &form;
             dialog->findChild<QLineEdit *>(QStringLiteral("TextE"))->setText(u"adózó"_s);
             QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("OkB")), Qt::LeftButton);
         });
