@@ -28,6 +28,29 @@ xdotool windowfocus --sync "$W"
 sleep 0.5
 for ((i = 0; i < 30; i++)); do keys Tab; done
 
+# The printer's file of the job just printed, taken by the job's number (other programs may print
+# meanwhile), once it is whole: cups-pdf may still be writing it when the queue is already empty.
+last_job() { LC_ALL=C lpstat -W completed -o 2>/dev/null | awk '{print $1}' | sed 's/.*-//' | sort -n | tail -1; }
+job_file_whole() {
+  local f size
+  f=$(ls "$PDF_DIR"/*-job_"$1".pdf 2>/dev/null | sed -n 1p) || return 1
+  [ -n "$f" ] || return 1
+  size=$(stat -c %s "$f")
+  sleep 0.2
+  [ "$(stat -c %s "$f")" = "$size" ] && pdfinfo "$f" >/dev/null 2>&1 || return 1
+  JOB_PDF=$f
+}
+print_cycle() {
+  local before dialog
+  before=$(last_job)
+  xdotool windowfocus --sync "$1" key ctrl+p
+  dialog=$(wait_window '^Nyomtat$')
+  sleep 0.3
+  xdotool windowfocus --sync "$dialog" key Return
+  wait_for 60 "cycle $c's job to complete" eval '[ -z "$(lpstat -o 2>/dev/null)" ] && [ "$(last_job)" != "$before" ]'
+  wait_for 60 "cycle $c's job file to be whole" job_file_whole "$(last_job)"
+}
+
 PREVIEW_RE='^El.*k.*p$'
 previous=""
 for ((c = 1; c <= CYCLES; c++)); do
@@ -36,7 +59,8 @@ for ((c = 1; c <= CYCLES; c++)); do
   keys $(sed 's/./& /g' <<<"$value") Tab
   keys alt+n
   P=$(wait_window "$PREVIEW_RE")
-  print_through_dialog "$P"
+  print_cycle "$P"
+  PRINTED_PDF=$JOB_PDF
   pdfinfo "$PRINTED_PDF" | grep -q '^Pages: *2$' || fail "cycle $c: the job is not 2 pages: $(pdfinfo "$PRINTED_PDF")"
   pdfinfo "$PRINTED_PDF" | grep -q 'Page size:.*(A4)' || fail "cycle $c: the job is not A4"
   text=$(pdftotext -layout "$PRINTED_PDF" -)
