@@ -486,7 +486,7 @@ void TForm1::PDFbements1Click()
 void TForm1::Nyomtats1Click()
 {
     if (confirmChecks(*this))
-        printDeclaration(*m_report, [this](QWidget *parent) { return askPdfName(parent); });
+        printDeclaration(*m_report, [this](QWidget *parent) { return askPdfName(parent); }, this);
 }
 
 void TForm1::setGuideWindow(guide::TForm2 *form2)

@@ -32,16 +32,17 @@ rep::PreviewHooks previewHooks(decl::DeclarationReport &report, rep::ReportPageS
         printHooks.lock = [&host] { host.lock(); };
         rep::TrepReport &r = report.report();
         // The document is named after the report, else its file; the declaration has neither.
-        // The print dialog belongs to the preview that asked for it.
+        // The print dialog belongs to the preview that asked for it, active or not (a Wayland
+        // compositor without a keyboard activates no window).
         rep::printReport(source, r.PrintOptions, host.currentPage(), r.ReportOptions.Name, job, printHooks,
-                         QApplication::activeWindow());
+                         host.dialogOwner());
     };
     if (askPdfName)
         hooks.savePdf = [&report, askPdfName](QWidget *parent) { savePreparedPdf(report, askPdfName, parent); };
     return hooks;
 }
 
-void printDeclaration(decl::DeclarationReport &report, const AskPdfName &askPdfName)
+void printDeclaration(decl::DeclarationReport &report, const AskPdfName &askPdfName, QWidget *parent)
 {
     if (!report.prepare()) {
         // The report has shown its errors.
@@ -50,7 +51,8 @@ void printDeclaration(decl::DeclarationReport &report, const AskPdfName &askPdfN
     }
     rep::ReportPageSource source(report.pages());
     rep::TrepReport &r = report.report();
-    rep::showPreparedReport(source, r.PreviewOptions, previewHooks(report, source, askPdfName), r.ReportOptions.Name);
+    rep::showPreparedReport(source, r.PreviewOptions, previewHooks(report, source, askPdfName), r.ReportOptions.Name,
+                            parent);
 }
 
 } // namespace app

@@ -3,6 +3,7 @@
 #include "logging_p.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -14,9 +15,21 @@ namespace {
 constexpr int maxAttempts = 5;
 } // namespace
 
+bool platformHasWorkArea()
+{
+    // Wayland tells a program no work area: a screen's available geometry is the whole output,
+    // panels included, and a window cannot place itself anyway.
+    return !QGuiApplication::platformName().startsWith(QLatin1StringView("wayland"));
+}
+
 WorkAreaFollower::WorkAreaFollower(QWidget *window) : QObject(window), m_window(window)
 {
     Q_ASSERT(window && window->isWindow());
+    if (!platformHasWorkArea()) {
+        // The compositor maximises a window within the space its panels leave.
+        window->setWindowState(window->windowState() | Qt::WindowMaximized);
+        return;
+    }
     window->installEventFilter(this);
 }
 

@@ -9,9 +9,13 @@ class QWidget;
 
 namespace app {
 
+// Whether the platform tells programs a usable work area (X11 does, Wayland does not).
+bool platformHasWorkArea();
+
 // Keeps a top-level window, frame included, on the work area of its screen: when it is shown,
 // when the window manager has put its frame around it, when the work area or the screen
-// changes, and whenever the window is moved or resized by anyone else.
+// changes, and whenever the window is moved or resized by anyone else. Where the platform has
+// no work area, the window is maximised instead.
 class WorkAreaFollower : public QObject
 {
     Q_OBJECT

@@ -17,6 +17,7 @@ TK_PACKAGES=(
   clang libclang-rt-14-dev
   dpkg-dev file lintian desktop-file-utils appstream shared-mime-info man-db
   xdg-utils libfile-mimeinfo-perl
+  weston qt6-wayland
 )
 
 tk_sudo() {

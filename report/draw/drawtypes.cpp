@@ -43,13 +43,11 @@ QColor toQColor(TColor color)
     return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
 }
 
-bool isPrinterDevice(QPaintDevice *device)
+bool isPrinterCanvas(const QPainter &canvas)
 {
-    if (!device)
-        return false;
-    if (device->devType() == QInternal::Printer)
+    if (const QPaintDevice *device = canvas.device(); device && device->devType() == QInternal::Printer)
         return true;
-    const QPaintEngine *engine = device->paintEngine();
+    const QPaintEngine *engine = canvas.paintEngine();
     return engine && engine->type() == QPaintEngine::Pdf;
 }
 
@@ -61,7 +59,7 @@ DrawArgs drawArgs(QPainter &canvas, double scaleX, double scaleY, double offsetX
     args.ScaleY = scaleY;
     args.OffsetX = offsetX;
     args.OffsetY = offsetY;
-    args.Printer = isPrinterDevice(canvas.device());
+    args.Printer = isPrinterCanvas(canvas);
     return args;
 }
 

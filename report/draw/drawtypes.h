@@ -9,7 +9,6 @@
 #include <cstdint>
 
 class QPainter;
-class QPaintDevice;
 
 namespace rep::draw {
 
@@ -126,8 +125,9 @@ struct DrawArgs
     bool Printer = false;
 };
 
-// True for a printer or a PDF writer; such canvases get the printer rules.
-bool isPrinterDevice(QPaintDevice *device);
+// True for a painter on a printer or a PDF writer; such canvases get the printer rules. Asks the
+// painter's own engine, never the device's: a widget would log a warning for that.
+bool isPrinterCanvas(const QPainter &canvas);
 
 // Arguments for a painter, with Printer taken from its device.
 DrawArgs drawArgs(QPainter &canvas, double scaleX, double scaleY, double offsetX = 0,

@@ -2,6 +2,8 @@
 
 #include "report/preview/previewzoom.h"
 
+#include <cmath>
+
 namespace rep {
 
 void PreviewState::setPageSizes(const QList<QSize> &sizes)
@@ -20,26 +22,30 @@ QSize PreviewState::pageSize(int index) const
 
 void PreviewState::setClientSize(QSize size)
 {
+    const ViewAnchor keep = anchor();
     m_client = size;
-    update();
+    updateKeeping(keep, true);
 }
 
 void PreviewState::setZoom(double z)
 {
-    m_zoom = z < kMinZoom ? kMinZoom : z;
+    const ViewAnchor keep = anchor();
+    // NaN compares false: it floors too.
+    m_zoom = z >= kMinZoom ? qMin(z, kMaxZoom) : kMinZoom;
     if (m_mode == zmManyPages) {
         m_mode = zmDefault;
         rebuildLayout();
     }
     m_mode = zmDefault;
-    update();
+    updateKeeping(keep, true);
 }
 
 void PreviewState::setZoomMode(TrepZoomMode mode)
 {
+    const ViewAnchor keep = anchor();
     m_mode = mode;
     rebuildLayout();
-    update();
+    updateKeeping(keep, true);
 }
 
 void PreviewState::rebuildLayout()
@@ -49,14 +55,48 @@ void PreviewState::rebuildLayout()
 
 void PreviewState::update()
 {
+    updateKeeping(anchor(), true);
+}
+
+PreviewState::ViewAnchor PreviewState::anchor() const
+{
+    if (m_sizes.isEmpty() || m_client.isEmpty() || !(m_zoom > 0))
+        return {};
+    const QRect shown(QPoint(0, 0), m_client);
+    int page = qBound(0, m_currentPage - 1, pageCount() - 1);
+    QRect r = pageRect(page);
+    if (!r.intersects(shown)) {
+        page = m_layout.pageAtPosition(m_scroll.y(), m_zoom);
+        r = pageRect(page);
+    }
+    const QRect visible = r.intersected(shown);
+    const QPoint at = visible.isEmpty() ? r.topLeft() : visible.topLeft();
+    return {page, QPointF(at - r.topLeft()) / m_zoom, at};
+}
+
+void PreviewState::updateKeeping(const ViewAnchor &keep, bool adoptPage)
+{
     if (m_locked || m_sizes.isEmpty())
         return;
-    m_zoom = fittedZoom(m_mode, pageSize(m_currentPage - 1), m_client, m_zoom);
+    // The fitted zoom follows the page that stays in view.
+    const int fitPage = keep.page >= 0 && adoptPage ? keep.page : m_currentPage - 1;
+    m_zoom = fittedZoom(m_mode, pageSize(fitPage), m_client, m_zoom);
     m_range = m_layout.scrollRange(m_zoom, m_client.width());
+    QPoint wanted = m_scroll;
+    if (keep.page >= 0) {
+        const QRect r = m_layout.pageRect(keep.page, m_zoom, m_client.width());
+        wanted = QPoint(r.left() + int(std::lround(keep.onPage.x() * m_zoom)) - keep.inClient.x(),
+                        r.top() + int(std::lround(keep.onPage.y() * m_zoom)) - keep.inClient.y());
+    }
     const QPoint max = maxScroll();
-    m_scroll = QPoint(qBound(0, m_scroll.x(), max.x()), qBound(0, m_scroll.y(), max.y()));
+    m_scroll = QPoint(qBound(0, wanted.x(), max.x()), qBound(0, wanted.y(), max.y()));
+    const bool pageMoved = adoptPage && keep.page >= 0 && keep.page + 1 != m_currentPage;
+    if (pageMoved)
+        m_currentPage = keep.page + 1;
     notify(viewChanged);
     notify(zoomChanged);
+    if (pageMoved)
+        notify(pageChanged);
 }
 
 QPoint PreviewState::maxScroll() const
@@ -103,9 +143,11 @@ void PreviewState::lock()
 
 void PreviewState::unlock()
 {
+    // What was shown before the lock stays shown, but the page number is 1 again, quietly.
+    const ViewAnchor keep = anchor();
     m_locked = false;
     m_currentPage = 1;
-    update();
+    updateKeeping(keep, false);
     notify(viewChanged);
 }
 

@@ -4,6 +4,7 @@
 #include "report/preview/previewoptions.h"
 
 #include <QPoint>
+#include <QPointF>
 #include <QSize>
 
 #include <functional>
@@ -26,11 +27,14 @@ public:
 
     double zoom() const { return m_zoom; }
     TrepZoomMode zoomMode() const { return m_mode; }
-    // The zoom becomes z (at least 0.25); two pages side by side go back to one column.
+    // The zoom becomes z (at least 0.25, at most kMaxZoom); two pages side by side go back to
+    // one column.
     void setZoom(double z);
     // Stores the mode, rebuilds the layout and updates.
     void setZoomMode(TrepZoomMode mode);
     // Recomputes a fitted zoom and the scroll ranges; skipped while locked or without pages.
+    // A change of zoom or layout keeps the point of the current page that stood at the top left
+    // of what is shown where it was, as far as the ranges allow.
     void update();
 
     QPoint scroll() const { return m_scroll; }
@@ -65,6 +69,19 @@ public:
     std::function<void()> viewChanged;
 
 private:
+    // A point of a page, in report units from its corner, and where it stands in the client.
+    struct ViewAnchor
+    {
+        int page = -1; // 0-based; -1: nothing to keep
+        QPointF onPage;
+        QPoint inClient;
+    };
+    // The anchor of what is shown: the top left of the visible part of the current page, or of
+    // the page at the scroll position when the current one is out of view.
+    ViewAnchor anchor() const;
+    // Updates, then scrolls so that the anchor stands where it stood. With adoptPage the
+    // anchor's page becomes current (it is the page shown).
+    void updateKeeping(const ViewAnchor &keep, bool adoptPage);
     void rebuildLayout();
     void notify(const std::function<void()> &f) const
     {

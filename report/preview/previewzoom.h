@@ -11,6 +11,9 @@ namespace rep {
 
 // The smallest zoom that set zoom accepts; the fitted modes have no lower limit.
 inline constexpr double kMinZoom = 0.25;
+// The largest: pages further enlarged would only be drawn slower, and their pixel positions
+// would soon leave the range of the integers that scroll bars and rectangles hold.
+inline constexpr double kMaxZoom = 64;
 
 // The zoom box text for a zoom: round(zoom × 100) followed by "%".
 QString zoomText(double zoom);

@@ -1,5 +1,7 @@
 #pragma once
 
+class QWidget;
+
 namespace rep {
 
 // What the print job needs of the preview while it prints: the page the preview shows (for
@@ -17,6 +19,8 @@ public:
     // Shows "Oldal nyomtatása N" with the cancel button and processes pending events.
     virtual void pageBeingPrinted(int pageNumber) = 0;
     virtual bool stopRequested() const = 0;
+    // The window that opens the print dialog: the dialog's parent.
+    virtual QWidget *dialogOwner() = 0;
 };
 
 } // namespace rep

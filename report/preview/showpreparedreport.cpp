@@ -7,15 +7,15 @@
 namespace rep {
 
 void showPreparedReport(PageSource &source, const TrepPreviewOptions &options, const PreviewHooks &hooks,
-                        const QString &reportName)
+                        const QString &reportName, QWidget *parent)
 {
     if (options.Modal) {
-        auto form = std::make_unique<TrepPreviewForm>(nullptr, hooks);
+        auto form = std::make_unique<TrepPreviewForm>(parent, hooks);
         form->init(&source, options, reportName);
         form->exec();
         return;
     }
-    auto *form = new TrepPreviewForm(nullptr, hooks);
+    auto *form = new TrepPreviewForm(parent, hooks);
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->init(&source, options, reportName);
     form->show();

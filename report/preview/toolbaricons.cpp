@@ -1,5 +1,7 @@
 #include "toolbaricons_p.h"
 
+#include <QCoreApplication>
+#include <QHash>
 #include <QPainter>
 #include <QPixmap>
 
@@ -138,9 +140,7 @@ const Picture kPictures[] = {
     {"LastB", &arrow<false, true>},
 };
 
-} // namespace
-
-QIcon previewToolbarIcon(const QString &name)
+QIcon drawIcon(const QString &name)
 {
     QPixmap pm(16, 16);
     pm.fill(Qt::transparent);
@@ -153,6 +153,25 @@ QIcon previewToolbarIcon(const QString &name)
         sheet(p, QRect(2, 2, 11, 11));
     p.end();
     return QIcon(pm);
+}
+
+} // namespace
+
+QIcon previewToolbarIcon(const QString &name)
+{
+    // Drawn once per run: the style keeps every icon pixmap it paints in the pixmap cache under
+    // the pixmap's own key, so fresh pixmaps for each window would pile up there.
+    static QHash<QString, QIcon> icons;
+    static const bool cleared = [] {
+        // Pixmaps must go while the application still exists.
+        qAddPostRoutine([] { icons.clear(); });
+        return true;
+    }();
+    Q_UNUSED(cleared);
+    auto it = icons.constFind(name);
+    if (it == icons.constEnd())
+        it = icons.insert(name, drawIcon(name));
+    return *it;
 }
 
 } // namespace rep

@@ -33,10 +33,9 @@ QString &lastSearchText()
     return text;
 }
 
-QString defaultSaveFileName(QWidget *, const QString &filter)
+QString defaultSaveFileName(QWidget *parent, const QString &filter)
 {
-    // Owned by the application, like the engine's other top-level dialogs.
-    return QFileDialog::getSaveFileName(nullptr, QString(), QString(), filter);
+    return QFileDialog::getSaveFileName(parent, QString(), QString(), filter);
 }
 } // namespace
 
@@ -74,7 +73,7 @@ TrepPreview::TrepPreview(QWidget *parent)
     m_messageCancel->setGeometry(92, 44, 75, 25);
     m_messageCancel->setAutoDefault(false);
     m_messageCancel->hide();
-    connect(m_messageCancel, &QPushButton::clicked, this, [this] { m_stop = true; });
+    connect(m_messageCancel, &QPushButton::clicked, this, &TrepPreview::requestStop);
     m_messagePanel->hide();
 
     m_state.viewChanged = [this] { m_workspace->syncFromState(); };
@@ -228,7 +227,7 @@ void TrepPreview::find()
         if (m_hooks.askSearch) {
             request = m_hooks.askSearch(this, lastSearchText());
         } else {
-            TrepSearchDialog dialog(m_text, nullptr);
+            TrepSearchDialog dialog(m_text, this);
             dialog.setSearchText(lastSearchText());
             request.accepted = dialog.exec() == QDialog::Accepted;
             request.text = dialog.searchText();

@@ -99,6 +99,8 @@ public:
 
     void lock() override;
     void unlock();
+    // What the message panel's "Mégsem" does: a print in progress stops at its next page.
+    void requestStop() { m_stop = true; }
     bool locked() const { return m_state.locked(); }
     // Locked by printing or saving, or inside one of the commands (its dialog is open).
     bool busy() const { return m_state.locked() || m_commandRunning; }
@@ -118,6 +120,7 @@ protected:
 private:
     void pageBeingPrinted(int pageNumber) override;
     bool stopRequested() const override { return m_stop; }
+    QWidget *dialogOwner() override { return window(); }
 
     // The store's print with this preview as the host; unlocks afterwards in every case.
     void printPages();

@@ -407,6 +407,15 @@ void TrepPreviewForm::applyZoomBox(int index)
     QMetaObject::invokeMethod(this, &TrepPreviewForm::rewriteZoomBox, Qt::QueuedConnection);
 }
 
+void TrepPreviewForm::done(int result)
+{
+    // The window goes at once; the job under it (its loop is further up the stack) would print
+    // on for a window nobody sees.
+    if (m_preview->locked())
+        m_preview->requestStop();
+    QDialog::done(result);
+}
+
 bool TrepPreviewForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {

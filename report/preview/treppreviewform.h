@@ -42,6 +42,9 @@ public:
     // Writes the effective zoom into the zoom box.
     void rewriteZoomBox();
 
+    // "Bezár", Esc and the close box. While printing, the job stops at its next page.
+    void done(int result) override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -222,9 +222,9 @@ TrepPrintDialog::TrepPrintDialog(QWidget *parent) : QDialog(parent)
     askPrintFileName = [this] {
         return QFileDialog::getSaveFileName(this, u"Print To File"_s, QString(), u"Printer files (*.prn)"_s);
     };
-    showProperties = [] {
+    showProperties = [this] {
         if (auto *p = dynamic_cast<TrepPrinter *>(TrepPrinters::instance().current())) {
-            QPageSetupDialog dialog(p->qprinter());
+            QPageSetupDialog dialog(p->qprinter(), this);
             dialog.exec();
         }
     };

@@ -41,7 +41,7 @@ void installMessageBoxHandler()
         case Message::Icon::Stop: icon = QMessageBox::Critical; break;
         }
         // Owned by the window the user is working in, and centred over it.
-        QMessageBox box(icon, m.caption, m.text, QMessageBox::Ok, QApplication::activeWindow());
+        QMessageBox box(icon, m.caption, m.text, QMessageBox::Ok, rt::workingWindow());
         rt::centreOverOwner(&box);
         box.exec();
     });

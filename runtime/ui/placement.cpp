@@ -30,6 +30,23 @@ QMargins frameMargins(const QWidget *window)
                     frame.bottom() - client.bottom());
 }
 
+QWidget *workingWindow()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    QWidget *shown = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() || w->windowType() != Qt::Window)
+            continue;
+        if (shown)
+            return nullptr; // no telling which
+        shown = w;
+    }
+    return shown;
+}
+
 namespace {
 
 class OwnerCentring : public QObject
@@ -55,7 +72,7 @@ protected:
 private:
     static void place(QWidget *dialog)
     {
-        QWidget *owner = dialog->parentWidget() ? dialog->parentWidget()->window() : QApplication::activeWindow();
+        QWidget *owner = dialog->parentWidget() ? dialog->parentWidget()->window() : workingWindow();
         if (!owner || owner == dialog || !owner->isVisible())
             return; // the platform's placement stands
         QScreen *screen = owner->screen();

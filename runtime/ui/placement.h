@@ -16,6 +16,11 @@ QRect centredFrame(const QRect &over, const QSize &frameSize, const QRect &workA
 // The window manager's frame around a top-level window; null while it has none.
 QMargins frameMargins(const QWidget *window);
 
+// The window the user is working in, to own a dialog that has no opener of its own: the topmost
+// modal window, else the active window, else the one visible main window. Without a keyboard
+// (a Wayland compositor without a seat) no window is ever active.
+QWidget *workingWindow();
+
 // Each time the dialog is shown it opens centred, frame included, over the window that owns it:
 // its parent's window, else the window active at that moment. A dialog that has never been shown
 // has no frame yet; the owner's frame stands in for it.

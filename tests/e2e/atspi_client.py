@@ -230,6 +230,38 @@ def probe():
     print("%d out-of-range requests answered" % asked)
 
 
+ACTION_ROLES = {"menu-item": pyatspi.ROLE_MENU_ITEM, "button": pyatspi.ROLE_PUSH_BUTTON}
+WINDOW_ROLES = (pyatspi.ROLE_FRAME, pyatspi.ROLE_DIALOG, pyatspi.ROLE_WINDOW)
+
+
+def act(role, name):
+    """Does the first action of the showing menu item or button named so, as a screen reader
+    presses it. A command that opens a modal window answers only once that closes: run it apart."""
+    found = [o for o in objects() if o.getRole() == ACTION_ROLES[role] and o.name == name
+             and o.getState().contains(pyatspi.STATE_SHOWING)]
+    if not found:
+        fail("no showing %s named %r" % (role, name))
+    found[0].queryAction().doAction(0)
+
+
+def windows():
+    app = application()
+    if app is None:
+        return []
+    return [app.getChildAtIndex(i) for i in range(app.childCount)
+            if app.getChildAtIndex(i) is not None and app.getChildAtIndex(i).getRole() in WINDOW_ROLES]
+
+
+def window(name, seconds="30"):
+    until(float(seconds), "a window named %r" % name,
+          lambda: any(w.name == name and w.getState().contains(pyatspi.STATE_SHOWING) for w in windows()))
+
+
+def no_window(name, seconds="30"):
+    until(float(seconds), "the window named %r to close" % name,
+          lambda: not any(w.name == name and w.getState().contains(pyatspi.STATE_SHOWING) for w in windows()))
+
+
 def listen():
     """Listens to what the program tells until killed; prints a line per event."""
     def on_event(event):
@@ -250,6 +282,9 @@ COMMANDS = {
     "checked": checked,
     "probe": probe,
     "listen": listen,
+    "act": act,
+    "window": window,
+    "no-window": no_window,
 }
 
 if __name__ == "__main__":

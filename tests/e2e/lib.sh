@@ -5,16 +5,19 @@ set -euo pipefail
 
 E2E_PIDS=()
 e2e_cleanup() {
-  local p
-  for p in "${E2E_PIDS[@]}"; do
+  local rc=$? i p
+  # Newest first, each to its end: the program goes before its display, which it would
+  # otherwise see die and log so.
+  for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+    p=${E2E_PIDS[$i]}
     # A process held with SIGSTOP by a test that failed would never take the TERM.
     kill -CONT "$p" 2>/dev/null || true
     kill "$p" 2>/dev/null || true
-  done
-  for p in "${E2E_PIDS[@]}"; do
     wait "$p" 2>/dev/null || true
   done
+  check_app_stderr || rc=1
   if [ -n "${E2E_TMP:-}" ]; then rm -rf "$E2E_TMP"; fi
+  exit "$rc"
 }
 trap e2e_cleanup EXIT
 
@@ -24,6 +27,11 @@ fail() {
 }
 
 E2E_TMP=$(mktemp -d)
+# A desktop session gives its programs a runtime folder of their own; without one Qt warns.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  export XDG_RUNTIME_DIR="$E2E_TMP/xdg-runtime"
+  mkdir -m 0700 "$XDG_RUNTIME_DIR"
+fi
 
 # Starts Xvfb on a free display (it picks the number itself) and exports DISPLAY. -noreset: a
 # server resets when its last client leaves and refuses connections for a moment, so a helper
@@ -85,9 +93,29 @@ close_with_escape() {
   wait_for 10 "$3 to close" no_window "$2"
 }
 
+# The program's standard error over every start in this test, each message with its type.
+APP_STDERR="$E2E_TMP/app-stderr.log"
+APP_MESSAGE_PATTERN='%{type}: %{if-category}%{category}: %{endif}%{message}'
+# Messages a test provokes on purpose: an extended regular expression (empty: none).
+E2E_ALLOWED_WARNINGS=${E2E_ALLOWED_WARNINGS:-}
+
+# Shows what the program wrote on standard error; fails when Qt or the program logged a
+# warning, a critical or a fatal message that the test did not allow.
+check_app_stderr() {
+  [ -s "$APP_STDERR" ] || return 0
+  sed 's/^/program: /' "$APP_STDERR" >&2
+  local bad
+  bad=$(grep -E '^(warning|critical|fatal): ' "$APP_STDERR" \
+        | { if [ -n "$E2E_ALLOWED_WARNINGS" ]; then grep -vE "$E2E_ALLOWED_WARNINGS"; else cat; fi; } || true)
+  [ -z "$bad" ] && return 0
+  echo "FAIL: the program logged warnings:" >&2
+  echo "$bad" >&2
+  return 1
+}
+
 # Starts the program with the given environment; its pid is in APP_PID.
 start_app() {
-  env -u QT_QPA_PLATFORM "$@" &
+  env -u QT_QPA_PLATFORM QT_MESSAGE_PATTERN="$APP_MESSAGE_PATTERN" "$@" 2>>"$APP_STDERR" &
   APP_PID=$!
   E2E_PIDS+=($APP_PID)
 }

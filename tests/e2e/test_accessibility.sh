@@ -15,6 +15,9 @@ if [ ! -x /usr/libexec/at-spi-bus-launcher ] || ! command -v dbus-launch >/dev/n
   exit 77
 fi
 client() { "$PY" "$(dirname "$0")/atspi_client.py" "$@"; }
+# The probe below asks on purpose for positions outside the texts; Qt's accessible view of a
+# multi-line text edit hands them to its text cursor, which says so on standard error.
+E2E_ALLOWED_WARNINGS="^warning: QTextCursor::setPosition: Position '-?[0-9]+' out of range$"
 
 start_xvfb 1280x2048x24
 start_a11y_bus
@@ -47,8 +50,10 @@ client text "fizetendő adó" "" "250.800 Ft."
 
 client probe
 
-# A client listening to the events disappears while the user goes on typing.
-client listen >"$E2E_TMP/listen.log" 2>&1 &
+# A client listening to the events disappears while the user goes on typing. Started without the
+# function, so that $! is the client itself: killing a subshell around it would leave it running
+# (holding, among others, the shared lock of whoever ran the tests under it).
+"$PY" "$(dirname "$0")/atspi_client.py" listen >"$E2E_TMP/listen.log" 2>&1 &
 LISTEN_PID=$!
 E2E_PIDS+=($LISTEN_PID)
 wait_for 20 "the listener to start" grep -q listening "$E2E_TMP/listen.log"

@@ -72,6 +72,8 @@ depends_on() { tr ',|' '\n\n' <<<"$DEPENDS" | sed 's/^ *//; s/ .*//' | grep -qx 
 for p in fonts-liberation fonts-wine; do
   depends_on "$p" || fail "Depends lacks $p"
 done
+# A Wayland desktop gets Qt's Wayland platform along.
+[ "$(field Recommends)" = qt6-wayland ] || fail "Recommends is '$(field Recommends)', not qt6-wayland"
 dpkg-deb -x "$DEB" "$E2E_TMP/tree"
 BIN="$E2E_TMP/tree/usr/bin/telekado"
 [ -x "$BIN" ] || fail "the package has no /usr/bin/telekado"

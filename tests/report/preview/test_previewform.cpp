@@ -146,6 +146,10 @@ private Q_SLOTS:
         QTest::newRow("not a number keeps the zoom") << "nagy" << "100%" << 1;
         QTest::newRow("only a percent sign") << "%" << "100%" << 0;
         QTest::newRow("list entry typed") << u"Teljes oldal"_s << "WHOLE" << 0;
+        QTest::newRow("zero floors at 25%") << "0" << "25%" << 0;
+        QTest::newRow("negative floors at 25%") << "-5" << "25%" << 0;
+        QTest::newRow("letters keep the zoom") << "abc" << "100%" << 1;
+        QTest::newRow("huge stops at the largest") << "100000%" << zoomText(kMaxZoom) << 0;
     }
     void typedZoom()
     {
@@ -155,6 +159,7 @@ private Q_SLOTS:
         FakePageSource source(twoPages());
         TrepPreviewForm form(nullptr);
         showAt(form, source);
+        QTest::keyClick(form.preview(), Qt::Key_End);
         QLineEdit *edit = form.zoomBox()->lineEdit();
         edit->setText(typed);
         QTest::keyClick(edit, Qt::Key_Return);
@@ -165,8 +170,97 @@ private Q_SLOTS:
         QTRY_COMPARE(form.zoomBox()->currentText(), shown);
         QCOMPARE(m_messages.size(), messages);
         if (messages)
-            QVERIFY(m_messages.first().text.contains(QStringLiteral("'nagy'")));
+            QVERIFY(m_messages.first().text.contains(u"'%1'"_s.arg(typed)));
         QVERIFY(form.isVisible()); // Enter must not reach the close button
+        // Whatever was typed, the view stays on the last page and draws it.
+        const PreviewState &state = form.preview()->state();
+        QCOMPARE(form.pageText(), u"2. oldal 2 oldalból"_s);
+        QVERIFY(state.pageRect(1).intersects(QRect(QPoint(0, 0), state.clientSize())));
+        form.preview()->workspace()->viewport()->repaint();
+    }
+
+    // A change of zoom keeps the point of the current page that stood at the top left of its
+    // visible part where it was (unless the scroll ranges stop it), and the status bar keeps
+    // naming the page in view. Changes: "typed:TEXT" into the zoom box and Enter, "button:NAME",
+    // "entry:N" from the list, "resize:WxH" of the window.
+    void zoomKeepsThePage_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("last page 100% to 200%") << 2 << "typed:100" << "typed:200" << 1;
+        QTest::newRow("last page 100% to 150%") << 2 << "typed:100" << "typed:150" << 1;
+        QTest::newRow("last page 100% to 25%") << 2 << "typed:100" << "typed:25" << 1;
+        QTest::newRow("last page 200% to 50% from the list") << 2 << "typed:200" << "entry:1" << 1;
+        QTest::newRow("first page 100% to 200%") << 1 << "typed:100" << "typed:200" << 1;
+        QTest::newRow("first page 25% to 200%") << 1 << "typed:25" << "typed:200" << 1;
+        QTest::newRow("last page 100% to page width") << 2 << "typed:100" << "button:ZoomPageWidthB" << 1;
+        QTest::newRow("last page 75% to whole page") << 2 << "typed:75" << "button:ZoomWholePageB" << 1;
+        QTest::newRow("last page 100% to two pages") << 2 << "typed:100" << "button:Zoom50B" << 2;
+        QTest::newRow("last page two pages to 100%") << 2 << "button:Zoom50B" << "button:Zoom100B" << 1;
+        QTest::newRow("last page two pages to 200%") << 2 << "button:Zoom50B" << "typed:200" << 1;
+        QTest::newRow("last page whole page, taller window") << 2 << "button:ZoomWholePageB" << "resize:900x1000" << 1;
+        QTest::newRow("last page page width, wider window") << 2 << "button:ZoomPageWidthB" << "resize:1200x700" << 1;
+        QTest::newRow("two pages, narrower window") << 2 << "button:Zoom50B" << "resize:600x700" << 2;
+    }
+    void zoomKeepsThePage()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(int, columns);
+        FakePageSource source(twoPages());
+        TrepPreviewForm form(nullptr);
+        showAt(form, source);
+        TrepPreview *preview = form.preview();
+        const auto apply = [&](const QString &change) {
+            const QString how = change.section(QLatin1Char(':'), 0, 0);
+            const QString what = change.section(QLatin1Char(':'), 1);
+            if (how == QLatin1String("typed")) {
+                form.zoomBox()->lineEdit()->setFocus();
+                form.zoomBox()->lineEdit()->setText(what);
+                QTest::keyClick(form.zoomBox()->lineEdit(), Qt::Key_Return);
+            } else if (how == QLatin1String("button")) {
+                QTest::mouseClick(form.findChild<QToolButton *>(what), Qt::LeftButton);
+            } else if (how == QLatin1String("entry")) {
+                form.zoomBox()->lineEdit()->setFocus();
+                QTRY_VERIFY(form.zoomBox()->lineEdit()->hasFocus());
+                form.zoomBox()->setCurrentIndex(what.toInt());
+                Q_EMIT form.zoomBox()->activated(what.toInt());
+            } else {
+                const QStringList size = what.split(QLatin1Char('x'));
+                const QSize client = preview->state().clientSize();
+                form.resize(size.at(0).toInt(), size.at(1).toInt());
+                QTRY_VERIFY(preview->state().clientSize() != client);
+            }
+            QCoreApplication::processEvents();
+        };
+        apply(before);
+        preview->pageNo(page);
+        const PreviewState &state = preview->state();
+        const QRect client(QPoint(0, 0), state.clientSize());
+        // The point of the page at the top left of its visible part, in report units.
+        const QRect shownBefore = state.pageRect(page - 1).intersected(client);
+        QVERIFY(!shownBefore.isEmpty());
+        const QPointF onPage = QPointF(shownBefore.topLeft() - state.pageRect(page - 1).topLeft()) / state.zoom();
+
+        apply(after);
+        QCOMPARE(state.layout().columns(), columns);
+        QCOMPARE(preview->currentPage(), page);
+        QCOMPARE(form.pageText(), u"%1. oldal 2 oldalból"_s.arg(page));
+        const QRect rect = state.pageRect(page - 1);
+        const QRect view(QPoint(0, 0), state.clientSize());
+        QVERIFY2(rect.intersects(view), "the current page is out of view");
+        const QPoint point = rect.topLeft() + (onPage * state.zoom()).toPoint();
+        const QPoint max = state.maxScroll();
+        // Where the ranges allowed it, the point stands where it stood.
+        if (state.scroll().x() > 0 && state.scroll().x() < max.x())
+            QVERIFY(qAbs(point.x() - shownBefore.left()) <= 1);
+        if (state.scroll().y() > 0 && state.scroll().y() < max.y())
+            QVERIFY2(qAbs(point.y() - shownBefore.top()) <= 1,
+                     qPrintable(u"the point moved from %1 to %2"_s.arg(shownBefore.top()).arg(point.y())));
+        QVERIFY(view.contains(point));
     }
 
     void zoomButtonsAndListEntries()
@@ -373,6 +467,7 @@ private Q_SLOTS:
         QTest::newRow("printed, cancelled at page 2") << "printed";
         QTest::newRow("dialog cancelled") << "cancelled";
         QTest::newRow("job failed") << "error";
+        QTest::newRow("window closed while page 1 prints") << "closed";
     }
     void printShowsProgressAndUnlocks()
     {
@@ -398,7 +493,10 @@ private Q_SLOTS:
                 auto *cancel = panel->findChild<QPushButton *>();
                 QVERIFY(cancel->isVisible());
                 QCOMPARE(cancel->text(), u"Mégsem"_s);
-                QTest::mouseClick(cancel, Qt::LeftButton);
+                if (outcome == QLatin1String("closed"))
+                    QTest::keyClick(formPtr->preview(), Qt::Key_Escape);
+                else
+                    QTest::mouseClick(cancel, Qt::LeftButton);
             }
             stopSeen = host.stopRequested();
         };
@@ -409,10 +507,11 @@ private Q_SLOTS:
         QTest::keyClick(preview, Qt::Key_End);
         QTest::keyClick(preview, Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(pageForDialog, 2);
-        if (outcome == QLatin1String("printed")) {
+        if (outcome == QLatin1String("printed") || outcome == QLatin1String("closed")) {
             QCOMPARE(shown, QStringList({u"Oldal nyomtatása 1"_s}));
             QVERIFY(stopSeen);
         }
+        QCOMPARE(form.isVisible(), outcome != QLatin1String("closed"));
         QVERIFY(!preview->locked());
         QVERIFY(!preview->messagePanel()->isVisible());
         QCOMPARE(preview->currentPage(), 1);
@@ -624,7 +723,8 @@ private Q_SLOTS:
             auto *dialog = qobject_cast<TrepSearchDialog *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
-            dialogSeen = true;
+            // The preview that opened it owns it.
+            dialogSeen = dialog->parentWidget() && dialog->parentWidget()->window() == &form;
             dialog->findChild<QLineEdit *>(QStringLiteral("TextE"))->setText(u"adózó"_s);
             QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("OkB")), Qt::LeftButton);
         });

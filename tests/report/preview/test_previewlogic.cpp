@@ -147,7 +147,7 @@ private Q_SLOTS:
         QCOMPARE(s.zoomMode(), zmDefault);
         QCOMPARE(s.layout().columns(), 1);
         QCOMPARE(zoomText(s.zoom()), QStringLiteral("100%"));
-        QCOMPARE(s.pageRect(1), QRect(103, 1143, 794, 1123));
+        QCOMPARE(s.layout().pageRect(1, s.zoom(), 1000), QRect(103, 1143, 794, 1123));
     }
 
     void fittedModesFollowTheClient_data()
