@@ -5,6 +5,7 @@
 #include "app/form1.h"
 #include "app/guide/tform2.h"
 #include "app/pdfbatch.h"
+#include "app/qttranslation.h"
 #include "report/render/pagedrawer.h"
 #include "report/resources/resources.h"
 #include "runtime/formatsettings.h"
@@ -42,6 +43,7 @@ int writePdfsWithoutWindow(int argc, char **argv, const CommandLine &commandLine
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
+    installQtTranslation();
     rep::fillHungarianResources();
     rep::installPageDrawer();
     return writePdfs(commandLine.output, commandLine.inputs,
@@ -52,9 +54,23 @@ int writePdfsWithoutWindow(int argc, char **argv, const CommandLine &commandLine
 int checkWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
 {
     QCoreApplication application(argc, argv);
+    installQtTranslation();
     QTextStream out(stdout);
     QTextStream err(stderr);
     return runCheckCommand(commandLine.inputs, out, err);
+}
+
+// "--help" and usage errors. Qt's part of the text (the usage line, its headings, its own errors)
+// is translated only through an application object, which the first reading had not: the
+// arguments are read again under one. Still no display.
+int printUsage(int argc, char **argv, const QStringList &arguments)
+{
+    QCoreApplication application(argc, argv);
+    installQtTranslation();
+    const CommandLine commandLine = parseCommandLine(arguments);
+    const bool help = commandLine.mode == CommandLine::Mode::Help;
+    print(help ? stdout : stderr, commandLine.text);
+    return help ? 0 : 2;
 }
 
 } // namespace
@@ -63,15 +79,15 @@ int run(int argc, char **argv)
 {
     // Read once, before anything else: the conversions never follow later locale changes.
     rt::initFormatSettings();
-    const CommandLine commandLine = parseCommandLine(argumentList(argc, argv));
+    const QStringList arguments = argumentList(argc, argv);
+    const CommandLine commandLine = parseCommandLine(arguments);
     switch (commandLine.mode) {
     case CommandLine::Mode::Help:
+    case CommandLine::Mode::UsageError:
+        return printUsage(argc, argv, arguments);
     case CommandLine::Mode::Version:
         print(stdout, commandLine.text);
         return 0;
-    case CommandLine::Mode::UsageError:
-        print(stderr, commandLine.text);
-        return 2;
     case CommandLine::Mode::Pdf:
         return writePdfsWithoutWindow(argc, argv, commandLine);
     case CommandLine::Mode::Check:
@@ -81,6 +97,8 @@ int run(int argc, char **argv)
     }
 
     rt::Application application(argc, argv);
+    // Before any window, whose Qt parts take their texts as they are made.
+    installQtTranslation();
     // The report texts exist before any window; every page store draws through the drawing layer.
     rep::fillHungarianResources();
     rep::installPageDrawer();

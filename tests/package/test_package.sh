@@ -65,11 +65,12 @@ description=$(field Description)
 grep -q 'land-tax declaration' <<<"$description" || fail "the description has no English text"
 grep -q 'telekadó-bevallás' <<<"$description" || fail "the description has no Hungarian text"
 
-# Depends names the fonts and the package of every library the program is linked with.
+# Depends names the fonts, Qt's translations and the package of every library the program is
+# linked with.
 DEPENDS=$(field Depends)
 echo "Depends: $DEPENDS"
 depends_on() { tr ',|' '\n\n' <<<"$DEPENDS" | sed 's/^ *//; s/ .*//' | grep -qx "$1"; }
-for p in fonts-liberation fonts-wine; do
+for p in fonts-liberation fonts-wine qt6-translations-l10n; do
   depends_on "$p" || fail "Depends lacks $p"
 done
 dpkg-deb -x "$DEB" "$E2E_TMP/tree"
