@@ -9,9 +9,12 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,8 +47,8 @@ QStringList englishAmong(const QStringList &texts)
     return found;
 }
 
-// Every text a dialog shows on its own widgets: captions, buttons and their tooltips, lists'
-// entries and column headings.
+// Every text a dialog shows on its own widgets: captions, groups, buttons and their tooltips,
+// lists' entries and column headings.
 QStringList textsOf(QWidget *dialog)
 {
     QStringList texts{dialog->windowTitle()};
@@ -54,6 +57,8 @@ QStringList textsOf(QWidget *dialog)
             texts << l->text();
         if (auto *b = qobject_cast<QAbstractButton *>(w))
             texts << b->text();
+        if (auto *g = qobject_cast<QGroupBox *>(w))
+            texts << g->title();
         if (auto *c = qobject_cast<QComboBox *>(w))
             for (int i = 0; i < c->count(); ++i)
                 texts << c->itemText(i);
@@ -75,7 +80,7 @@ class TestQtTranslation : public QObject
 
     tk::test::MessageRecorder m_messages;
 
-private slots:
+private Q_SLOTS:
     // Both runs speak as they were meant to: the environment's language reaches Qt, and the
     // program's texts must not depend on it.
     void initTestCase()
@@ -142,6 +147,23 @@ private slots:
             read << shown(t);
         for (const QString &want : {u"Keresés itt:"_s, u"Fájl neve:"_s, u"Fájlok típusa:"_s, accept, u"Mégse"_s})
             QVERIFY2(read.contains(want), qPrintable(want + u" is not among "_s + read.join(u" | "_s)));
+    }
+
+    // The print dialog's "Tulajdonságok..." opens Qt's page setup, which the same translation covers.
+    void printProperties()
+    {
+        // The default printer, as the print dialog opens it first; a PDF printer where there is none.
+        QPrinter printer(QPrinter::HighResolution);
+        QPageSetupDialog dialog(&printer);
+        dialog.show();
+        const QStringList texts = textsOf(&dialog);
+        dialog.reject();
+        const QStringList pageSetup{u"Page Setup"_s, u"Paper"_s,     u"Page size:"_s, u"Orientation"_s,
+                                    u"Portrait"_s,   u"Landscape"_s, u"Margins"_s,    u"Cancel"_s};
+        for (const QString &t : texts)
+            QVERIFY2(!pageSetup.contains(shown(t)), qPrintable(t));
+        QCOMPARE(dialog.windowTitle(), u"Oldalbeállítás"_s);
+        QVERIFY2(texts.contains(u"Tájolás"_s), qPrintable(texts.join(u" | "_s)));
     }
 
     // The context menu of each kind of text field of the form, as the menu key opens it.
