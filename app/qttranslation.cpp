@@ -8,9 +8,49 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
 using namespace Qt::StringLiterals;
 
 namespace app {
+
+namespace {
+
+struct Gap
+{
+    const char *context;
+    const char *source;
+    const char16_t *hungarian;
+};
+
+// Texts the file dialogs show that this Qt asks for under a context the Hungarian catalogue
+// does not have yet: the type column of a folder, a drive, an unknown entry.
+constexpr Gap catalogueGaps[] = {
+    {"QAbstractFileIconProvider", "Folder", u"Mappa"},
+    {"QAbstractFileIconProvider", "Drive", u"Meghajtó"},
+    {"QAbstractFileIconProvider", "File", u"Fájl"},
+};
+
+class CatalogueGaps : public QTranslator
+{
+public:
+    using QTranslator::QTranslator;
+
+    QString translate(const char *context, const char *source, const char * /*disambiguation*/,
+                      int /*n*/) const override
+    {
+        const auto is = [&](const Gap &g) {
+            return context && source && std::strcmp(g.context, context) == 0 && std::strcmp(g.source, source) == 0;
+        };
+        const auto *gap = std::find_if(std::begin(catalogueGaps), std::end(catalogueGaps), is);
+        return gap == std::end(catalogueGaps) ? QString() : QString::fromUtf16(gap->hungarian);
+    }
+    bool isEmpty() const override { return false; }
+};
+
+} // namespace
 
 bool installQtTranslation(const QString &folder)
 {
@@ -25,7 +65,9 @@ bool installQtTranslation(const QString &folder)
         delete translator;
         return false;
     }
-    return QCoreApplication::installTranslator(translator);
+    // The gaps only beside the catalogue: without it every Qt text stays English alike.
+    return QCoreApplication::installTranslator(translator)
+        && QCoreApplication::installTranslator(new CatalogueGaps(application));
 }
 
 } // namespace app

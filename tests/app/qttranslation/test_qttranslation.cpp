@@ -8,6 +8,7 @@
 #include <QAbstractItemModel>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 using namespace Qt::StringLiterals;
 
@@ -28,7 +30,8 @@ namespace {
 const QStringList english{u"Look in:"_s, u"File name:"_s, u"Files of type:"_s, u"Save"_s,  u"Open"_s,
                           u"Cancel"_s,   u"Undo"_s,       u"Redo"_s,           u"Cut"_s,   u"Copy"_s,
                           u"Paste"_s,    u"Delete"_s,     u"Select All"_s,     u"Select all"_s,
-                          u"Name"_s,     u"Size"_s,       u"Type"_s,           u"Date Modified"_s};
+                          u"Name"_s,     u"Size"_s,       u"Type"_s,           u"Date Modified"_s,
+                          u"Folder"_s};
 
 // A text as the user reads it: without the accelerator's marker and a shortcut after a tab.
 QString shown(const QString &text)
@@ -48,7 +51,7 @@ QStringList englishAmong(const QStringList &texts)
 }
 
 // Every text a dialog shows on its own widgets: captions, groups, buttons and their tooltips,
-// lists' entries and column headings.
+// lists' entries (each column of the shown folder's rows) and column headings.
 QStringList textsOf(QWidget *dialog)
 {
     QStringList texts{dialog->windowTitle()};
@@ -65,6 +68,12 @@ QStringList textsOf(QWidget *dialog)
         if (auto *h = qobject_cast<QHeaderView *>(w); h && h->model())
             for (int i = 0; i < h->count(); ++i)
                 texts << h->model()->headerData(i, h->orientation()).toString();
+        if (auto *v = qobject_cast<QAbstractItemView *>(w); v && v->model()) {
+            const QModelIndex root = v->rootIndex();
+            for (int row = 0; row < v->model()->rowCount(root); ++row)
+                for (int column = 0; column < v->model()->columnCount(root); ++column)
+                    texts << v->model()->index(row, column, root).data().toString();
+        }
         if (!w->toolTip().isEmpty())
             texts << w->toolTip();
     }
@@ -117,13 +126,19 @@ private Q_SLOTS:
         QFETCH(QString, which);
         QFETCH(QString, accept);
         QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(u"régi"_s)); // a folder in the list, with its type
         QStringList texts;
         bool widgets = false;
+        int ticks = 0;
         QTimer timer;
         timer.setInterval(10);
         connect(&timer, &QTimer::timeout, [&] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             if (!dialog || !dialog->isVisible())
+                return;
+            // The folder's entries are read in the background.
+            auto *list = dialog->findChild<QTreeView *>();
+            if (list && list->model()->rowCount(list->rootIndex()) == 0 && ++ticks < 500)
                 return;
             timer.stop();
             widgets = !dialog->findChildren<QLabel *>().isEmpty(); // a native dialog has none
@@ -145,7 +160,8 @@ private Q_SLOTS:
         QStringList read;
         for (const QString &t : texts)
             read << shown(t);
-        for (const QString &want : {u"Keresés itt:"_s, u"Fájl neve:"_s, u"Fájlok típusa:"_s, accept, u"Mégse"_s})
+        for (const QString &want :
+             {u"Keresés itt:"_s, u"Fájl neve:"_s, u"Fájlok típusa:"_s, accept, u"Mégse"_s, u"régi"_s, u"Mappa"_s})
             QVERIFY2(read.contains(want), qPrintable(want + u" is not among "_s + read.join(u" | "_s)));
     }
 
