@@ -167,6 +167,9 @@ cat >"$E2E_TMP/kovacs.tkd" <<'JSON'
 JSON
 version_out=$("${headless[@]}" telekado --version) || fail "telekado --version failed"
 grep -qx "telekado $VERSION" <<<"$version_out" || fail "telekado --version printed '$version_out'"
+# Qt's part of the usage from the translation the package depends on, on an English desktop.
+help_out=$("${headless[@]}" env LANG=C.UTF-8 telekado --help) || fail "telekado --help failed"
+[[ "$help_out" == "Használat: telekado "* ]] || fail "telekado --help begins with '${help_out%%$'\n'*}'"
 "${headless[@]}" telekado --pdf "$E2E_TMP/kovacs.pdf" "$E2E_TMP/kovacs.tkd" \
   || fail "telekado --pdf failed"
 pages=$(pdfinfo "$E2E_TMP/kovacs.pdf" | sed -n 's/^Pages: *//p')
