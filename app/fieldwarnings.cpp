@@ -1,6 +1,7 @@
 #include "app/fieldwarnings.h"
 
 #include "app/form1.h"
+#include "controls/common/ui/warninglook.h"
 #include "controls/maskedit/ui/ctlmaskedit.h"
 #include "controls/panels/ui/stylededit.h"
 #include "controls/radiogroup/ui/ctlradiogroup.h"
@@ -8,6 +9,7 @@
 #include "runtime/messages.h"
 
 #include <QFocusEvent>
+#include <QPlainTextEdit>
 
 namespace app {
 
@@ -25,6 +27,10 @@ FieldWarnings::FieldWarnings(TForm1 &form) : m_form(form)
             // The field's own exit event: it skips the window going to the background.
             connect(m, &ctl::TCtlMaskEdit::OnExit, this, [this, name] { recheck(name); });
             connect(m, &ctl::TCtlMaskEdit::OnChange, this, [this, name] { textChanged(name); });
+        } else if (auto *r = qobject_cast<QPlainTextEdit *>(w)) {
+            // The remark: only its length can make it fail, when it would not fit on paper.
+            r->installEventFilter(this);
+            connect(r, &QPlainTextEdit::textChanged, this, [this, name] { textChanged(name); });
         }
     }
     // A group is never left by the keyboard; its choice is what changes it.
@@ -50,8 +56,10 @@ void FieldWarnings::judge(const QString &component)
 void FieldWarnings::showAll(const QList<decl::Finding> &findings)
 {
     QHash<QString, QString> wanted;
+    // A field shows its first finding, as judge() does.
     for (const decl::Finding &f : findings)
-        wanted.insert(f.component, f.message);
+        if (!wanted.contains(f.component))
+            wanted.insert(f.component, f.message);
     for (const QString &c : m_messages.keys())
         if (!wanted.contains(c))
             show(c, QString());
@@ -86,6 +94,16 @@ void FieldWarnings::show(const QString &component, const QString &message)
     } else {
         m_messages.insert(component, message);
         w->setAccessibleDescription(description.isEmpty() ? message : description + u": "_s + message);
+    }
+    if (auto *r = qobject_cast<QPlainTextEdit *>(w)) {
+        // A plain text box has no warning look of its own: its ground takes the shared colour.
+        const char *own = "ownGround";
+        if (!r->property(own).isValid())
+            r->setProperty(own, r->palette().color(QPalette::Base));
+        QPalette palette = r->palette();
+        palette.setColor(QPalette::Base, message.isEmpty() ? r->property(own).value<QColor>()
+                                                           : QColor::fromRgb(ctl::warningGroundRgb));
+        r->setPalette(palette);
     }
     // Every kind of field has the property.
     w->setProperty("Warning", !message.isEmpty());

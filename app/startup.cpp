@@ -50,10 +50,12 @@ int writePdfsWithoutWindow(int argc, char **argv, const CommandLine &commandLine
                      [](const QString &line) { print(stderr, line + QLatin1Char('\n')); });
 }
 
-// "--check": no window, no display and no fonts; the files' values are all it needs.
+// "--check": no window and no display, but the fonts: they tell whether each value fits on paper.
 int checkWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
 {
-    QCoreApplication application(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
     installQtTranslation();
     QTextStream out(stdout);
     QTextStream err(stderr);

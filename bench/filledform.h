@@ -1,8 +1,8 @@
 #pragma once
 
-// The declaration as a user fills it whole: every field with a value, valid tax numbers and
-// identifiers, a year, a remark of twenty lines and every group chosen. Nothing to find for the
-// checks; numbers with a decimal comma.
+// The declaration as a user fills it whole: every field with a value that its box on paper
+// holds, valid tax numbers and identifiers, a year, a remark of the eight lines its box holds and
+// every group chosen. Nothing to find for the checks; numbers with a decimal comma.
 
 #include "declaration/catalogue.h"
 #include "declaration/formaccess.h"
@@ -20,14 +20,14 @@ inline decl::MapForm filledForm()
         ++n;
         switch (f.kind) {
         case decl::FieldKind::TextEdit:
-            form.setText(f.component, u"Kovácsné Őri Űrsula, 9999 Hollóberény, Fő tér %1."_s.arg(n));
+            form.setText(f.component, u"Kovácsné Őri Űrsula %1."_s.arg(n));
             break;
         case decl::FieldKind::TaxNumber: form.setText(f.component, u"15789934-2-51"_s); break;
         case decl::FieldKind::TaxId: form.setText(f.component, u"8365670003"_s); break;
         case decl::FieldKind::NumericEdit: form.setText(f.component, u"%1,5"_s.arg(n * 100)); break;
         case decl::FieldKind::RichEdit: {
             QStringList lines;
-            for (int i = 0; i < 20; ++i)
+            for (int i = 0; i < 8; ++i)
                 lines.append(u"A megjegyzés %1. sora, ékezetekkel: árvíztűrő tükörfúrógép."_s.arg(i + 1));
             form.setText(f.component, lines.join(u"\r\n"_s));
             break;

@@ -2,6 +2,7 @@
 
 #include "declaration/catalogue.h"
 #include "declaration/formaccess.h"
+#include "declaration/printfit.h"
 #include "maskedtext_p.h"
 
 #include <QHash>
@@ -45,7 +46,8 @@ const QList<QStringList> &coOwnerBlocks()
     return blocks;
 }
 
-enum class Rule { TaxId, TaxNumber, TaxpayerName, Choice, CoOwnerName, Year };
+// Fit: the value prints whole in its box of the printed form.
+enum class Rule { TaxId, TaxNumber, TaxpayerName, Choice, CoOwnerName, Year, Fit };
 
 struct Item
 {
@@ -55,6 +57,7 @@ struct Item
     Rule rule;
     int coOwnerBlock = -1; // of a CoOwnerName item
     QString block;         // the catalogue's name of the field's block
+    QString key;           // the report key of a Fit item
 };
 
 // The checked fields and groups in form order.
@@ -68,15 +71,18 @@ const QList<Item> &checkedItems()
         };
         QList<Ordered> all;
         auto add = [&](int section, int tab, const QString &component, const QString &caption, Rule rule,
-                       int coOwnerBlock, const QString &block) {
+                       int coOwnerBlock, const QString &block, const QString &key = QString()) {
             all.append({section, tab,
-                        {component, caption, sections().at(section).caption.trimmed(), rule, coOwnerBlock, block}});
+                        {component, caption, sections().at(section).caption.trimmed(), rule, coOwnerBlock, block,
+                         key}});
         };
         for (const Field &f : fields()) {
             int coOwnerBlock = -1;
             for (int b = 0; b < coOwnerBlocks().size(); ++b)
                 if (f.component == coOwnerBlocks().at(b).constFirst())
                     coOwnerBlock = b;
+            const FieldBlock *fb = findBlock(f);
+            const QString blockName = fb ? fb->name : QString();
             std::optional<Rule> rule;
             if (f.kind == FieldKind::TaxId)
                 rule = Rule::TaxId;
@@ -88,15 +94,16 @@ const QList<Item> &checkedItems()
                 rule = Rule::Year;
             else if (coOwnerBlock >= 0)
                 rule = Rule::CoOwnerName;
-            if (!rule)
-                continue;
-            const FieldBlock *fb = findBlock(f);
-            add(f.section, f.tab, f.component, f.screenCaption, *rule, coOwnerBlock, fb ? fb->name : QString());
+            if (rule)
+                add(f.section, f.tab, f.component, f.screenCaption, *rule, coOwnerBlock, blockName);
+            if (!f.key.isEmpty())
+                add(f.section, f.tab, f.component, f.screenCaption, Rule::Fit, -1, blockName, f.key);
         }
         for (const RadioGroup &g : radioGroups())
             if (g.component == u"CtlRadioGroup5" || g.component == u"CtlRadioGroup6")
                 add(g.section, g.tab, g.component, g.caption, Rule::Choice, -1, QString());
-        std::sort(all.begin(), all.end(), [](const Ordered &a, const Ordered &b) {
+        // Stable: a field's own rule comes before its fit.
+        std::stable_sort(all.begin(), all.end(), [](const Ordered &a, const Ordered &b) {
             return a.section != b.section ? a.section < b.section : a.tab < b.tab;
         });
         QList<Item> items;
@@ -107,16 +114,19 @@ const QList<Item> &checkedItems()
     return list;
 }
 
-const Item *findItem(const QString &component)
+// The items of one component, in form order.
+QList<const Item *> findItems(const QString &component)
 {
-    static const QHash<QString, int> index = [] {
-        QHash<QString, int> h;
+    static const QHash<QString, QList<int>> index = [] {
+        QHash<QString, QList<int>> h;
         for (int i = 0; i < checkedItems().size(); ++i)
-            h.insert(checkedItems().at(i).component, i);
+            h[checkedItems().at(i).component].append(i);
         return h;
     }();
-    const auto it = index.constFind(component);
-    return it == index.cend() ? nullptr : &checkedItems().at(*it);
+    QList<const Item *> items;
+    for (const int i : index.value(component))
+        items.append(&checkedItems().at(i));
+    return items;
 }
 
 int digitValue(QChar c) { return c.unicode() - u'0'; }
@@ -192,6 +202,7 @@ QString problemOf(const Item &item, const FormAccess &form, QDate today)
     case Rule::Choice: return choiceProblem(item.component, item.caption, form);
     case Rule::CoOwnerName: return coOwnerNameProblem(item.coOwnerBlock, form);
     case Rule::Year: return yearProblem(form.text(item.component));
+    case Rule::Fit: return printFitProblem(item.key, form.text(item.component));
     }
     return {};
 }
@@ -274,13 +285,13 @@ QList<Finding> checkForm(const FormAccess &form, QDate today)
 
 QList<Finding> findingsFor(const QString &component, const FormAccess &form, QDate today)
 {
-    const Item *item = findItem(component);
-    if (!item)
-        return {};
-    const QString message = problemOf(*item, form, today);
-    if (message.isEmpty())
-        return {};
-    return {{item->component, item->caption, item->section, message, item->block}};
+    QList<Finding> findings;
+    for (const Item *item : findItems(component)) {
+        const QString message = problemOf(*item, form, today);
+        if (!message.isEmpty())
+            findings.append({item->component, item->caption, item->section, message, item->block});
+    }
+    return findings;
 }
 
 QStringList dependentFields(const QString &component)

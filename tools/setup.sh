@@ -12,6 +12,7 @@ TK_PACKAGES=(
   at-spi2-core dbus-x11 python3-pyatspi
   libbenchmark-dev libxml2-utils
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf poppler-utils
+  tesseract-ocr tesseract-ocr-hun
   clang libclang-rt-14-dev
   dpkg-dev file lintian desktop-file-utils appstream shared-mime-info man-db
   xdg-utils libfile-mimeinfo-perl

@@ -650,4 +650,22 @@ int memoCalcWidth(const DrawMemo &memo, TrepDrawText *text)
     return memoExtent(memo, text, false);
 }
 
+MemoFit memoFit(const DrawMemo &memo, TrepDrawText *text)
+{
+    TrepDrawTextLock lock(text ? *text : TrepDrawText::shared());
+    TrepDrawText &t = lock.get();
+    t.setFont(memo.Highlight.Active ? memo.Highlight.Font : memo.Font);
+    t.setOptions(memo.WordWrap, memo.AllowHTMLTags, memo.Rotation, memo.WordBreak, memo.RTLReading);
+    t.setGaps(memo.ParagraphGap, memo.CharSpacing, memo.LineSpacing);
+    DrawArgs unit;
+    const TRect textRect = memoClipRect(memo, deviceRect(memo, unit), unit);
+    t.setDimensions(textRect, textRect, 1, 1);
+    // The height in exact units, not the unit-scale pixels: a printer has many more of them.
+    const double fw = memo.Frame.Width;
+    const double height = memo.Height - 2 * memo.GapY - ((memo.Frame.Typ & ftTop) ? fw / 2 : 0)
+                          - ((memo.Frame.Typ & ftBottom) ? fw / 2 : 0);
+    const TrepDrawText::Fit fit = t.fit(memo.Text, height);
+    return {fit.shown, fit.whole};
+}
+
 } // namespace rep::draw

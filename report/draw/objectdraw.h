@@ -37,6 +37,15 @@ TRect memoClipRect(const DrawMemo &memo, const DeviceRect &rect, const DrawArgs 
 int memoCalcHeight(const DrawMemo &memo, TrepDrawText *text = nullptr);
 int memoCalcWidth(const DrawMemo &memo, TrepDrawText *text = nullptr);
 
+// How much of the memo's text its box holds as drawn: whole lines from the top, within the gaps
+// and the frame. A text may be any size: it is laid out only as far as the box reaches.
+struct MemoFit
+{
+    qsizetype shown = 0; // characters that show, line breaks not counted
+    bool whole = true;
+};
+MemoFit memoFit(const DrawMemo &memo, TrepDrawText *text = nullptr);
+
 // w one-pixel lines from (x1, y1) to (x2, y2), end point left out, each shifted across the
 // line by its offset (w = 0 counts as 1), in colour and dash style (fsDouble draws solid).
 void drawThickLine(QPainter &canvas, int x1, int y1, int x2, int y2, int w, const QColor &color,

@@ -11,6 +11,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <numeric>
 
@@ -114,15 +115,20 @@ QRawFont TrepDrawText::rawFont(int pixelSize)
     return raw;
 }
 
-void TrepDrawText::setText(const QString &text)
+void TrepDrawText::setWidths()
 {
-    m_lines.clear();
     const bool rotated = (m_rotation >= 90 && m_rotation < 180) || m_rotation >= 270;
     const int areaWidth = rotated ? m_textRect.height() : m_textRect.width();
     // Screen pixels to 600 dpi; a paragraph's first line is narrower by the paragraph gap.
     m_maxWidth = roundEven(double(MeasureDpi) * areaWidth / m_screenDpi);
     m_firstWidth = roundEven((areaWidth - m_paragraphGap) * MeasureDpi / m_screenDpi);
     m_charSpacing600 = roundEven(double(MeasureDpi) * m_charSpacing / m_screenDpi);
+}
+
+void TrepDrawText::setText(const QString &text)
+{
+    m_lines.clear();
+    setWidths();
     if (text.isEmpty())
         return;
 
@@ -239,10 +245,101 @@ QString TrepDrawText::plainText() const
     return result;
 }
 
+double TrepDrawText::lineHeight() const
+{
+    return m_measurePixels * double(m_screenDpi) / MeasureDpi + m_lineSpacing;
+}
+
 double TrepDrawText::textHeight() const
 {
-    const double lineHeight = m_measurePixels * double(m_screenDpi) / MeasureDpi + m_lineSpacing;
-    return lineHeight * double(m_lines.size());
+    return lineHeight() * double(m_lines.size());
+}
+
+TrepDrawText::Fit TrepDrawText::fit(const QString &text, double areaHeight)
+{
+    m_lines.clear();
+    setWidths();
+    Fit result;
+    if (text.isEmpty())
+        return result;
+    // The spacing below the last line may fall outside: the glyphs end above it. A hair of
+    // tolerance, so that a height holding n lines exactly does not lose the last to rounding.
+    const double step = lineHeight();
+    const double room = areaHeight + m_lineSpacing;
+    const long long capacity =
+        step > 0 && areaHeight > 0 ? static_cast<long long>(std::floor(room / step + 1e-9)) : 0;
+    const QRawFont font = rawFont(m_measurePixels);
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    auto isBreak = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
+    while (true) {
+        const long long left = capacity - static_cast<long long>(m_lines.size());
+        const size_t before = m_lines.size();
+        // Only a prefix of a long source line is broken, and its end is looked for only that far:
+        // once the prefix gives more lines than there is room for, the lines that fit are the
+        // ones the whole line would give.
+        long long take = std::min<long long>(n - start, (std::max(left, 0LL) + 1) * 256);
+        qsizetype end = start;
+        qsizetype length = 0;
+        while (true) {
+            const qsizetype limit = start + qsizetype(take);
+            while (end < limit && !isBreak(text[end]))
+                ++end;
+            length = end - start;
+            m_lines.resize(before);
+            breakLine(font, text.mid(start, length));
+            const bool complete = end < limit || limit == n;
+            if (complete || static_cast<long long>(m_lines.size() - before) > left)
+                break;
+            take = std::min<long long>(n - start, take * 2);
+        }
+        const size_t laidOut = m_lines.size() - before;
+        const size_t fitting = std::min<size_t>(laidOut, size_t(std::max(left, 0LL)));
+        qsizetype pos = 0;
+        for (size_t k = 0; k < fitting; ++k) {
+            const Line &line = m_lines[before + k];
+            const qsizetype chars = std::min<qsizetype>(line.text.size(), length - pos);
+            const int width = (line.flags & FirstOfParagraph) ? m_firstWidth : m_maxWidth;
+            if (line.width600 > width) {
+                // Wider than the area (no wrapping, or one character alone): the characters up
+                // to the right edge show.
+                std::vector<QPointF> adv(line.glyphs.size());
+                if (!adv.empty())
+                    font.advancesForGlyphIndexes(line.glyphs.data(), adv.data(), int(adv.size()));
+                double extent = 0;
+                qsizetype shownHere = 0;
+                for (qsizetype c = 0; c < chars; ++c) {
+                    extent += adv[size_t(c)].x() + m_charSpacing600;
+                    if (extent > width)
+                        break;
+                    ++shownHere;
+                }
+                result.shown += pos + shownHere;
+                result.whole = false;
+                m_lines.resize(before + k + 1);
+                return result;
+            }
+            pos += chars;
+            // A line broken at a space drops that space; it shows only between two shown lines.
+            if (k + 1 < fitting && pos < length && text[start + pos] == QLatin1Char(' '))
+                ++pos;
+        }
+        if (laidOut > fitting) {
+            result.shown += pos;
+            result.whole = false;
+            m_lines.resize(before + fitting);
+            return result;
+        }
+        result.shown += length;
+        if (end == n)
+            break;
+        start = end + 1;
+        if (text[end] == QLatin1Char('\r') && start < n && text[start] == QLatin1Char('\n'))
+            ++start;
+        if (start == n)
+            break;
+    }
+    return result;
 }
 
 double TrepDrawText::textWidth() const

@@ -84,6 +84,17 @@ public:
     // The placement drawText uses on a canvas of the given resolution.
     Placement place(int dpiX, int dpiY, bool printer, TrepHAlign hAlign, TrepVAlign vAlign);
 
+    // How much of a text shows, top-aligned, in an area of the given height (report units) and
+    // the width set by setDimensions: n lines show when n line heights less the last line's
+    // spacing fit. Lines are laid out only until the area is full, so that a
+    // huge text costs no more than the area holds; lines() then holds the lines laid out.
+    struct Fit
+    {
+        qsizetype shown = 0; // characters on the lines that fit, line breaks not counted
+        bool whole = true;   // nothing is cut off
+    };
+    Fit fit(const QString &text, double areaHeight);
+
     // Height of all lines and width of the widest line, in report units.
     double textHeight() const;
     double textWidth() const;
@@ -106,6 +117,8 @@ public:
 
 private:
     QRawFont rawFont(int pixelSize);
+    void setWidths();
+    double lineHeight() const;
     void breakLine(const QRawFont &font, const QString &source);
     void addLine(const QString &source, const std::vector<quint32> &glyphs,
                  const std::vector<double> &ext, int from, int to);

@@ -63,29 +63,35 @@ QRect nearRect(const TrepView &view, const draw::DrawArgs &args)
 
 } // namespace
 
+draw::DrawMemo drawMemoOf(const TrepCustomMemoView &memo)
+{
+    draw::DrawMemo d;
+    fillView(d, memo);
+    d.Text = memo.Text();
+    d.Font = toDraw(memo.Font());
+    d.HAlign = draw::TrepHAlign(memo.HAlign);
+    d.VAlign = draw::TrepVAlign(memo.VAlign);
+    d.GapX = memo.GapX;
+    d.GapY = memo.GapY;
+    d.LineSpacing = memo.LineSpacing;
+    d.CharSpacing = memo.CharSpacing;
+    d.ParagraphGap = memo.ParagraphGap;
+    d.WordWrap = memo.WordWrap;
+    d.WordBreak = memo.WordBreak;
+    d.AllowHTMLTags = memo.AllowHTMLTags;
+    d.RTLReading = memo.RTLReading;
+    d.Rotation = memo.Rotation();
+    d.Highlight.Active = memo.Highlight.Active;
+    d.Highlight.Color = memo.Highlight.Color;
+    d.Highlight.Font = toDraw(memo.Highlight.Font);
+    d.PageCount = memo.TotalPages;
+    return d;
+}
+
 void drawReportView(TrepView &view, const draw::DrawArgs &args, draw::TrepDrawText *text)
 {
     if (auto *memo = dynamic_cast<TrepCustomMemoView *>(&view)) {
-        draw::DrawMemo d;
-        fillView(d, view);
-        d.Text = memo->Text();
-        d.Font = toDraw(memo->Font());
-        d.HAlign = draw::TrepHAlign(memo->HAlign);
-        d.VAlign = draw::TrepVAlign(memo->VAlign);
-        d.GapX = memo->GapX;
-        d.GapY = memo->GapY;
-        d.LineSpacing = memo->LineSpacing;
-        d.CharSpacing = memo->CharSpacing;
-        d.ParagraphGap = memo->ParagraphGap;
-        d.WordWrap = memo->WordWrap;
-        d.WordBreak = memo->WordBreak;
-        d.AllowHTMLTags = memo->AllowHTMLTags;
-        d.RTLReading = memo->RTLReading;
-        d.Rotation = memo->Rotation();
-        d.Highlight.Active = memo->Highlight.Active;
-        d.Highlight.Color = memo->Highlight.Color;
-        d.Highlight.Font = toDraw(memo->Highlight.Font);
-        d.PageCount = memo->TotalPages;
+        draw::DrawMemo d = drawMemoOf(*memo);
         draw::drawMemo(d, args, text);
     } else if (auto *line = dynamic_cast<TrepCustomLineView *>(&view)) {
         // The drawing may make the line axis-parallel: it changes only this drawn copy.

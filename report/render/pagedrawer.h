@@ -4,6 +4,7 @@ class QPainter;
 
 namespace rep {
 
+class TrepCustomMemoView;
 class TrepPreviewPages;
 class TrepReportPage;
 class TrepView;
@@ -11,6 +12,7 @@ class TrepView;
 namespace draw {
 class TrepDrawText;
 struct DrawArgs;
+struct DrawMemo;
 }
 
 // Draws one rebuilt page onto any canvas: the page's colour and frame inside the margins, then
@@ -22,6 +24,9 @@ void drawReportPage(TrepPreviewPages &pages, int index, TrepReportPage &page, QP
 
 // Draws one view of the model (memo, line, shape or plain view) with the given arguments.
 void drawReportView(TrepView &view, const draw::DrawArgs &args, draw::TrepDrawText *text = nullptr);
+
+// The memo as the drawing layer sees it: its box, text, font and layout options.
+draw::DrawMemo drawMemoOf(const TrepCustomMemoView &memo);
 
 // Makes every prepared-page store draw its pages with drawReportPage.
 void installPageDrawer();

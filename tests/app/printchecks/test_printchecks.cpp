@@ -1,6 +1,7 @@
 #include "app/checkwindow.h"
 #include "app/fieldwarnings.h"
 #include "app/form1.h"
+#include "controls/common/ui/warninglook.h"
 #include "controls/maskedit/ui/ctlmaskedit.h"
 #include "controls/radiogroup/ui/ctlradiogroup.h"
 #include "declaration/catalogue.h"
@@ -398,6 +399,38 @@ private Q_SLOTS:
         setField(form, u"StyledEdit1"_s, u"Fő utca"_s);
         leave(form, u"StyledEdit1"_s);
         QVERIFY(!form.control(u"StyledEdit1"_s)->property("Warning").toBool());
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    // A value its box on paper does not hold is marked as it is left, the remark too, whose
+    // ground turns; made short enough, the mark goes as the text changes.
+    void tooLongForPaperOnLeaving_data()
+    {
+        QTest::addColumn<QString>("component");
+        QTest::addColumn<QString>("tooLong");
+        QTest::addColumn<QString>("fits");
+        QTest::newRow("name") << u"StyledEdit35"_s << u"Kovács Őrs "_s.repeated(12) << u"Kovács Őrs"_s;
+        QTest::newRow("remark") << u"RichEdit1"_s << u"egy sor\n"_s.repeated(12) << u"egy sor\n"_s.repeated(3);
+    }
+    void tooLongForPaperOnLeaving()
+    {
+        QFETCH(QString, component);
+        QFETCH(QString, tooLong);
+        QFETCH(QString, fits);
+        TForm1 form;
+        showForm(form);
+        QWidget *w = form.control(component);
+        const QColor ground = w->palette().color(QPalette::Base);
+        setField(form, component, tooLong);
+        QVERIFY(!w->property("Warning").toBool());
+        leave(form, component);
+        QVERIFY(w->property("Warning").toBool());
+        QVERIFY2(w->toolTip().startsWith(u"A szöveg nem fér el a nyomtatványon"_s), qPrintable(w->toolTip()));
+        if (qobject_cast<QPlainTextEdit *>(w))
+            QCOMPARE(w->palette().color(QPalette::Base), QColor::fromRgb(ctl::warningGroundRgb));
+        setField(form, component, fits);
+        QVERIFY(!w->property("Warning").toBool());
+        QCOMPARE(w->palette().color(QPalette::Base), ground);
         QVERIFY(m_messages.isEmpty());
     }
 

@@ -1,6 +1,7 @@
 #include "declaration/catalogue.h"
 #include "declaration/checks.h"
 #include "declaration/formaccess.h"
+#include "declaration/printfit.h"
 
 #include <QTest>
 
@@ -349,6 +350,72 @@ private Q_SLOTS:
         QCOMPARE(fieldLabel(checkForm(untouched, today).at(1)), u"Az adó alanya"_s);
     }
 
+    // A value one character under, at and over what its box holds on paper: only over is a
+    // finding, and it says how much of the value shows.
+    void fitBoundary_data()
+    {
+        QTest::addColumn<QString>("component");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QChar>("fill");
+        QTest::newRow("one-line name") << QStringLiteral("StyledEdit35") << QStringLiteral("m1") << QString()
+                                       << QChar(u'ő');
+        QTest::newRow("remark, last line") << QStringLiteral("RichEdit1") << QStringLiteral("m44")
+                                           << u"Első sor\r\n"_s.repeated(7) << QChar(u'W');
+    }
+    void fitBoundary()
+    {
+        QFETCH(QString, component);
+        QFETCH(QString, key);
+        QFETCH(QString, prefix);
+        QFETCH(QChar, fill);
+        auto value = [&](int n) { return prefix + QString(n, fill); };
+        int at = 0;
+        while (printFit(key, value(at + 1)).value().whole)
+            ++at;
+        QVERIFY(at > 10);
+        const qsizetype prefixChars = prefix.size() - prefix.count(u'\r') - prefix.count(u'\n');
+        for (const int n : {at - 1, at, at + 1}) {
+            MapForm form = validForm();
+            form.setText(component, value(n));
+            const QList<Finding> found = findingsFor(component, form, today);
+            if (n <= at) {
+                QVERIFY2(found.isEmpty(), qPrintable(QString::number(n)));
+                QVERIFY(checkForm(form, today).isEmpty());
+                continue;
+            }
+            QCOMPARE(found.size(), 1);
+            QCOMPARE(found[0].component, component);
+            QVERIFY2(found[0].message.contains(u"a(z) %1 karakterből csak %2 látszik"_s.arg(prefixChars + n)
+                                                   .arg(prefixChars + at)),
+                     qPrintable(found[0].message));
+            QCOMPARE(checkForm(form, today), found);
+        }
+    }
+
+    // A value of any size is measured only as far as its box reaches.
+    void fitOfHugeValues_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<qsizetype>("total");
+        QTest::newRow("50 million characters") << QStringLiteral("m1") << QString(50'000'000, u'x')
+                                               << qsizetype(50'000'000);
+        QTest::newRow("10,000 remark lines") << QStringLiteral("m44") << u"sor\r\n"_s.repeated(10000)
+                                             << qsizetype(30000);
+    }
+    void fitOfHugeValues()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(qsizetype, total);
+        const std::optional<PrintFit> fit = printFit(key, value);
+        QVERIFY(fit);
+        QVERIFY(!fit->whole);
+        QCOMPARE(fit->total, total);
+        QVERIFY(fit->shown > 0 && fit->shown < 1000);
+    }
+
     void anyText_data()
     {
         QTest::addColumn<QString>("text");
@@ -382,5 +449,6 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestChecks)
+// A GUI application: whether a value fits is measured with the fonts.
+QTEST_MAIN(TestChecks)
 #include "test_checks.moc"

@@ -40,14 +40,15 @@ private Q_SLOTS:
         }
     }
 
-    // The printed form pairs the tax number with "adóazonositó száma:", the reverse of the screen.
+    // On paper each code stands beside its own label: the tax number beside "adószáma:", the
+    // identification code beside "adóazonositó száma:".
     void maskedPairing_data()
     {
         QTest::addColumn<QString>("component");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("printed");
-        const QString num = QString::fromUtf16(u"adóazonositó száma:");
-        const QString id = QString::fromUtf16(u"adószáma:");
+        const QString num = QString::fromUtf16(u"adószáma:");
+        const QString id = QString::fromUtf16(u"adóazonositó száma:");
         QTest::newRow("m3") << QStringLiteral("CtlMaskEdit6") << QStringLiteral("m3") << num;
         QTest::newRow("m4") << QStringLiteral("CtlMaskEdit8") << QStringLiteral("m4") << id;
         QTest::newRow("m24") << QStringLiteral("CtlMaskEdit9") << QStringLiteral("m24") << num;

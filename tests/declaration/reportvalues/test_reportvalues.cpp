@@ -158,9 +158,9 @@ private Q_SLOTS:
         QCOMPARE(store.PageSize(1), QSize(794, 1123));
 
         QCOMPARE(printedText(store, 0, QStringLiteral("Memo58")), QString()); // [m1]
-        QCOMPARE(printedText(store, 0, QStringLiteral("Memo39")), QStringLiteral("********-*-**"));
-        QCOMPARE(printedText(store, 0, QStringLiteral("Memo45")), QStringLiteral("**********"));
-        QCOMPARE(printedText(store, 0, QStringLiteral("Memo71")), QStringLiteral("********-*-**"));
+        QCOMPARE(printedText(store, 0, QStringLiteral("Memo39")), QStringLiteral("**********"));
+        QCOMPARE(printedText(store, 0, QStringLiteral("Memo45")), QStringLiteral("********-*-**"));
+        QCOMPARE(printedText(store, 0, QStringLiteral("Memo71")), QStringLiteral("**********"));
         QCOMPARE(printedText(store, 1, QStringLiteral("Memo74")), QStringLiteral("0"));
         QCOMPARE(printedText(store, 1, QStringLiteral("Memo76")), QStringLiteral("0"));
         QCOMPARE(printedText(store, 1, QStringLiteral("Memo106")), QStringLiteral("0"));

@@ -1,7 +1,13 @@
+#include "declaration/formaccess.h"
 #include "declaration/reporttemplate.h"
+#include "declaration/reportvalues.h"
+#include "report/draw/objectdraw.h"
 #include "report/model/objects.h"
 #include "report/model/page.h"
 #include "report/model/report.h"
+#include "report/pages/previewpages.h"
+#include "report/render/pagedrawer.h"
+#include "report/resources/resources.h"
 
 #include <QTest>
 
@@ -242,9 +248,65 @@ private Q_SLOTS:
         QCOMPARE(hidden, 20);
     }
 
+    // Every text of the untouched declaration prints whole: the lines the print layout breaks it
+    // into fit the memo's height, one-line captions as much as the three-line heading.
+    void everyTextPrintsWhole()
+    {
+        rep::fillHungarianResources();
+        decl::MapForm form;
+        decl::DeclarationReport declaration(form);
+        QVERIFY(declaration.prepare());
+        TrepPreviewPages &store = declaration.pages();
+        QCOMPARE(store.Count(), 2);
+        QStringList cut;
+        int memos = 0;
+        for (int page = 0; page < store.Count(); ++page) {
+            for (TrepComponent *object : store.GetPage(page)->AllObjects()) {
+                const auto *memo = dynamic_cast<TrepCustomMemoView *>(object);
+                if (!memo)
+                    continue;
+                ++memos;
+                const draw::DrawMemo drawn = drawMemoOf(*memo);
+                if (!draw::memoFit(drawn).whole)
+                    cut << QStringLiteral("%1 \"%2\"").arg(memo->Name(), drawn.Text.trimmed());
+            }
+        }
+        QCOMPARE(memos, 113);
+        QVERIFY2(cut.isEmpty(), qPrintable(QStringLiteral("cut on paper: ") + cut.join(QStringLiteral(", "))));
+    }
+
+    // The check itself sees a caption cut: a one-line box too narrow for its text, and a text one
+    // line taller than its box.
+    void cutCaptionSeen_data()
+    {
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("whole");
+        const QString caption = QString::fromUtf16(u"Előző tulajdonos neve:");
+        QTest::newRow("caption in its old box") << 151.1812 << 18.89765 << caption << false;
+        QTest::newRow("caption in its box") << 192.75603 << 18.89765 << caption << true;
+        QTest::newRow("three lines in two") << 423.30736 << 37.7953 << QStringLiteral("a\r\nb\r\nc") << false;
+        QTest::newRow("three lines in three") << 423.30736 << 60.47248 << QStringLiteral("a\r\nb\r\nc") << true;
+    }
+    void cutCaptionSeen()
+    {
+        QFETCH(double, width);
+        QFETCH(double, height);
+        QFETCH(QString, text);
+        QFETCH(bool, whole);
+        draw::DrawMemo memo;
+        memo.Width = width;
+        memo.Height = height;
+        memo.Text = text;
+        memo.Font = draw::DrawFont{QStringLiteral("Arial"), -15, 0, 0};
+        memo.VAlign = draw::vaCenter;
+        QCOMPARE(draw::memoFit(memo).whole, whole);
+    }
+
 private:
     TrepReport m_report;
 };
 
-QTEST_GUILESS_MAIN(TestTemplate)
+QTEST_MAIN(TestTemplate)
 #include "test_template.moc"

@@ -271,6 +271,51 @@ private Q_SLOTS:
         QCOMPARE(placement.lines[1].x, 0);
     }
 
+    // The bounded layout of fit() gives the lines the whole layout gives, as far as the area
+    // reaches, and tells a cut text from one that fills the area exactly.
+    void fitAgreesWithWholeLayout_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("wordWrap");
+        QTest::addColumn<int>("lines"); // the area's height in lines
+        QTest::addColumn<qsizetype>("shown");
+        QTest::addColumn<bool>("whole");
+        const QString nine = QStringLiteral("nnnnnnnnn");
+        QTest::newRow("empty") << QString() << true << 1 << qsizetype(0) << true;
+        QTest::newRow("one line in one") << nine << true << 1 << qsizetype(9) << true;
+        QTest::newRow("two lines in one") << nine + u' ' + nine << true << 1 << qsizetype(9) << false;
+        QTest::newRow("two lines in two") << nine + u' ' + nine << true << 2 << qsizetype(19) << true;
+        QTest::newRow("no room at all") << nine << true << 0 << qsizetype(0) << false;
+        QTest::newRow("word broken between characters") << nine + u'n' << true << 1 << qsizetype(9) << false;
+        QTest::newRow("paragraphs, an empty one") << nine + QStringLiteral("\r\n\r\n") + nine << true << 3 << qsizetype(18) << true;
+        QTest::newRow("third paragraph cut") << nine + QStringLiteral("\n\n") + nine << true << 2 << qsizetype(9) << false;
+        QTest::newRow("no wrap, too wide") << nine + u'n' << false << 1 << qsizetype(9) << false;
+        QTest::newRow("a million characters in three lines")
+            << QString(1000000, u'n') << true << 3 << qsizetype(27) << false;
+        QTest::newRow("ten thousand lines in three")
+            << (nine + QStringLiteral("\r\n")).repeated(10000) << true << 3 << qsizetype(27) << false;
+    }
+    void fitAgreesWithWholeLayout()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, wordWrap);
+        QFETCH(int, lines);
+        QFETCH(qsizetype, shown);
+        QFETCH(bool, whole);
+        TrepDrawText t(96);
+        layOut(t, QStringLiteral("n"), 80, wordWrap);
+        const double lineHeight = t.textHeight();
+        const TrepDrawText::Fit fit = t.fit(text, lines * lineHeight);
+        QCOMPARE(fit.shown, shown);
+        QCOMPARE(fit.whole, whole);
+        const QStringList fitted = lineTexts(t);
+        if (text.size() < 100000) {
+            layOut(t, text, 80, wordWrap);
+            const QStringList all = lineTexts(t);
+            QCOMPARE(fitted, all.mid(0, std::min<qsizetype>(all.size(), lines)));
+        }
+    }
+
     void lockHandsOutPrivateObjectWhenBusy()
     {
         TrepDrawText t(96);

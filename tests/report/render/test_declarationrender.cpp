@@ -261,7 +261,7 @@ private Q_SLOTS:
         QTest::newRow("Memo3 title") << 0 << QRectF(18.89765, 109.60637, 680.3154, 37.7953) << true << true;
         QTest::newRow("Memo58 taxpayer's name") << 0 << QRectF(166.29932, 200.31509, 536.69326, 18.89765) << false
                                                 << true;
-        QTest::newRow("Memo39 tax number picture") << 0 << QRectF(166.29932, 253.22851, 204.09462, 18.89765) << true
+        QTest::newRow("Memo39 identification code picture") << 0 << QRectF(166.29932, 253.22851, 204.09462, 18.89765) << true
                                                    << true;
         QTest::newRow("Memo69 co-owner's name") << 0 << QRectF(166.29932, 687.87446, 536.69326, 18.89765) << false
                                                 << false;
