@@ -34,9 +34,10 @@ QMessageBox::StandardButton askSaveChanges(QWidget *parent)
 {
     QMessageBox box(QMessageBox::Question, rt::applicationTitle(), u"Menti a bevallás változásait?"_s,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
-    box.button(QMessageBox::Yes)->setText(u"Igen"_s);
-    box.button(QMessageBox::No)->setText(u"Nem"_s);
-    box.button(QMessageBox::Cancel)->setText(u"Mégsem"_s);
+    // Alt with the marked letter answers, as on every button of the program.
+    box.button(QMessageBox::Yes)->setText(u"&Igen"_s);
+    box.button(QMessageBox::No)->setText(u"&Nem"_s);
+    box.button(QMessageBox::Cancel)->setText(u"&Mégsem"_s);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
     rt::centreOverOwner(&box);

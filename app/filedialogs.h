@@ -21,7 +21,8 @@ struct FileDialogs
     // when cancelled.
     std::function<QString(QWidget *parent, const QString &suggested)> saveDraftName;
     std::function<QString(QWidget *parent, const QString &suggested)> savePdfName;
-    // "Menti a bevallás változásait?" with the buttons Igen, Nem and Mégsem: Yes, No or Cancel.
+    // "Menti a bevallás változásait?" with the buttons Igen, Nem and Mégsem (Alt+I, Alt+N, Alt+M): Yes,
+    // No or Cancel.
     std::function<QMessageBox::StandardButton(QWidget *parent)> askSaveChanges;
 };
 

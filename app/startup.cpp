@@ -6,6 +6,7 @@
 #include "app/guide/tform2.h"
 #include "app/pdfbatch.h"
 #include "app/scancommand.h"
+#include "app/qttranslation.h"
 #include "report/render/pagedrawer.h"
 #include "report/resources/resources.h"
 #include "runtime/formatsettings.h"
@@ -53,6 +54,7 @@ int writePdfsWithoutWindow(int argc, char **argv, const CommandLine &commandLine
     // hashes, which are seeded afresh each run unless told otherwise.
     QHashSeed::setDeterministicGlobalSeed();
     QGuiApplication application(argc, argv);
+    installQtTranslation();
     rep::fillHungarianResources();
     rep::installPageDrawer();
     return writePdfs(commandLine.output, commandLine.inputs,
@@ -64,6 +66,7 @@ int checkWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
 {
     drawOffScreen();
     QGuiApplication application(argc, argv);
+    installQtTranslation();
     QTextStream out(stdout);
     QTextStream err(stderr);
     return runCheckCommand(commandLine.inputs, out, err);
@@ -74,8 +77,22 @@ int scanWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
 {
     drawOffScreen();
     QGuiApplication application(argc, argv);
+    installQtTranslation();
     return scanDeclarations(commandLine.output, commandLine.inputs,
                             [](const QString &line) { print(stderr, line + QLatin1Char('\n')); });
+}
+
+// "--help" and usage errors. Qt's part of the text (the usage line, its headings, its own errors)
+// is translated only through an application object, which the first reading had not: the
+// arguments are read again under one. Still no display.
+int printUsage(int argc, char **argv, const QStringList &arguments)
+{
+    QCoreApplication application(argc, argv);
+    installQtTranslation();
+    const CommandLine commandLine = parseCommandLine(arguments);
+    const bool help = commandLine.mode == CommandLine::Mode::Help;
+    print(help ? stdout : stderr, commandLine.text);
+    return help ? 0 : 2;
 }
 
 } // namespace
@@ -84,15 +101,15 @@ int run(int argc, char **argv)
 {
     // Read once, before anything else: the conversions never follow later locale changes.
     rt::initFormatSettings();
-    const CommandLine commandLine = parseCommandLine(argumentList(argc, argv));
+    const QStringList arguments = argumentList(argc, argv);
+    const CommandLine commandLine = parseCommandLine(arguments);
     switch (commandLine.mode) {
     case CommandLine::Mode::Help:
+    case CommandLine::Mode::UsageError:
+        return printUsage(argc, argv, arguments);
     case CommandLine::Mode::Version:
         print(stdout, commandLine.text);
         return 0;
-    case CommandLine::Mode::UsageError:
-        print(stderr, commandLine.text);
-        return 2;
     case CommandLine::Mode::Pdf:
         return writePdfsWithoutWindow(argc, argv, commandLine);
     case CommandLine::Mode::Check:
@@ -104,6 +121,8 @@ int run(int argc, char **argv)
     }
 
     rt::Application application(argc, argv);
+    // Before any window, whose Qt parts take their texts as they are made.
+    installQtTranslation();
     // The report texts exist before any window; every page store draws through the drawing layer.
     rep::fillHungarianResources();
     rep::installPageDrawer();

@@ -7,7 +7,7 @@ TK_BUILD="$TK_ROOT/build"
 
 TK_PACKAGES=(
   g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev libgl-dev libx11-dev libxcb1-dev
-  fonts-liberation fonts-dejavu-core fonts-wine
+  fonts-liberation fonts-dejavu-core fonts-wine qt6-translations-l10n
   xvfb xdotool x11-utils x11-xserver-utils imagemagick openbox xclip
   at-spi2-core dbus-x11 python3-pyatspi
   libbenchmark-dev libxml2-utils

@@ -6,6 +6,7 @@
 #include "runtime/ui/placement.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace rt {
 
@@ -42,6 +43,8 @@ void installMessageBoxHandler()
         }
         // Owned by the window the user is working in, and centred over it.
         QMessageBox box(icon, m.caption, m.text, QMessageBox::Ok, rt::workingWindow());
+        // Alt+O answers it as well as Enter and Esc.
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("&OK"));
         rt::centreOverOwner(&box);
         box.exec();
     });

@@ -93,6 +93,8 @@ check_files "$E2E_TMP/kovacs.tkd" "$E2E_TMP/rossz.tkd"
 # --help and --version on standard output with exit code 0; a usage error on standard error, 2.
 headless "$PROGRAM" --help >"$E2E_TMP/stdout" || fail "--help: exit code $?"
 grep -q -- '--pdf <KIMENET>' "$E2E_TMP/stdout" || fail "--help does not list --pdf: $(cat "$E2E_TMP/stdout")"
+# Qt's part of it in Hungarian as well, whatever the environment's language.
+head -n 1 "$E2E_TMP/stdout" | grep -q '^Használat: telekado ' || fail "--help begins with '$(head -n 1 "$E2E_TMP/stdout")'"
 version=$(headless "$PROGRAM" --version) || fail "--version: exit code $?"
 [[ "$version" =~ ^telekado\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version printed '$version'"
 for usage in "--bogus" "--check" "--pdf $E2E_TMP/egy.pdf" "--pdf $E2E_TMP/ketto.pdf $E2E_TMP/kovacs.tkd $E2E_TMP/nagy.tkd" \
@@ -101,7 +103,7 @@ for usage in "--bogus" "--check" "--pdf $E2E_TMP/egy.pdf" "--pdf $E2E_TMP/ketto.
   # shellcheck disable=SC2086 # the arguments are split on purpose
   headless "$PROGRAM" $usage >"$E2E_TMP/stdout" 2>"$E2E_TMP/stderr" || rc=$?
   [ "$rc" = 2 ] || fail "'$usage': exit code $rc, not 2"
-  grep -q 'Usage: telekado' "$E2E_TMP/stderr" || fail "'$usage': no usage on standard error"
+  grep -q '^Használat: telekado' "$E2E_TMP/stderr" || fail "'$usage': no usage on standard error"
   [ ! -s "$E2E_TMP/stdout" ] || fail "'$usage': standard output is not empty"
 done
 [ ! -e "$E2E_TMP/ketto.pdf" ] || fail "a usage error wrote a PDF"

@@ -58,10 +58,11 @@ dark() { convert "$page1" -crop 2x2+$1+$2 -format '%[fx:mean<0.5]' info:; }
 [ "$(dark 75 381)" = 0 ] || fail "'magánszemély' is crossed"
 [ "$(dark 275 468)" = 0 ] || fail "'résztulajdonos' is crossed"
 
-# Ctrl+S saves the prepared report; the name gets ".prp".
+# Ctrl+S saves the prepared report; the name gets ".prp". The dialog has Qt's own title, in
+# Hungarian: "Mentés másként".
 P=$(wait_window '^El.*k.*p$')
 xdotool windowfocus --sync "$P" key ctrl+s
-wait_window '^Save' >/dev/null
+wait_window '^Ment' >/dev/null
 sleep 0.5
 xdotool type --delay 20 "$E2E_TMP/bevallas.txt"
 xdotool key Return

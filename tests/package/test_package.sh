@@ -65,11 +65,12 @@ description=$(field Description)
 grep -q 'land-tax declaration' <<<"$description" || fail "the description has no English text"
 grep -q 'telekadó-bevallás' <<<"$description" || fail "the description has no Hungarian text"
 
-# Depends names the fonts and the package of every library the program is linked with.
+# Depends names the fonts, Qt's translations and the package of every library the program is
+# linked with.
 DEPENDS=$(field Depends)
 echo "Depends: $DEPENDS"
 depends_on() { tr ',|' '\n\n' <<<"$DEPENDS" | sed 's/^ *//; s/ .*//' | grep -qx "$1"; }
-for p in fonts-liberation fonts-wine; do
+for p in fonts-liberation fonts-wine qt6-translations-l10n; do
   depends_on "$p" || fail "Depends lacks $p"
 done
 # A Wayland desktop gets Qt's Wayland platform along.
@@ -168,6 +169,9 @@ cat >"$E2E_TMP/kovacs.tkd" <<'JSON'
 JSON
 version_out=$("${headless[@]}" telekado --version) || fail "telekado --version failed"
 grep -qx "telekado $VERSION" <<<"$version_out" || fail "telekado --version printed '$version_out'"
+# Qt's part of the usage from the translation the package depends on, on an English desktop.
+help_out=$("${headless[@]}" env LANG=C.UTF-8 telekado --help) || fail "telekado --help failed"
+[[ "$help_out" == "Használat: telekado "* ]] || fail "telekado --help begins with '${help_out%%$'\n'*}'"
 "${headless[@]}" telekado --pdf "$E2E_TMP/kovacs.pdf" "$E2E_TMP/kovacs.tkd" \
   || fail "telekado --pdf failed"
 pages=$(pdfinfo "$E2E_TMP/kovacs.pdf" | sed -n 's/^Pages: *//p')

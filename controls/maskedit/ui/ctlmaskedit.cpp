@@ -7,6 +7,7 @@
 #include "runtime/messages.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -32,6 +33,15 @@ bool clipboardHasText()
 {
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
     return data && data->hasText() && !data->text().isEmpty();
+}
+
+// An item of the context menu: the text Qt's own line edit gives the same command, in the language
+// of Qt's translation, so that every text field of a window offers the same words; the field's
+// own English text where no translation is loaded.
+QString menuText(const char *lineEditText, const char *ownText)
+{
+    const QString translated = QCoreApplication::translate("QLineEdit", lineEditText);
+    return translated == QLatin1StringView(lineEditText) ? QString::fromLatin1(ownText) : translated;
 }
 
 void updateModifierFlags(Qt::KeyboardModifiers m)
@@ -564,20 +574,22 @@ QMenu *TCtlMaskEdit::createContextMenu(QWidget *parent)
     auto *menu = new QMenu(parent);
     const bool selection = m_model.hasSelection();
     const bool ro = m_model.readOnly();
-    QAction *a = menu->addAction(QStringLiteral("&Undo"), this, [this] { rt::runHandler([this] { m_model.undo(); }); });
+    QAction *a =
+        menu->addAction(menuText("&Undo", "&Undo"), this, [this] { rt::runHandler([this] { m_model.undo(); }); });
     a->setEnabled(m_model.canUndo());
     menu->addSeparator();
-    a = menu->addAction(QStringLiteral("&Cut"), this, [this] { rt::runHandler([this] { cutToClipboard(); }); });
+    a = menu->addAction(menuText("Cu&t", "&Cut"), this, [this] { rt::runHandler([this] { cutToClipboard(); }); });
     a->setEnabled(selection && !ro);
-    a = menu->addAction(QStringLiteral("&Copy"), this, [this] { copyToClipboard(); });
+    a = menu->addAction(menuText("&Copy", "&Copy"), this, [this] { copyToClipboard(); });
     a->setEnabled(selection);
-    a = menu->addAction(QStringLiteral("&Paste"), this, [this] { rt::runHandler([this] { pasteFromClipboard(); }); });
+    a = menu->addAction(menuText("&Paste", "&Paste"), this,
+                        [this] { rt::runHandler([this] { pasteFromClipboard(); }); });
     a->setEnabled(clipboardHasText() && !ro);
-    a = menu->addAction(QStringLiteral("&Delete"), this,
+    a = menu->addAction(menuText("Delete", "&Delete"), this,
                         [this] { rt::runHandler([this] { m_model.deleteSelection(); }); });
     a->setEnabled(selection);
     menu->addSeparator();
-    a = menu->addAction(QStringLiteral("Select all"), this,
+    a = menu->addAction(menuText("Select All", "Select all"), this,
                         [this] { rt::runHandler([this] { m_model.selectAll(); }); });
     a->setEnabled(!m_model.text().isEmpty());
     return menu;

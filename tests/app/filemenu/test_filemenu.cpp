@@ -22,6 +22,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -79,29 +80,38 @@ struct Answers
     }
 };
 
-// Answers every real message box with the button of the given text as soon as it is the active
-// modal window, noting its text and its buttons' texts.
+// Answers every real message box as soon as it is the active window with Alt and the marked
+// letter of the button that reads the given text, as the user does, noting the box's text and
+// its buttons' texts. A button without a marked letter is clicked.
 struct MessageBoxAnswerer
 {
     QTimer timer;
     QStringList texts;
     QStringList buttons;
+    QPointer<QMessageBox> answered;
     explicit MessageBoxAnswerer(const QString &answer)
     {
         timer.setInterval(5);
         QObject::connect(&timer, &QTimer::timeout, [this, answer] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
+            // The button answers a moment after its key, as it shows itself pressed.
+            if (!box || box == answered || QApplication::activeWindow() != box)
                 return;
+            answered = box;
             texts << box->text();
             QStringList names;
             for (QAbstractButton *b : box->buttons())
                 names << b->text();
             names.sort();
             buttons << names.join(u'/');
-            for (QAbstractButton *b : box->buttons())
-                if (b->text() == answer)
+            for (QAbstractButton *b : box->buttons()) {
+                if (QString(b->text()).remove(u'&') != answer)
+                    continue;
+                if (const QKeySequence key = QKeySequence::mnemonic(b->text()); !key.isEmpty())
+                    QTest::keySequence(box, key);
+                else
                     b->click();
+            }
         });
         timer.start();
     }
@@ -359,7 +369,7 @@ private Q_SLOTS:
             QCOMPARE(boxes.texts, QStringList());
         } else {
             QCOMPARE(boxes.texts, QStringList{u"Menti a bevallás változásait?"_s});
-            QCOMPARE(boxes.buttons, QStringList{u"Igen/Mégsem/Nem"_s});
+            QCOMPARE(boxes.buttons, QStringList{u"&Igen/&Mégsem/&Nem"_s});
         }
         // Igen on an untitled form asks for the name; a form with a file is saved into it.
         const bool askedName = answer == u"Igen" && state == u"typed";
