@@ -27,6 +27,11 @@ bool DraftDocument::isChanged() const
     return decl::draftOf(m_form) != m_saved;
 }
 
+decl::Draft DraftDocument::draft() const
+{
+    return decl::draftOf(m_form);
+}
+
 QString DraftDocument::windowTitle(const QString &caption) const
 {
     QString title = caption;
@@ -63,6 +68,27 @@ void DraftDocument::openFile(const QString &path)
     m_path = path;
     // As the controls hold it (numbers in their normal form): opening is no change.
     m_saved = decl::draftOf(m_form);
+    decl::szamolas(m_form);
+}
+
+void DraftDocument::restore(const decl::Draft &draft, const QString &path)
+{
+    const decl::Draft untouched = decl::draftOf(decl::MapForm());
+    decl::Draft base = untouched;
+    if (!path.isEmpty()) {
+        if (const std::optional<decl::Draft> file = decl::loadDraft(path)) {
+            base.texts.insert(file->texts);
+            base.choices.insert(file->choices);
+        }
+    }
+    // The baseline as the controls hold it, so that numbers in another notation are no change.
+    decl::applyDraft(base, m_form);
+    m_saved = decl::draftOf(m_form);
+    decl::Draft whole = untouched;
+    whole.texts.insert(draft.texts);
+    whole.choices.insert(draft.choices);
+    decl::applyDraft(whole, m_form);
+    m_path = path;
     decl::szamolas(m_form);
 }
 

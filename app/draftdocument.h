@@ -31,6 +31,8 @@ public:
 
     const QString &path() const { return m_path; }
     bool isChanged() const;
+    // What the form holds now.
+    decl::Draft draft() const;
     // The window's title: its caption, " - " and the file's name when there is a file, and "*"
     // while the form is changed.
     QString windowTitle(const QString &caption) const;
@@ -52,6 +54,11 @@ public:
     // name when untitled), Nem discards. False when the user chose Mégsem or cancelled the save:
     // the caller then stays where it is.
     bool maySaveChanges();
+
+    // Brings work back from a recovery copy: the form holds the draft and belongs to the file
+    // (none when empty), and is changed against what that file holds now, or against the
+    // untouched form when there is no file or it cannot be read. Computes as opening does.
+    void restore(const decl::Draft &draft, const QString &path);
 
     // Where a PDF of the form is suggested to go: beside the document's file, under its name.
     QString pdfSuggestion() const;

@@ -3,6 +3,7 @@
 #include "runtime/messages.h"
 #include "runtime/ui/placement.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPushButton>
@@ -42,6 +43,28 @@ QMessageBox::StandardButton askSaveChanges(QWidget *parent)
     return QMessageBox::StandardButton(box.exec());
 }
 
+RestoreAnswer askRestore(QWidget *parent, const QDateTime &changed, const QString &file)
+{
+    const QString when = changed.toLocalTime().toString(u"yyyy. MM. dd. HH:mm"_s);
+    const QString which = file.isEmpty() ? u"Még nem mentett bevallás."_s
+                                         : u"A bevallás fájlja: %1"_s.arg(QDir::toNativeSeparators(file));
+    QMessageBox box(QMessageBox::Question, rt::applicationTitle(),
+                    u"A program legutóbb mentetlen változásokkal ért véget.\n"
+                    u"Utolsó módosítás: %1\n%2\n\nVisszaállítja a bevallást?"_s.arg(when, which),
+                    QMessageBox::NoButton, parent);
+    QPushButton *restore = box.addButton(u"&Visszaállítás"_s, QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(u"&Elvetés"_s, QMessageBox::RejectRole);
+    box.setDefaultButton(restore);
+    // Esc or the close box decide nothing: a stray key must not throw the work away.
+    box.setEscapeButton(box.addButton(QMessageBox::Cancel));
+    box.button(QMessageBox::Cancel)->hide();
+    rt::centreOverOwner(&box);
+    box.exec();
+    if (box.clickedButton() == restore)
+        return RestoreAnswer::Restore;
+    return box.clickedButton() == discard ? RestoreAnswer::Discard : RestoreAnswer::Later;
+}
+
 } // namespace
 
 FileDialogs standardFileDialogs()
@@ -57,6 +80,7 @@ FileDialogs standardFileDialogs()
         return askSaveName(parent, u"PDF-be mentés"_s, suggested, pdfFilter, pdfSuffix);
     };
     d.askSaveChanges = &askSaveChanges;
+    d.askRestore = &askRestore;
     return d;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QMessageBox>
 #include <QString>
 
@@ -8,6 +9,10 @@
 class QWidget;
 
 namespace app {
+
+// The answers to the question about a recovery copy. Closing the question without an answer
+// keeps the copy for the next start.
+enum class RestoreAnswer { Restore, Discard, Later };
 
 // The questions the file commands put to the user. By default the standard file dialogs and a
 // message box; tests answer them instead.
@@ -21,6 +26,10 @@ struct FileDialogs
     std::function<QString(QWidget *parent, const QString &suggested)> savePdfName;
     // "Menti a bevallás változásait?" with the buttons Igen, Nem and Mégsem: Yes, No or Cancel.
     std::function<QMessageBox::StandardButton(QWidget *parent)> askSaveChanges;
+    // Whether to bring back the unsaved work of a program that ended without saving it, last
+    // changed at the given time and belonging to the file (empty: never saved): "Visszaállítás"
+    // or "Elvetés".
+    std::function<RestoreAnswer(QWidget *parent, const QDateTime &changed, const QString &file)> askRestore;
 };
 
 FileDialogs standardFileDialogs();

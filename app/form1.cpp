@@ -8,6 +8,7 @@
 #include "app/printchecks.h"
 #include "app/pdfcommand.h"
 #include "app/printcommand.h"
+#include "app/recoverykeeper.h"
 #include "workareafollower_p.h"
 #include "declaration/reportvalues.h"
 #include "app/guide/captions.h"
@@ -36,6 +37,7 @@
 #include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QScrollArea>
+#include <QStatusBar>
 
 namespace app {
 
@@ -211,6 +213,7 @@ TForm1::~TForm1()
         if (auto *e = qobject_cast<ctl::TNumEdit *>(w))
             e->OnExit = nullptr;
     disconnect(qApp, nullptr, this, nullptr);
+    m_recovery.reset();
     m_document.reset();
 }
 
@@ -434,6 +437,59 @@ void TForm1::updateTitle()
     // The fields report their first texts while the window is still being built.
     if (m_document)
         setWindowTitle(m_document->windowTitle(form1Caption));
+    if (m_recovery)
+        m_recovery->documentChanged();
+}
+
+void TForm1::keepRecoveryCopies(RecoveryStore &store)
+{
+    m_recovery = std::make_unique<RecoveryKeeper>(store, *m_document);
+    connect(m_recovery.get(), &RecoveryKeeper::problemChanged, this, [this](bool ok, const QString &reason) {
+        showRecoveryProblem(ok ? QString() : u"A mentetlen változások helyreállítási másolata nem írható: "_s + reason);
+    });
+    m_recovery->documentChanged();
+}
+
+void TForm1::showRecoveryProblem(const QString &reason)
+{
+    // A line under the form: a message box would take the focus from the field being typed in.
+    if (reason.isEmpty()) {
+        if (auto *bar = findChild<QStatusBar *>(QString(), Qt::FindDirectChildrenOnly))
+            bar->clearMessage();
+        return;
+    }
+    statusBar()->showMessage(reason);
+}
+
+void TForm1::restoreRecovery(const RecoveryContent &content)
+{
+    const auto refresh = qScopeGuard([this] { updateTitle(); });
+    m_document->restore(content.draft, content.filePath);
+    m_warnings->recheckAll();
+}
+
+void TForm1::endKeepingWork()
+{
+    if (m_recovery)
+        m_recovery->writeNow();
+    QCoreApplication::exit(0);
+}
+
+bool TForm1::endSession(bool mayInteract)
+{
+    if (!mayInteract) {
+        endKeepingWork();
+        return true;
+    }
+    bool mayEnd = false;
+    rt::runHandler([&] { mayEnd = m_document->maySaveChanges(); });
+    updateTitle();
+    if (!mayEnd)
+        return false;
+    if (m_recovery)
+        m_recovery->discard();
+    QCoreApplication::exit(0);
+    return true;
 }
 
 QString TForm1::askPdfName(QWidget *parent) const
@@ -495,8 +551,11 @@ void TForm1::Kilps1Click()
 {
     const auto refresh = qScopeGuard([this] { updateTitle(); });
     // Ends without a close request; an unchanged or saved form ends at once.
-    if (m_document->maySaveChanges())
+    if (m_document->maySaveChanges()) {
+        if (m_recovery)
+            m_recovery->discard();
         QCoreApplication::exit(0);
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -504,6 +563,8 @@ void TForm1::closeEvent(QCloseEvent *event)
     bool mayClose = false;
     // A failed save is shown once the close request is over, and the window stays.
     rt::runHandler([&] { mayClose = m_document->maySaveChanges(); });
+    if (mayClose && m_recovery)
+        m_recovery->discard();
     updateTitle();
     event->setAccepted(mayClose);
 }

@@ -5,6 +5,9 @@
 #include "app/form1.h"
 #include "app/guide/tform2.h"
 #include "app/pdfbatch.h"
+#include "app/recoverycopy.h"
+#include "app/recoverystart.h"
+#include "app/terminationsignals.h"
 #include "report/render/pagedrawer.h"
 #include "report/resources/resources.h"
 #include "runtime/formatsettings.h"
@@ -14,9 +17,12 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMetaObject>
+#include <QSessionManager>
 #include <QTextStream>
 
 #include <cstdio>
+
+using namespace Qt::StringLiterals;
 
 namespace app {
 
@@ -87,14 +93,33 @@ int run(int argc, char **argv)
     TForm1 form1;
     guide::TForm2 form2(&form1);
     form1.setGuideWindow(&form2);
+    // Unsaved work is kept for the next start where the user's data folder allows it.
+    RecoveryStore recovery(RecoveryStore::defaultFolder());
+    QString recoveryProblem;
+    const bool recovering = recovery.open(&recoveryProblem);
+    if (recovering)
+        form1.keepRecoveryCopies(recovery);
+    onTerminationSignals(&form1, [&form1] { form1.endKeepingWork(); });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &form1, [&form1](QSessionManager &manager) {
+        if (!form1.endSession(manager.allowsInteraction()))
+            manager.cancel();
+        manager.release();
+    });
     form1.show();
-    if (!commandLine.openFile.isEmpty()) {
-        // Opened from the event loop, over the shown window; a file that cannot be read leaves
-        // the untouched form and says why.
-        QMetaObject::invokeMethod(
-            &form1, [&form1, path = commandLine.openFile] { rt::runHandler([&] { form1.openFile(path); }); },
-            Qt::QueuedConnection);
-    }
+    // From the event loop, over the shown window: the question about recovered work first, then
+    // the file; a file that cannot be read leaves the untouched form and says why.
+    QMetaObject::invokeMethod(
+        &form1,
+        [&form1, &recovery, recovering, recoveryProblem, path = commandLine.openFile] {
+            if (!recovering) {
+                form1.showRecoveryProblem(u"A program helyreállítási másolat nélkül fut: "_s + recoveryProblem);
+                if (!path.isEmpty())
+                    rt::runHandler([&] { form1.openFile(path); });
+                return;
+            }
+            rt::runHandler([&] { offerRecoveredWork(form1, recovery, path); });
+        },
+        Qt::QueuedConnection);
     return application.exec();
 }
 
