@@ -65,6 +65,26 @@ RestoreAnswer askRestore(QWidget *parent, const QDateTime &changed, const QStrin
     return box.clickedButton() == discard ? RestoreAnswer::Discard : RestoreAnswer::Later;
 }
 
+bool askUseHeldFile(QWidget *parent, const FileHolder &holder, bool saving)
+{
+    const QString who = holder.user.isEmpty() ? holder.host : u"%1 (%2)"_s.arg(holder.user, holder.host);
+    QMessageBox box(QMessageBox::Warning, rt::applicationTitle(),
+                    u"A bevallást egy másik program már megnyitotta: %1\n"
+                    u"Megnyitotta: %2, %3 óta.\n\n%4"_s
+                        .arg(QDir::toNativeSeparators(holder.file), who,
+                             holder.since.toLocalTime().toString(u"yyyy. MM. dd. HH:mm"_s),
+                             saving ? u"Ha most ide ment, az ottani változások felülíródhatnak."_s
+                                    : u"Ha itt is megnyitja, a két példány eltérhet egymástól."_s),
+                    QMessageBox::NoButton, parent);
+    QPushButton *anyway = box.addButton(saving ? u"&Mentés így is"_s : u"&Megnyitás így is"_s, QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(u"Mégsem"_s, QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    rt::centreOverOwner(&box);
+    box.exec();
+    return box.clickedButton() == anyway;
+}
+
 } // namespace
 
 FileDialogs standardFileDialogs()
@@ -81,6 +101,7 @@ FileDialogs standardFileDialogs()
     };
     d.askSaveChanges = &askSaveChanges;
     d.askRestore = &askRestore;
+    d.askUseHeldFile = &askUseHeldFile;
     return d;
 }
 

@@ -14,6 +14,15 @@ namespace app {
 // keeps the copy for the next start.
 enum class RestoreAnswer { Restore, Discard, Later };
 
+// Who holds a declaration file open.
+struct FileHolder
+{
+    QString file;
+    QString user;
+    QString host;
+    QDateTime since;
+};
+
 // The questions the file commands put to the user. By default the standard file dialogs and a
 // message box; tests answer them instead.
 struct FileDialogs
@@ -30,6 +39,9 @@ struct FileDialogs
     // changed at the given time and belonging to the file (empty: never saved): "Visszaállítás"
     // or "Elvetés".
     std::function<RestoreAnswer(QWidget *parent, const QDateTime &changed, const QString &file)> askRestore;
+    // The file is open in another program, by the user on the host since the time: whether to
+    // open it (or save into it, when saving) anyway.
+    std::function<bool(QWidget *parent, const FileHolder &holder, bool saving)> askUseHeldFile;
 };
 
 FileDialogs standardFileDialogs();

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QFont;
+class QMenu;
 class QScrollArea;
 
 namespace guide {
@@ -23,6 +24,7 @@ enum class FieldKind;
 namespace app {
 
 class FieldWarnings;
+class RecentFiles;
 class RecoveryKeeper;
 class RecoveryStore;
 struct RecoveryContent;
@@ -49,6 +51,13 @@ public:
     FieldWarnings &warnings() { return *m_warnings; }
     // Puts the focus into a field or group, scrolled into view; a group's choice stays as it is.
     void focusField(const QString &component);
+
+    // Lists the declarations used last in the "Fájl" menu, and starts the file dialogs in the
+    // folder used last.
+    void keepRecentFiles(RecentFiles &recent);
+    // A declaration of the list: opened after the question about unsaved changes; one that has
+    // gone is dropped from the list and named in the error.
+    void openRecentFile(const QString &path);
 
     // Keeps a recovery copy of unsaved work in the store from now on.
     void keepRecoveryCopies(RecoveryStore &store);
@@ -115,6 +124,9 @@ private:
     // Made once the form is built: it starts from the untouched form.
     std::unique_ptr<DraftDocument> m_document;
     std::unique_ptr<RecoveryKeeper> m_recovery;
+    RecentFiles *m_recent = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QList<QAction *> m_recentActions;
     // Goes before the controls do, so that their last focus changes are not judged.
     std::unique_ptr<FieldWarnings> m_warnings;
 };

@@ -44,9 +44,17 @@ std::optional<RecoveryContent> refuse(QString *errorString, const QString &messa
     return std::nullopt;
 }
 
+// The reason in the user's words where it can be told.
 QString systemError(int code)
 {
-    return QString::fromLocal8Bit(std::strerror(code));
+    switch (code) {
+    case ENOSPC:
+    case EDQUOT: return u"Nincs elég szabad hely a lemezen."_s;
+    case EACCES:
+    case EPERM: return u"Nincs írási jog a mappához."_s;
+    case EROFS: return u"A mappa csak olvasható lemezen van."_s;
+    default: return QString::fromLocal8Bit(std::strerror(code));
+    }
 }
 
 // Writes everything, going on after an interrupted or partial write.

@@ -5,6 +5,7 @@
 #include "app/form1.h"
 #include "app/guide/tform2.h"
 #include "app/pdfbatch.h"
+#include "app/recentfiles.h"
 #include "app/recoverycopy.h"
 #include "app/recoverystart.h"
 #include "app/terminationsignals.h"
@@ -90,13 +91,16 @@ int run(int argc, char **argv)
     // The report texts exist before any window; every page store draws through the drawing layer.
     rep::fillHungarianResources();
     rep::installPageDrawer();
-    TForm1 form1;
-    guide::TForm2 form2(&form1);
-    form1.setGuideWindow(&form2);
+    // Made before the windows, which use them to the last.
+    RecentFiles recent(RecentFiles::defaultSettingsPath());
     // Unsaved work is kept for the next start where the user's data folder allows it.
     RecoveryStore recovery(RecoveryStore::defaultFolder());
     QString recoveryProblem;
     const bool recovering = recovery.open(&recoveryProblem);
+    TForm1 form1;
+    guide::TForm2 form2(&form1);
+    form1.setGuideWindow(&form2);
+    form1.keepRecentFiles(recent);
     if (recovering)
         form1.keepRecoveryCopies(recovery);
     onTerminationSignals(&form1, [&form1] { form1.endKeepingWork(); });

@@ -24,6 +24,9 @@ fail() {
 }
 
 E2E_TMP=$(mktemp -d)
+# The program's recovery copies and settings stay with the test: a program ended by the cleanup
+# leaves its copy here, not in the user's folders for the next test to be asked about.
+export XDG_DATA_HOME="$E2E_TMP/data" XDG_CONFIG_HOME="$E2E_TMP/config"
 
 # Starts Xvfb on a free display (it picks the number itself) and exports DISPLAY. -noreset: a
 # server resets when its last client leaves and refuses connections for a moment, so a helper

@@ -3,6 +3,7 @@
 #include "app/recoverycopy.h"
 #include "app/recoverykeeper.h"
 #include "app/recoverystart.h"
+#include "declaration/catalogue.h"
 #include "declaration/draftfile.h"
 #include "declaration/formaccess.h"
 #include "report/render/pagedrawer.h"
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QLockFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -77,7 +80,7 @@ decl::Draft someWork()
     decl::MapForm form;
     form.setText(u"StyledEdit35"_s, u"Kovács Őrs"_s);
     form.setText(u"NumEdit1"_s, u"1500"_s);
-    form.setText(u"NumEdit2"_s, u"12,"_s);
+    form.setText(u"NumEdit2"_s, u"300"_s);
     form.setItemIndex(u"CtlRadioGroup1"_s, 1);
     return decl::draftOf(form);
 }
@@ -115,7 +118,9 @@ private Q_SLOTS:
     // and is bounded by the fields: a form at full length stays under the reader's limit.
     void copyRoundTrip()
     {
-        const app::RecoveryContent content{someWork(), u"/home/ő/kovács.tkd"_s,
+        decl::Draft work = someWork();
+        work.texts[u"NumEdit3"_s] = u"-"_s; // a number typed half-way
+        const app::RecoveryContent content{work, u"/home/ő/kovács.tkd"_s,
                                            QDateTime(QDate(2026, 12, 11), QTime(10, 58, 1), QTimeZone::UTC)};
         QString error;
         const std::optional<app::RecoveryContent> read = app::readRecovery(app::recoveryBytes(content), u"x"_s, &error);
@@ -124,13 +129,15 @@ private Q_SLOTS:
         QCOMPARE(read->draft.choices, content.draft.choices);
         QCOMPARE(read->filePath, content.filePath);
         QCOMPARE(read->changed, content.changed);
-        QCOMPARE(read->draft.texts.value(u"NumEdit2"_s), u"12,"_s); // as typed
+        QCOMPARE(read->draft.texts.value(u"NumEdit3"_s), u"-"_s); // as typed
 
+        // Every free text at its longest, in characters JSON writes six bytes for.
         decl::Draft full = content.draft;
-        for (auto it = full.texts.begin(); it != full.texts.end(); ++it)
-            it.value() = QString(decl::maxDraftFieldLength, QChar(0x1F)); // escaped as \u001f
-        const QByteArray bytes = app::recoveryBytes({full, QString(4096, u'"'), content.changed});
-        QVERIFY(bytes.size() > 8'000'000);
+        for (const decl::Field &f : decl::fields())
+            if (f.kind == decl::FieldKind::TextEdit || f.kind == decl::FieldKind::RichEdit)
+                full.texts[f.component] = QString(decl::maxDraftFieldLength, QChar(0x1F));
+        const QByteArray bytes = app::recoveryBytes({full, QString(4096, QChar(0x1F)), content.changed});
+        QVERIFY(bytes.size() > 4'000'000);
         QVERIFY2(app::readRecovery(bytes, u"x"_s, &error), qPrintable(error));
     }
 
@@ -284,7 +291,8 @@ private Q_SLOTS:
             for (auto it = work.texts.cbegin(); it != work.texts.cend(); ++it)
                 QCOMPARE(form.form().text(it.key()), it.value());
             QCOMPARE(form.form().itemIndex(u"CtlRadioGroup1"_s), 1);
-            QVERIFY(form.form().caption(u"Label4"_s) != u"0"_s);
+            const QString tax = form.form().caption(decl::computedLabels().back().component);
+            QVERIFY2(tax.endsWith(u" Ft."_s) && tax != u"0 Ft."_s, qPrintable(tax));
         }
         store.flush();
         QCOMPARE(copiesIn(folder).size(), copiesLeft);
@@ -422,6 +430,62 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo::exists(store.copyPath()), copyKept);
         if (copyKept)
             QCOMPARE(app::loadRecovery(store.copyPath(), &problem)->draft.texts.value(u"StyledEdit35"_s), u"Őrs"_s);
+    }
+
+    // A full disk: typing goes on in the same field, the user is told once without losing the
+    // focus, and the old copy stays whole; once there is room again the copy catches up.
+    void fullDisk()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(u"kicsi"_s);
+        QVERIFY(QDir().mkpath(folder));
+        if (::geteuid() != 0 || QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=64k"_s,
+                                                                 u"tmpfs"_s, folder}) != 0)
+            QSKIP("mounting a small tmpfs needs root");
+        const auto unmount = qScopeGuard([&] { QProcess::execute(u"umount"_s, {folder}); });
+        RecoveryStore store(folder);
+        QString problem;
+        QVERIFY(store.open(&problem));
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.keepRecoveryCopies(store);
+        form.recovery()->setInterval(20);
+        QStringList notices;
+        QObject::connect(form.statusBar(), &QStatusBar::messageChanged, [&](const QString &m) { notices << m; });
+
+        typeInto(form, u"StyledEdit35"_s, u"Kovács"_s);
+        QTRY_VERIFY(QFileInfo::exists(store.copyPath()));
+        store.flush();
+        const QByteArray before = tk::test::readFile(store.copyPath());
+        QVERIFY(!before.isEmpty());
+        {
+            QFile filler(folder + u"/töltelék"_s);
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            const QByteArray block(4096, 'x');
+            while (filler.write(block) == block.size() && filler.flush()) {
+            }
+        }
+        QWidget *field = form.control(u"StyledEdit35"_s);
+        for (const QChar c : u" Őrs Tűzkő"_s) {
+            tk::test::typeText(field, QString(c));
+            QTest::qWait(30);
+        }
+        QTRY_COMPARE(notices.size(), 1);
+        QVERIFY2(notices[0].contains(u"nem írható"_s), qPrintable(notices[0]));
+        QCOMPARE(QApplication::focusWidget(), field);
+        QCOMPARE(form.form().text(u"StyledEdit35"_s), u"Kovács Őrs Tűzkő"_s);
+        QCOMPARE(tk::test::readFile(store.copyPath()), before);
+        QVERIFY(QDir(folder).entryList({u"*.part"_s}, QDir::Files).isEmpty());
+
+        QVERIFY(QFile::remove(folder + u"/töltelék"_s));
+        tk::test::typeText(field, u"!"_s);
+        QTRY_COMPARE(notices.size(), 2);
+        QCOMPARE(notices[1], QString());
+        store.flush();
+        QCOMPARE(app::loadRecovery(store.copyPath(), &problem)->draft.texts.value(u"StyledEdit35"_s),
+                 u"Kovács Őrs Tűzkő!"_s);
+        QVERIFY(m_messages.isEmpty());
     }
 
     // A copy is never seen half-written: a writer killed at random moments, 200 times, leaves
