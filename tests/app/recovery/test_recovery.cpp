@@ -121,7 +121,7 @@ private Q_SLOTS:
         decl::Draft work = someWork();
         work.texts[u"NumEdit3"_s] = u"-"_s; // a number typed half-way
         const app::RecoveryContent content{work, u"/home/ő/kovács.tkd"_s,
-                                           QDateTime(QDate(2026, 12, 11), QTime(10, 58, 1), QTimeZone::UTC)};
+                                           QDateTime(QDate(2026, 12, 11), QTime(10, 58, 1), Qt::UTC)};
         QString error;
         const std::optional<app::RecoveryContent> read = app::readRecovery(app::recoveryBytes(content), u"x"_s, &error);
         QVERIFY2(read, qPrintable(error));
