@@ -15,6 +15,7 @@ TK_PACKAGES=(
   clang libclang-rt-14-dev
   dpkg-dev file lintian desktop-file-utils appstream shared-mime-info man-db
   xdg-utils libfile-mimeinfo-perl
+  devscripts
 )
 
 tk_sudo() {
