@@ -242,6 +242,20 @@ std::vector<RecoveryStore::Orphan> RecoveryStore::orphans()
         found.push_back({path, copy.lastModified(), std::move(lock)});
     }
     std::sort(found.begin(), found.end(), [](const Orphan &a, const Orphan &b) { return a.modified > b.modified; });
+    // What ended programs left without a copy: a lock, a copy cut short by the end.
+    const QFileInfoList rest = QDir(m_folder).entryInfoList({u"*"_s + lockSuffix, u"*"_s + copySuffix + partSuffix},
+                                                           QDir::Files | QDir::Hidden);
+    for (const QFileInfo &file : rest) {
+        const QString name = file.fileName();
+        const QString id = name.left(name.indexOf(u'.'));
+        const QString copy = m_folder + u'/' + id + copySuffix;
+        if (copy == copyPath() || QFileInfo::exists(copy))
+            continue;
+        QLockFile lock(lockPathOf(copy));
+        lock.setStaleLockTime(0);
+        if (lock.tryLock(0))
+            QFile::remove(copy + partSuffix); // the lock goes as `lock` does
+    }
     return found;
 }
 

@@ -79,7 +79,8 @@ public:
         QDateTime modified;
         std::shared_ptr<QLockFile> lock;
     };
-    // The copies whose programs have ended, newest first.
+    // The copies whose programs have ended, newest first. What such programs left beside no
+    // copy (their lock, a copy cut short) goes.
     std::vector<Orphan> orphans();
     // The orphan's copy becomes this program's own, so that it is not lost before this program
     // writes a newer one. Any copy of this program's own goes.

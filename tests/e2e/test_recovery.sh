@@ -213,8 +213,11 @@ xdotool windowfocus --sync "$Q" key Escape
 wait_for 10 "the question to close" no_window '^telekado$'
 W=$(window_of "$B")
 title_is "$MAIN_TITLE" || fail "the second program opened the held file: $(xdotool getwindowname "$W")"
-kill -TERM "$A" "$B"
+# SIGHUP, as a closed terminal sends it, ends as SIGTERM does.
+kill -HUP "$A"
 wait_exit "$A" 10
+[ "$EXIT_RC" = 0 ] || fail "SIGHUP: exit code $EXIT_RC"
+kill -TERM "$B"
 wait_exit "$B" 10
 [ ! -e "$E2E_TMP/.kovacs.tkd.lock" ] || fail "the lock stayed after the program ended"
 

@@ -17,6 +17,7 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QStatusBar>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -202,9 +203,16 @@ private Q_SLOTS:
         QVERIFY(living.flush());
         const QString dead = leaveCopy(folder, {someWork(), QString(), QDateTime::currentDateTimeUtc()});
 
+        // An ended program's lock without a copy, and a copy it did not finish.
+        QVERIFY(tk::test::writeFile(folder + u"/333-z.lock"_s,
+                                    "2147480000\ntelekado\n" + QSysInfo::machineHostName().toUtf8() + '\n'));
+        QVERIFY(tk::test::writeFile(folder + u"/444-w.tkr.part"_s, "{\"format"));
+
         RecoveryStore second(folder);
         QVERIFY(second.open(&reason));
         const std::vector<RecoveryStore::Orphan> orphans = second.orphans();
+        QVERIFY(!QFileInfo::exists(folder + u"/333-z.lock"_s));
+        QVERIFY(!QFileInfo::exists(folder + u"/444-w.tkr.part"_s));
         QCOMPARE(orphans.size(), size_t(1));
         QCOMPARE(orphans[0].path, dead);
         // While the second program holds it, a third does not see it either.
