@@ -95,14 +95,10 @@ int run(int argc, char **argv)
     RecentFiles recent(RecentFiles::defaultSettingsPath());
     // Unsaved work is kept for the next start where the user's data folder allows it.
     RecoveryStore recovery(RecoveryStore::defaultFolder());
-    QString recoveryProblem;
-    const bool recovering = recovery.open(&recoveryProblem);
     TForm1 form1;
     guide::TForm2 form2(&form1);
     form1.setGuideWindow(&form2);
     form1.keepRecentFiles(recent);
-    if (recovering)
-        form1.keepRecoveryCopies(recovery);
     onTerminationSignals(&form1, [&form1] { form1.endKeepingWork(); });
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form1, [&form1](QSessionManager &manager) {
         if (!form1.endSession(manager.allowsInteraction()))
@@ -110,17 +106,20 @@ int run(int argc, char **argv)
         manager.release();
     });
     form1.show();
-    // From the event loop, over the shown window: the question about recovered work first, then
-    // the file; a file that cannot be read leaves the untouched form and says why.
+    // From the event loop, over the shown window: the recovery folder (its lock is synced to
+    // disk, which the window need not wait for), the question about recovered work, then the
+    // file; a file that cannot be read leaves the untouched form and says why.
     QMetaObject::invokeMethod(
         &form1,
-        [&form1, &recovery, recovering, recoveryProblem, path = commandLine.openFile] {
-            if (!recovering) {
+        [&form1, &recovery, path = commandLine.openFile] {
+            QString recoveryProblem;
+            if (!recovery.open(&recoveryProblem)) {
                 form1.showRecoveryProblem(u"A program helyreállítási másolat nélkül fut: "_s + recoveryProblem);
                 if (!path.isEmpty())
                     rt::runHandler([&] { form1.openFile(path); });
                 return;
             }
+            form1.keepRecoveryCopies(recovery);
             rt::runHandler([&] { offerRecoveredWork(form1, recovery, path); });
         },
         Qt::QueuedConnection);
