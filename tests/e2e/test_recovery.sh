@@ -221,4 +221,18 @@ kill -TERM "$B"
 wait_exit "$B" 10
 [ ! -e "$E2E_TMP/.kovacs.tkd.lock" ] || fail "the lock stayed after the program ended"
 
+# 6. A file where the data folder should be: the program runs as before, without recovery, and
+# says so under the form (screenshot); typing and the question before ending are as ever.
+printf 'x' >"$E2E_TMP/no-folder"
+start_app env LANG=hu_HU.UTF-8 XDG_DATA_HOME="$E2E_TMP/no-folder" "$PROGRAM"
+W=$(wait_window "$MAIN_TITLE_RE")
+fill_form 'Nincs Mappa'
+wait_for 10 "the '*' of a changed form" title_is "$MAIN_TITLE*"
+import -window root "$OUT/recovery-no-folder.png"
+click_menu "$W" "$MENU_EXIT_X"
+Q=$(wait_window '^telekado$')
+xdotool windowfocus --sync "$Q" key Tab space
+wait_exit "$APP_PID" 10
+[ "$EXIT_RC" = 0 ] || fail "without recovery, Nem: exit code $EXIT_RC"
+
 echo "work came back after kill -9, SIGTERM and with an opened file; two programs kept their own copies; screenshots in $OUT"
