@@ -134,11 +134,16 @@ MAIN_TITLE='Elektronikus nyomtatvány - Hollóberény Polgármesteri Hivatal'
 # content's origin. Sets FORM_WINDOW, FORM_OX and FORM_OY.
 find_form() {
   FORM_WINDOW=$1
-  import -window root "$E2E_TMP/form.png"
-  convert "$E2E_TMP/form.png" -crop 1x200+20+0 txt:"$E2E_TMP/column.txt"
-  local panel_top
-  panel_top=$(grep -m1 -i '8DA4AC' "$E2E_TMP/column.txt" | sed 's/^[0-9]*,\([0-9]*\):.*/\1/')
-  [ -n "$panel_top" ] || fail "outer panel not found"
+  # A window mapped and titled on a busy machine may not be painted yet: look again until it is.
+  local panel_top="" end=$((SECONDS + 20))
+  while :; do
+    import -window root "$E2E_TMP/form.png"
+    convert "$E2E_TMP/form.png" -crop 1x200+20+0 txt:"$E2E_TMP/column.txt"
+    panel_top=$(grep -m1 -i '8DA4AC' "$E2E_TMP/column.txt" | sed 's/^[0-9]*,\([0-9]*\):.*/\1/' || true)
+    [ -z "$panel_top" ] || break
+    [ $SECONDS -le $end ] || fail "outer panel not found"
+    sleep 0.1
+  done
   FORM_OY=$((panel_top - 13))
   FORM_OX=0
 }
