@@ -6,8 +6,11 @@
 #include "declaration/taxcomputation.h"
 #include "runtime/errors.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QSysInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -23,9 +26,50 @@ DraftDocument::DraftDocument(Form1Access &form, QWidget *window)
 {
 }
 
+DraftDocument::~DraftDocument() = default;
+
+QString DraftDocument::lockPathOf(const QString &path)
+{
+    const QFileInfo file(path);
+    return file.dir().filePath(u"."_s + file.fileName() + u".lock"_s);
+}
+
+bool DraftDocument::lockFile(const QString &path, bool saving, std::unique_ptr<QLockFile> *lock)
+{
+    if (m_lock && QFileInfo(path) == QFileInfo(m_path))
+        return true; // held already
+    auto candidate = std::make_unique<QLockFile>(lockPathOf(path));
+    // Never by age: a lock is given up only by a program on this host that has ended, and a
+    // lock from another host on a shared folder is always shown.
+    candidate->setStaleLockTime(0);
+    if (candidate->tryLock(0)) {
+        *lock = std::move(candidate);
+        return true;
+    }
+    if (candidate->error() != QLockFile::LockFailedError)
+        return true;
+    qint64 pid = 0;
+    FileHolder holder;
+    QString application;
+    candidate->getLockInfo(&pid, &holder.host, &application);
+    // This program's own lock, from a second window of the same process, is no other program.
+    if (pid == QCoreApplication::applicationPid() && holder.host == QSysInfo::machineHostName())
+        return true;
+    const QFileInfo lockInfo(lockPathOf(path));
+    holder.file = path;
+    holder.user = lockInfo.owner();
+    holder.since = lockInfo.lastModified();
+    return m_dialogs.askUseHeldFile(m_window, holder, saving);
+}
+
 bool DraftDocument::isChanged() const
 {
     return decl::draftOf(m_form) != m_saved;
+}
+
+decl::Draft DraftDocument::draft() const
+{
+    return decl::draftOf(m_form);
 }
 
 QString DraftDocument::windowTitle(const QString &caption) const
@@ -44,19 +88,18 @@ bool DraftDocument::open()
 {
     if (!maySaveChanges())
         return false;
-    const QString folder = m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath();
+    const QString folder = m_path.isEmpty() ? m_lastFolder : QFileInfo(m_path).absolutePath();
     const QString path = m_dialogs.openDraftName(m_window, folder);
     if (path.isEmpty())
         return false;
-    openFile(path);
-    return true;
+    return openFile(path);
 }
 
 bool DraftDocument::openScan()
 {
     if (!maySaveChanges())
         return false;
-    const QString folder = m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath();
+    const QString folder = m_path.isEmpty() ? m_lastFolder : QFileInfo(m_path).absolutePath();
     const QString path = m_dialogs.openScanName(m_window, folder);
     if (path.isEmpty())
         return false;
@@ -90,15 +133,20 @@ void DraftDocument::readScan(const QString &path)
     whole.texts.insert(found->texts);
     whole.choices.insert(found->choices);
     decl::applyDraft(whole, m_form);
-    // Read from paper, it is in no file yet: the form is changed until it is saved.
+    // Read from paper, it is in no file yet: the form is changed until it is saved, and the file
+    // open before is closed.
     m_path.clear();
+    m_lock.reset();
     m_scanned = foundPage;
     m_saved = decl::draftOf(decl::MapForm());
     decl::szamolas(m_form);
 }
 
-void DraftDocument::openFile(const QString &path)
+bool DraftDocument::openFile(const QString &path)
 {
+    std::unique_ptr<QLockFile> lock;
+    if (QFileInfo::exists(path) && !lockFile(path, false, &lock))
+        return false;
     QString error;
     const std::optional<decl::Draft> read = decl::loadDraft(path, &error);
     if (!read)
@@ -108,10 +156,43 @@ void DraftDocument::openFile(const QString &path)
     whole.texts.insert(read->texts);
     whole.choices.insert(read->choices);
     decl::applyDraft(whole, m_form);
+    if (lock || QFileInfo(path) != QFileInfo(m_path))
+        m_lock = std::move(lock);
     m_path = path;
     m_scanned.clear();
     // As the controls hold it (numbers in their normal form): opening is no change.
     m_saved = decl::draftOf(m_form);
+    decl::szamolas(m_form);
+    return true;
+}
+
+void DraftDocument::restore(const decl::Draft &draft, const QString &path)
+{
+    const decl::Draft untouched = decl::draftOf(decl::MapForm());
+    decl::Draft base = untouched;
+    if (!path.isEmpty()) {
+        if (const std::optional<decl::Draft> file = decl::loadDraft(path)) {
+            base.texts.insert(file->texts);
+            base.choices.insert(file->choices);
+        }
+    }
+    // The baseline as the controls hold it, so that numbers in another notation are no change.
+    decl::applyDraft(base, m_form);
+    m_saved = decl::draftOf(m_form);
+    decl::Draft whole = untouched;
+    whole.texts.insert(draft.texts);
+    whole.choices.insert(draft.choices);
+    decl::applyDraft(whole, m_form);
+    m_lock.reset();
+    if (!path.isEmpty()) {
+        // The program that held it has ended; a living one keeps its lock.
+        auto lock = std::make_unique<QLockFile>(lockPathOf(path));
+        lock->setStaleLockTime(0);
+        if (lock->tryLock(0))
+            m_lock = std::move(lock);
+    }
+    m_path = path;
+    m_scanned.clear();
     decl::szamolas(m_form);
 }
 
@@ -119,29 +200,37 @@ bool DraftDocument::save()
 {
     if (m_path.isEmpty())
         return saveAs();
-    saveTo(m_path);
-    return true;
+    return saveTo(m_path);
 }
 
 bool DraftDocument::saveAs()
 {
-    const QString suggested = m_path.isEmpty() ? untitledName + draftSuffix : m_path;
+    QString suggested = m_path.isEmpty() ? untitledName + draftSuffix : m_path;
+    if (m_path.isEmpty() && !m_lastFolder.isEmpty())
+        suggested = QDir(m_lastFolder).filePath(suggested);
     const QString name = m_dialogs.saveDraftName(m_window, suggested);
     if (name.isEmpty())
         return false;
-    saveTo(withDefaultSuffix(name, draftSuffix));
-    return true;
+    return saveTo(withDefaultSuffix(name, draftSuffix));
 }
 
-void DraftDocument::saveTo(const QString &path)
+bool DraftDocument::saveTo(const QString &path)
 {
+    std::unique_ptr<QLockFile> lock;
+    if (!lockFile(path, true, &lock))
+        return false;
     const decl::Draft draft = decl::draftOf(m_form);
     QString error;
     if (!decl::saveDraft(path, draft, &error))
         throw rt::Exception(error);
+    if (lock)
+        m_lock = std::move(lock);
+    else if (QFileInfo(path) != QFileInfo(m_path))
+        m_lock.reset();
     m_path = path;
     m_scanned.clear();
     m_saved = draft;
+    return true;
 }
 
 bool DraftDocument::maySaveChanges()

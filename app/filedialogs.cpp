@@ -3,6 +3,7 @@
 #include "runtime/messages.h"
 #include "runtime/ui/placement.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPushButton>
@@ -44,6 +45,48 @@ QMessageBox::StandardButton askSaveChanges(QWidget *parent)
     return QMessageBox::StandardButton(box.exec());
 }
 
+RestoreAnswer askRestore(QWidget *parent, const QDateTime &changed, const QString &file)
+{
+    const QString when = changed.toLocalTime().toString(u"yyyy. MM. dd. HH:mm"_s);
+    const QString which = file.isEmpty() ? u"Még nem mentett bevallás."_s
+                                         : u"A bevallás fájlja: %1"_s.arg(QDir::toNativeSeparators(file));
+    QMessageBox box(QMessageBox::Question, rt::applicationTitle(),
+                    u"A program legutóbb mentetlen változásokkal ért véget.\n"
+                    u"Utolsó módosítás: %1\n%2\n\nVisszaállítja a bevallást?"_s.arg(when, which),
+                    QMessageBox::NoButton, parent);
+    QPushButton *restore = box.addButton(u"&Visszaállítás"_s, QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(u"&Elvetés"_s, QMessageBox::RejectRole);
+    box.setDefaultButton(restore);
+    // Esc or the close box decide nothing: a stray key must not throw the work away.
+    box.setEscapeButton(box.addButton(QMessageBox::Cancel));
+    box.button(QMessageBox::Cancel)->hide();
+    rt::centreOverOwner(&box);
+    box.exec();
+    if (box.clickedButton() == restore)
+        return RestoreAnswer::Restore;
+    return box.clickedButton() == discard ? RestoreAnswer::Discard : RestoreAnswer::Later;
+}
+
+bool askUseHeldFile(QWidget *parent, const FileHolder &holder, bool saving)
+{
+    const QString who = holder.user.isEmpty() ? holder.host : u"%1 (%2)"_s.arg(holder.user, holder.host);
+    QMessageBox box(QMessageBox::Warning, rt::applicationTitle(),
+                    u"A bevallást egy másik program már megnyitotta: %1\n"
+                    u"Megnyitotta: %2, %3 óta.\n\n%4"_s
+                        .arg(QDir::toNativeSeparators(holder.file), who,
+                             holder.since.toLocalTime().toString(u"yyyy. MM. dd. HH:mm"_s),
+                             saving ? u"Ha most ide ment, az ottani változások felülíródhatnak."_s
+                                    : u"Ha itt is megnyitja, a két példány eltérhet egymástól."_s),
+                    QMessageBox::NoButton, parent);
+    QPushButton *anyway = box.addButton(saving ? u"&Mentés így is"_s : u"&Megnyitás így is"_s, QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(u"Mégsem"_s, QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    rt::centreOverOwner(&box);
+    box.exec();
+    return box.clickedButton() == anyway;
+}
+
 } // namespace
 
 FileDialogs standardFileDialogs()
@@ -62,6 +105,8 @@ FileDialogs standardFileDialogs()
         return askSaveName(parent, u"PDF-be mentés"_s, suggested, pdfFilter, pdfSuffix);
     };
     d.askSaveChanges = &askSaveChanges;
+    d.askRestore = &askRestore;
+    d.askUseHeldFile = &askUseHeldFile;
     return d;
 }
 

@@ -8,6 +8,8 @@
 #include "app/printchecks.h"
 #include "app/pdfcommand.h"
 #include "app/printcommand.h"
+#include "app/recentfiles.h"
+#include "app/recoverykeeper.h"
 #include "workareafollower_p.h"
 #include "declaration/reportvalues.h"
 #include "app/guide/captions.h"
@@ -24,10 +26,13 @@
 #include "controls/radiogroup/ui/ctlradiogroup.h"
 #include "declaration/catalogue.h"
 #include "declaration/taxcomputation.h"
+#include "runtime/errors.h"
 #include "runtime/messages.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
@@ -36,6 +41,7 @@
 #include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QScrollArea>
+#include <QStatusBar>
 
 namespace app {
 
@@ -211,6 +217,7 @@ TForm1::~TForm1()
         if (auto *e = qobject_cast<ctl::TNumEdit *>(w))
             e->OnExit = nullptr;
     disconnect(qApp, nullptr, this, nullptr);
+    m_recovery.reset();
     m_document.reset();
 }
 
@@ -247,6 +254,7 @@ void TForm1::buildMenu()
 void TForm1::buildFileMenu()
 {
     QMenu *menu = menuBar()->addMenu(u"&Fájl"_s);
+    m_fileMenu = menu;
     menu->setObjectName(u"Fjl1"_s);
     menu->menuAction()->setObjectName(u"Fjl1"_s);
     struct Item
@@ -435,6 +443,100 @@ void TForm1::updateTitle()
     // The fields report their first texts while the window is still being built.
     if (m_document)
         setWindowTitle(m_document->windowTitle(form1Caption));
+    if (m_recovery)
+        m_recovery->documentChanged();
+    if (m_recent && !m_document->path().isEmpty() && m_recent->files().value(0) != QFileInfo(m_document->path()).absoluteFilePath()) {
+        m_recent->add(m_document->path());
+        m_document->setLastFolder(m_recent->lastFolder());
+    }
+}
+
+void TForm1::keepRecentFiles(RecentFiles &recent)
+{
+    m_recent = &recent;
+    m_document->setLastFolder(recent.lastFolder());
+    // Built as the menu opens, so that it is always the list as it stands.
+    connect(m_fileMenu, &QMenu::aboutToShow, this, [this] {
+        for (QAction *a : std::as_const(m_recentActions))
+            delete a;
+        m_recentActions.clear();
+        const QStringList files = m_recent->files();
+        if (files.isEmpty())
+            return;
+        m_recentActions << m_fileMenu->addSeparator();
+        for (int i = 0; i < files.size(); ++i) {
+            const QString shown = QDir::toNativeSeparators(files[i]).replace(u'&', u"&&"_s);
+            QAction *a = m_fileMenu->addAction(u"&%1 %2"_s.arg(i + 1).arg(shown));
+            a->setObjectName(u"RecentFile%1"_s.arg(i + 1));
+            connect(a, &QAction::triggered, this,
+                    [this, path = files[i]] { rt::runHandler([&] { openRecentFile(path); }); });
+            m_recentActions << a;
+        }
+    });
+}
+
+void TForm1::openRecentFile(const QString &path)
+{
+    const auto refresh = qScopeGuard([this] { updateTitle(); });
+    if (!QFileInfo::exists(path)) {
+        if (m_recent)
+            m_recent->remove(path);
+        throw rt::Exception(u"A fájl már nem létezik: %1\nKikerült a legutóbb használt fájlok listájából."_s
+                                .arg(QDir::toNativeSeparators(path)));
+    }
+    if (m_document->maySaveChanges() && m_document->openFile(path))
+        m_warnings->recheckAll();
+}
+
+void TForm1::keepRecoveryCopies(RecoveryStore &store)
+{
+    m_recovery = std::make_unique<RecoveryKeeper>(store, *m_document);
+    connect(m_recovery.get(), &RecoveryKeeper::problemChanged, this, [this](bool ok, const QString &reason) {
+        showRecoveryProblem(ok ? QString() : u"A mentetlen változások helyreállítási másolata nem írható: "_s + reason);
+    });
+    m_recovery->documentChanged();
+}
+
+void TForm1::showRecoveryProblem(const QString &reason)
+{
+    // A line under the form: a message box would take the focus from the field being typed in.
+    if (reason.isEmpty()) {
+        if (auto *bar = findChild<QStatusBar *>(QString(), Qt::FindDirectChildrenOnly))
+            bar->clearMessage();
+        return;
+    }
+    statusBar()->showMessage(reason);
+}
+
+void TForm1::restoreRecovery(const RecoveryContent &content)
+{
+    const auto refresh = qScopeGuard([this] { updateTitle(); });
+    m_document->restore(content.draft, content.filePath);
+    m_warnings->recheckAll();
+}
+
+void TForm1::endKeepingWork()
+{
+    if (m_recovery)
+        m_recovery->writeNow();
+    QCoreApplication::exit(0);
+}
+
+bool TForm1::endSession(bool mayInteract)
+{
+    if (!mayInteract) {
+        endKeepingWork();
+        return true;
+    }
+    bool mayEnd = false;
+    rt::runHandler([&] { mayEnd = m_document->maySaveChanges(); });
+    updateTitle();
+    if (!mayEnd)
+        return false;
+    if (m_recovery)
+        m_recovery->discard();
+    QCoreApplication::exit(0);
+    return true;
 }
 
 QString TForm1::askPdfName(QWidget *parent) const
@@ -445,7 +547,8 @@ QString TForm1::askPdfName(QWidget *parent) const
 void TForm1::openFile(const QString &path)
 {
     const auto refresh = qScopeGuard([this] { updateTitle(); });
-    m_document->openFile(path);
+    if (!m_document->openFile(path))
+        return;
     // The opened declaration is judged as a whole, as a check before printing would judge it.
     m_warnings->recheckAll();
 }
@@ -504,8 +607,11 @@ void TForm1::Kilps1Click()
 {
     const auto refresh = qScopeGuard([this] { updateTitle(); });
     // Ends without a close request; an unchanged or saved form ends at once.
-    if (m_document->maySaveChanges())
+    if (m_document->maySaveChanges()) {
+        if (m_recovery)
+            m_recovery->discard();
         QCoreApplication::exit(0);
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -513,6 +619,8 @@ void TForm1::closeEvent(QCloseEvent *event)
     bool mayClose = false;
     // A failed save is shown once the close request is over, and the window stays.
     rt::runHandler([&] { mayClose = m_document->maySaveChanges(); });
+    if (mayClose && m_recovery)
+        m_recovery->discard();
     updateTitle();
     event->setAccepted(mayClose);
 }

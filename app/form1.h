@@ -9,6 +9,7 @@
 #include <memory>
 
 class QFont;
+class QMenu;
 class QScrollArea;
 
 namespace guide {
@@ -23,6 +24,10 @@ enum class FieldKind;
 namespace app {
 
 class FieldWarnings;
+class RecentFiles;
+class RecoveryKeeper;
+class RecoveryStore;
+struct RecoveryContent;
 
 // The main window: the whole declaration form on one vertically scrolling page.
 class TForm1 : public QMainWindow
@@ -46,6 +51,29 @@ public:
     FieldWarnings &warnings() { return *m_warnings; }
     // Puts the focus into a field or group, scrolled into view; a group's choice stays as it is.
     void focusField(const QString &component);
+
+    // Lists the declarations used last in the "Fájl" menu, and starts the file dialogs in the
+    // folder used last.
+    void keepRecentFiles(RecentFiles &recent);
+    // A declaration of the list: opened after the question about unsaved changes; one that has
+    // gone is dropped from the list and named in the error.
+    void openRecentFile(const QString &path);
+
+    // Keeps a recovery copy of unsaved work in the store from now on.
+    void keepRecoveryCopies(RecoveryStore &store);
+    RecoveryKeeper *recovery() const { return m_recovery.get(); }
+    // Brings the work of a recovery copy back into the form, shown as changed.
+    void restoreRecovery(const RecoveryContent &content);
+    // Tells the user, without taking the focus from where it is, that unsaved work is not kept
+    // for recovery (why), or that it is again (empty reason).
+    void showRecoveryProblem(const QString &reason);
+    // The end of the session or a shutdown signal: the copy of unsaved work is written, and the
+    // program ends with exit code 0 without asking anything.
+    void endKeepingWork();
+    // The session manager's request to end the session. With interaction the question of
+    // "Kilépés" is asked; false when the user chose to stay. Without it the work is kept as on
+    // a signal. Either way the program ends unless the user stays.
+    bool endSession(bool mayInteract);
 
     // The filling-guide window, created hidden after this one.
     void setGuideWindow(guide::TForm2 *form2);
@@ -96,6 +124,10 @@ private:
     std::unique_ptr<decl::DeclarationReport> m_report;
     // Made once the form is built: it starts from the untouched form.
     std::unique_ptr<DraftDocument> m_document;
+    std::unique_ptr<RecoveryKeeper> m_recovery;
+    RecentFiles *m_recent = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QList<QAction *> m_recentActions;
     // Goes before the controls do, so that their last focus changes are not judged.
     std::unique_ptr<FieldWarnings> m_warnings;
 };

@@ -153,7 +153,8 @@ qsizetype controlCharacterAt(const QString &text, FieldKind kind)
     return 0;
 }
 
-std::optional<QString> formTextOf(const Field &f, const QString &fileText, QString *reason)
+std::optional<QString> formTextOf(const Field &f, const QString &fileText, QString *reason,
+                                  NumericTexts numbers = NumericTexts::MustBeNumbers)
 {
     if (fileText.size() > maxDraftFieldLength) {
         *reason = u"%1 szövege túl hosszú: %2 karakter, legfeljebb %3 lehet."_s
@@ -179,6 +180,8 @@ std::optional<QString> formTextOf(const Field &f, const QString &fileText, QStri
     case FieldKind::NumericEdit:
         if (std::optional<QString> number = numericText(fileText))
             return number;
+        if (numbers == NumericTexts::AsTyped)
+            return fileText;
         *reason = u"%1 szövege („%2”) nem szám."_s.arg(fieldRef(f), fileText);
         return std::nullopt;
     case FieldKind::RichEdit:
@@ -213,7 +216,8 @@ QString tooLarge(qint64 size)
     return u"A fájl túl nagy: %1 bájt; egy bevallásfájl legfeljebb %2 bájt lehet."_s.arg(size).arg(maxDraftFileSize);
 }
 
-bool readFields(const QJsonObject &object, const QString &path, Draft &draft, QString *errorString)
+bool readFields(const QJsonObject &object, const QString &path, Draft &draft, QString *errorString,
+                NumericTexts numbers)
 {
     for (auto it = object.begin(); it != object.end(); ++it) {
         const Field *f = fieldsByKey().value(it.key());
@@ -225,7 +229,7 @@ bool readFields(const QJsonObject &object, const QString &path, Draft &draft, QS
         if (!it.value().isString())
             return setError(errorString, notLoadable(path, u"%1 értéke nem szöveg."_s.arg(fieldRef(*f))));
         QString reason;
-        const std::optional<QString> text = formTextOf(*f, it.value().toString(), &reason);
+        const std::optional<QString> text = formTextOf(*f, it.value().toString(), &reason, numbers);
         if (!text)
             return setError(errorString, notLoadable(path, reason));
         draft.texts.insert(f->component, *text);
@@ -290,7 +294,8 @@ QByteArray toJson(const Draft &draft)
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-std::optional<Draft> readDraft(QByteArrayView bytes, const QString &fileName, QString *errorString)
+std::optional<Draft> readDraft(QByteArrayView bytes, const QString &fileName, QString *errorString,
+                               NumericTexts numbers)
 {
     if (bytes.size() > maxDraftFileSize)
         return refuse(errorString, notOurs(fileName, tooLarge(bytes.size())));
@@ -354,7 +359,7 @@ std::optional<Draft> readDraft(QByteArrayView bytes, const QString &fileName, QS
     if (!fieldValue.isUndefined()) {
         if (!fieldValue.isObject())
             return refuse(errorString, notLoadable(fileName, u"A „fields” értéke nem JSON-objektum."_s));
-        if (!readFields(fieldValue.toObject(), fileName, draft, errorString))
+        if (!readFields(fieldValue.toObject(), fileName, draft, errorString, numbers))
             return std::nullopt;
     }
     const QJsonValue choiceValue = root.value(keyChoices());

@@ -48,9 +48,14 @@ Draft draftOf(const FormAccess &form);
 // Writes the draft as the file's bytes; the same draft always gives the same bytes.
 QByteArray toJson(const Draft &draft);
 
+// How strictly readDraft takes a numeric field's text. A recovery copy holds the form as it was
+// when the program ended, a number typed half-way ("12,", "-") too, which the form can hold.
+enum class NumericTexts { MustBeNumbers, AsTyped };
+
 // Reads a file's bytes strictly: returns nothing and sets errorString (naming fileName and the
 // reason) unless the whole file is a valid declaration of a known version.
-std::optional<Draft> readDraft(QByteArrayView bytes, const QString &fileName, QString *errorString = nullptr);
+std::optional<Draft> readDraft(QByteArrayView bytes, const QString &fileName, QString *errorString = nullptr,
+                               NumericTexts numbers = NumericTexts::MustBeNumbers);
 
 // Puts the draft's texts and choices into a form that has setText and setItemIndex (MapForm,
 // or the window's controls); fields the draft does not name are left as they are.

@@ -18,6 +18,7 @@ TK_PACKAGES=(
   dpkg-dev file lintian desktop-file-utils appstream shared-mime-info man-db
   xdg-utils libfile-mimeinfo-perl
   weston qt6-wayland
+  devscripts
 )
 
 tk_sudo() {

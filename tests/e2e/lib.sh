@@ -33,6 +33,10 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
   mkdir -m 0700 "$XDG_RUNTIME_DIR"
 fi
 
+# The program's recovery copies and settings stay with the test: a program ended by the cleanup
+# leaves its copy here, not in the user's folders for the next test to be asked about.
+export XDG_DATA_HOME="$E2E_TMP/data" XDG_CONFIG_HOME="$E2E_TMP/config"
+
 # Starts Xvfb on a free display (it picks the number itself) and exports DISPLAY. -noreset: a
 # server resets when its last client leaves and refuses connections for a moment, so a helper
 # that looks at the display and leaves (the accessibility bus's launcher, xprop) would make the
@@ -159,11 +163,16 @@ MAIN_TITLE='Elektronikus nyomtatvány - Hollóberény Polgármesteri Hivatal'
 # content's origin. Sets FORM_WINDOW, FORM_OX and FORM_OY.
 find_form() {
   FORM_WINDOW=$1
-  import -window root "$E2E_TMP/form.png"
-  convert "$E2E_TMP/form.png" -crop 1x200+20+0 txt:"$E2E_TMP/column.txt"
-  local panel_top
-  panel_top=$(grep -m1 -i '8DA4AC' "$E2E_TMP/column.txt" | sed 's/^[0-9]*,\([0-9]*\):.*/\1/')
-  [ -n "$panel_top" ] || fail "outer panel not found"
+  # A window mapped and titled on a busy machine may not be painted yet: look again until it is.
+  local panel_top="" end=$((SECONDS + 20))
+  while :; do
+    import -window root "$E2E_TMP/form.png"
+    convert "$E2E_TMP/form.png" -crop 1x200+20+0 txt:"$E2E_TMP/column.txt"
+    panel_top=$(grep -m1 -i '8DA4AC' "$E2E_TMP/column.txt" | sed 's/^[0-9]*,\([0-9]*\):.*/\1/' || true)
+    [ -z "$panel_top" ] || break
+    [ $SECONDS -le $end ] || fail "outer panel not found"
+    sleep 0.1
+  done
   FORM_OY=$((panel_top - 13))
   FORM_OX=0
 }

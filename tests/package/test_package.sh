@@ -23,7 +23,7 @@ else
   cannot "installing a package needs root or passwordless sudo; run ./test.sh as root"
 fi
 for tool in cpack apt-get dpkg-deb lintian desktop-file-validate appstreamcli xdg-mime mimetype \
-            man pdfinfo pdftotext readelf ldd flock file; do
+            man pdfinfo pdftotext readelf ldd flock file hardening-check; do
   command -v "$tool" >/dev/null || cannot "$tool is missing (./test.sh installs it)"
 done
 
@@ -112,6 +112,10 @@ appstreamcli validate-tree --no-net "$E2E_TMP/tree" >"$E2E_TMP/tree.txt" 2>&1 \
 lintian --tag-display-limit 0 --display-info "$DEB" >"$E2E_TMP/lintian.txt" 2>&1 || true
 cat "$E2E_TMP/lintian.txt"
 ! grep -q '^[EW]:' "$E2E_TMP/lintian.txt" || fail "lintian reports errors or warnings"
+# The program is built with Debian's hardening and installed without the compilers' notes:
+# lintian has nothing to say about it.
+! grep -qE 'hardening-|binary-has-unneeded-section' "$E2E_TMP/lintian.txt" \
+  || fail "lintian: $(grep -E 'hardening-|binary-has-unneeded-section' "$E2E_TMP/lintian.txt")"
 
 # Anything named after the program in the system's folders, to compare after the purge: this
 # catches what maintainer scripts or triggers make, which no file list names.
@@ -162,6 +166,11 @@ stray=$(comm -23 "$E2E_TMP/old.list" "$E2E_TMP/new.list" | left_over)
 # ---- The installed program, as a user meets it
 cd "$E2E_TMP"
 [ "$(command -v telekado)" = /usr/bin/telekado ] || fail "telekado on PATH is '$(command -v telekado)'"
+# Fortified, stack-protected, PIE, RELRO with immediate binding and control-flow protection.
+hardening-check /usr/bin/telekado >"$E2E_TMP/hardening.txt" 2>&1 || true
+cat "$E2E_TMP/hardening.txt"
+! grep -q ': no' "$E2E_TMP/hardening.txt" || fail "hardening-check: $(grep ': no' "$E2E_TMP/hardening.txt")"
+grep -q 'Control flow integrity: yes' "$E2E_TMP/hardening.txt" || fail "hardening-check lists no control-flow protection"
 # No display for the command line.
 headless=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 60)
 cat >"$E2E_TMP/kovacs.tkd" <<'JSON'

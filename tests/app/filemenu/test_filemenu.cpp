@@ -1,6 +1,8 @@
 #include "app/checkwindow.h"
 #include "app/filedialogs.h"
+#include "app/draftdocument.h"
 #include "app/form1.h"
+#include "app/recentfiles.h"
 #include "controls/maskedit/ui/ctlmaskedit.h"
 #include "controls/radiogroup/ui/ctlradiogroup.h"
 #include "declaration/catalogue.h"
@@ -17,6 +19,9 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QLockFile>
+#include <QProcess>
+#include <QSysInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -48,6 +53,7 @@ struct Answers
     QString saveName;
     QString pdfName;
     QMessageBox::StandardButton saveChanges = QMessageBox::Cancel;
+    bool useHeldFile = false;
     QStringList asked;
 
     // Hooks for the form; the question before ending stays the real message box unless
@@ -76,6 +82,11 @@ struct Answers
                 asked << u"question"_s;
                 return saveChanges;
             };
+        d.askUseHeldFile = [this](QWidget *, const app::FileHolder &h, bool saving) {
+            asked << u"held %1 %2 %3 %4"_s.arg(saving ? u"save"_s : u"open"_s, QFileInfo(h.file).fileName(), h.host)
+                         .arg(h.since.isValid() && !h.user.isEmpty());
+            return useHeldFile;
+        };
         return d;
     }
 };
@@ -526,6 +537,176 @@ private Q_SLOTS:
         QCOMPARE(answers.asked, (QStringList{u"save bevallas.tkd"_s, u"question"_s, u"open"_s}));
         QCOMPARE(form.form().text(u"StyledEdit35"_s), u"ab"_s);
         QVERIFY(m_messages.isEmpty());
+    }
+
+    // A file another program holds open: the user is told who holds it and decides; a lock of
+    // a program that has ended is taken over without a word, one from another host never.
+    void fileOpenOnce_data()
+    {
+        QTest::addColumn<QString>("holder"); // living, other host, ended
+        QTest::addColumn<bool>("saving");
+        QTest::addColumn<bool>("anyway");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("done"); // opened, or saved into
+        QTest::newRow("living, open, Mégsem") << u"living"_s << false << false << true << false;
+        QTest::newRow("living, open anyway") << u"living"_s << false << true << true << true;
+        QTest::newRow("other host, open, Mégsem") << u"other host"_s << false << false << true << false;
+        QTest::newRow("ended, open") << u"ended"_s << false << false << false << true;
+        QTest::newRow("living, save, Mégsem") << u"living"_s << true << false << true << false;
+        QTest::newRow("living, save anyway") << u"living"_s << true << true << true << true;
+        QTest::newRow("ended, save") << u"ended"_s << true << false << false << true;
+    }
+    void fileOpenOnce()
+    {
+        QFETCH(QString, holder);
+        QFETCH(bool, saving);
+        QFETCH(bool, anyway);
+        QFETCH(bool, asked);
+        QFETCH(bool, done);
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"közös.tkd"_s);
+        decl::MapForm old;
+        old.setText(u"StyledEdit35"_s, u"régi"_s);
+        QVERIFY(decl::saveDraft(file, decl::draftOf(old)));
+        // Another program, as its lock file names it.
+        QProcess other;
+        qint64 pid = 0;
+        QString host = QSysInfo::machineHostName();
+        QString name = u"sleep"_s;
+        if (holder == u"ended") {
+            pid = 2147480000; // no such process
+        } else {
+            other.start(u"sleep"_s, {u"60"_s});
+            QVERIFY(other.waitForStarted());
+            pid = other.processId();
+            if (holder == u"other host")
+                host = u"masik-gep"_s;
+        }
+        const QString lock = app::DraftDocument::lockPathOf(file);
+        QVERIFY(writeFile(lock, QByteArray::number(pid) + '\n' + name.toUtf8() + '\n' + host.toUtf8() + '\n'));
+
+        TForm1 form;
+        Answers answers;
+        answers.openName = file;
+        answers.saveName = file;
+        answers.useHeldFile = anyway;
+        form.setFileDialogs(answers.dialogs());
+        if (saving) {
+            typeLetter(form, u"StyledEdit35"_s, u"Ő"_s);
+            menuItem(form, "Ments1")->trigger();
+        } else {
+            menuItem(form, "Megnyits1")->trigger();
+        }
+        QStringList expected{saving ? u"save bevallas.tkd"_s : u"open"_s};
+        if (asked)
+            expected << u"held %1 közös.tkd %2 1"_s.arg(saving ? u"save"_s : u"open"_s, host);
+        QCOMPARE(answers.asked, expected);
+        QCOMPARE(form.document().path(), done ? file : QString());
+        QCOMPARE(decl::loadDraft(file)->texts.value(u"StyledEdit35"_s), done && saving ? u"Ő"_s : u"régi"_s);
+        QVERIFY(m_messages.isEmpty());
+        // The other program's lock stays its own; an ended one's becomes this program's, and
+        // goes with the window.
+        QLockFile probe(lock);
+        qint64 lockPid = 0;
+        QString lockHost, lockApp;
+        QVERIFY(probe.getLockInfo(&lockPid, &lockHost, &lockApp));
+        QCOMPARE(lockPid, holder == u"ended" ? QCoreApplication::applicationPid() : pid);
+        QCOMPARE(lockHost, host);
+        if (other.state() != QProcess::NotRunning) {
+            other.kill();
+            other.waitForFinished();
+        }
+        if (holder == u"ended") {
+            answers.openName = path(u"másik.tkd"_s);
+            QVERIFY(decl::saveDraft(answers.openName, decl::draftOf(old)));
+            answers.saveChanges = QMessageBox::No;
+            menuItem(form, "Megnyits1")->trigger();
+            QVERIFY(!QFileInfo::exists(lock));
+            QVERIFY(QFileInfo::exists(app::DraftDocument::lockPathOf(answers.openName)));
+        }
+    }
+
+    // "Fájl" lists the last five declarations opened or saved, newest first, numbered; the list
+    // and the dialogs' last folder are kept in the settings file for the next start. A file
+    // that has gone is named when chosen and leaves the list.
+    void recentFiles()
+    {
+        QTemporaryDir dir;
+        const QString settings = dir.filePath(u"beállítások/telekado.conf"_s);
+        QStringList files;
+        for (int i = 1; i <= 6; ++i) {
+            files << dir.filePath(u"b%1 & társa.tkd"_s.arg(i));
+            QVERIFY(decl::saveDraft(files.constLast(), decl::draftOf(decl::MapForm())));
+        }
+        {
+            app::RecentFiles recent(settings);
+            TForm1 form;
+            Answers answers;
+            answers.saveChanges = QMessageBox::No;
+            form.setFileDialogs(answers.dialogs());
+            form.keepRecentFiles(recent);
+            for (const QString &f : std::as_const(files).first(5)) {
+                answers.openName = f;
+                menuItem(form, "Megnyits1")->trigger();
+            }
+            answers.saveName = files[5];
+            menuItem(form, "Mentsmsknt1")->trigger();
+            QCOMPARE(recent.files(), (QStringList{files[5], files[4], files[3], files[2], files[1]}));
+        }
+        app::RecentFiles recent(settings);
+        QCOMPARE(recent.files().size(), 5);
+        QCOMPARE(recent.lastFolder(), dir.path());
+        TForm1 form;
+        Answers answers;
+        form.setFileDialogs(answers.dialogs());
+        form.keepRecentFiles(recent);
+        QMenu *menu = form.menuBar()->actions().constFirst()->menu();
+        Q_EMIT menu->aboutToShow();
+        QStringList texts;
+        for (QAction *a : menu->actions())
+            if (a->objectName().startsWith(u"RecentFile"))
+                texts << a->text();
+        QCOMPARE(texts.size(), 5);
+        QCOMPARE(texts[0], u"&1 "_s + QDir::toNativeSeparators(files[5]).replace(u'&', u"&&"_s));
+        QVERIFY(texts[4].startsWith(u"&5 "_s));
+        // The untitled form's dialogs start in the last folder.
+        app::FileDialogs d = answers.dialogs();
+        QString folderAsked;
+        d.openDraftName = [&](QWidget *, const QString &folder) {
+            folderAsked = folder;
+            return QString();
+        };
+        form.setFileDialogs(d);
+        menuItem(form, "Megnyits1")->trigger();
+        QCOMPARE(folderAsked, dir.path());
+        // Chosen from the menu: opened, and first in the list.
+        menuItem(form, "RecentFile3")->trigger();
+        QCOMPARE(form.document().path(), files[3]);
+        QCOMPARE(recent.files().constFirst(), files[3]);
+        // Gone: named, and out of the list, also for the next start.
+        Q_EMIT menu->aboutToShow();
+        QVERIFY(QFile::remove(files[4]));
+        menuItem(form, "RecentFile3")->trigger();
+        QTRY_COMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages[0].text.contains(QDir::toNativeSeparators(files[4])), qPrintable(m_messages[0].text));
+        QCOMPARE(form.document().path(), files[3]);
+        QVERIFY(!app::RecentFiles(settings).files().contains(files[4]));
+    }
+
+    // A settings file that cannot be read or written is as none: the program goes on.
+    void unusableSettings()
+    {
+        QTemporaryDir dir;
+        const QString settings = dir.filePath(u"telekado.conf"_s);
+        QVERIFY(QDir().mkpath(settings)); // a folder where the file should be
+        app::RecentFiles recent(settings);
+        QVERIFY(recent.files().isEmpty());
+        recent.add(path(u"x.tkd"_s));
+        QCOMPARE(recent.files().size(), 1);
+        QVERIFY(app::RecentFiles(settings).files().isEmpty());
+        QVERIFY(writeFile(dir.filePath(u"szemét.conf"_s), QByteArray("\xff\xfe[[[=\n\0\x01", 9)));
+        QVERIFY(app::RecentFiles(dir.filePath(u"szemét.conf"_s)).files().isEmpty());
     }
 
     // "PDF-be mentés..." writes the prepared declaration: two A4 pages holding what was typed
