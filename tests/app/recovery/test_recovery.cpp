@@ -132,13 +132,17 @@ private Q_SLOTS:
         QCOMPARE(read->changed, content.changed);
         QCOMPARE(read->draft.texts.value(u"NumEdit3"_s), u"-"_s); // as typed
 
-        // Every free text at its longest, in characters JSON writes six bytes for.
+        // Every free text at its longest, in the widest characters a field may hold (control
+        // characters, which JSON writes in six bytes, are no text of a field): three bytes each.
         decl::Draft full = content.draft;
+        qsizetype texts = 0;
         for (const decl::Field &f : decl::fields())
-            if (f.kind == decl::FieldKind::TextEdit || f.kind == decl::FieldKind::RichEdit)
-                full.texts[f.component] = QString(decl::maxDraftFieldLength, QChar(0x1F));
-        const QByteArray bytes = app::recoveryBytes({full, QString(4096, QChar(0x1F)), content.changed});
-        QVERIFY(bytes.size() > 4'000'000);
+            if (f.kind == decl::FieldKind::TextEdit || f.kind == decl::FieldKind::RichEdit) {
+                full.texts[f.component] = QString(decl::maxDraftFieldLength, QChar(0x20AC));
+                ++texts;
+            }
+        const QByteArray bytes = app::recoveryBytes({full, QString(4096, QChar(0x20AC)), content.changed});
+        QVERIFY(bytes.size() > texts * decl::maxDraftFieldLength * 3);
         QVERIFY2(app::readRecovery(bytes, u"x"_s, &error), qPrintable(error));
     }
 
