@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "declaration/catalogue.h"
 
+#include <QScrollArea>
 #include <QShortcut>
 
 using namespace Qt::StringLiterals;
@@ -63,6 +64,16 @@ void keepInvisibleOutOfFocus(TForm1 &form)
             w->setFocusPolicy(Qt::NoFocus);
 }
 
+// The window opens with the focus on the scrolling page, which lets a sighted user scroll before
+// choosing a field; named after the form, it tells a listener where the focus is.
+void nameFirstStop(TForm1 &form)
+{
+    if (auto *scroll = form.findChild<QScrollArea *>(u"Form1Scroll"_s)) {
+        scroll->setAccessibleName(u"BEVALLÁS 2006 évi telekadó"_s);
+        scroll->setAccessibleDescription(u"Tab: a következő mező, F1: kitöltési útmutató"_s);
+    }
+}
+
 } // namespace
 
 QString accessibleNameOf(const QString &screenCaption)
@@ -75,6 +86,7 @@ void makeAccessible(TForm1 &form)
     nameFields(form);
     giveGroupKeys(form);
     keepInvisibleOutOfFocus(form);
+    nameFirstStop(form);
 }
 
 } // namespace app

@@ -4,6 +4,7 @@
 import sys
 import time
 
+import re
 import pyatspi
 
 APP = "telekado"
@@ -82,8 +83,9 @@ def objects():
 
 
 def whose(obj):
-    """The description's part that says whose field it is; a field's warning follows it after ": "."""
-    return (obj.description or "").split(": ", 1)[0]
+    """The description's part that says whose field it is; a field's warning follows it after ": ",
+    the form a masked field expects after "; "."""
+    return re.split(": |; ", obj.description or "", 1)[0]
 
 
 def find(role, name, description=None, among=None):
