@@ -3,7 +3,11 @@
 #include "app/form1.h"
 #include "declaration/catalogue.h"
 
+#include "runtime/floatconv.h"
+
+#include <QLabel>
 #include <QScrollArea>
+#include <QStringList>
 #include <QShortcut>
 
 using namespace Qt::StringLiterals;
@@ -75,6 +79,32 @@ void nameFirstStop(TForm1 &form)
 }
 
 } // namespace
+
+QHash<QString, QString> computedResults(const TForm1 &form)
+{
+    QHash<QString, QString> values;
+    for (const decl::ComputedLabel &l : decl::computedLabels())
+        if (auto *label = qobject_cast<QLabel *>(form.control(l.component)))
+            values.insert(l.component, label->text());
+    return values;
+}
+
+QString resultsMessage(const QHash<QString, QString> &before, const QHash<QString, QString> &after)
+{
+    QStringList told;
+    for (const decl::ComputedLabel &l : decl::computedLabels()) {
+        const QString value = after.value(l.component);
+        if (value.isEmpty() || value == before.value(l.component))
+            continue;
+        // The areas are shown bare; read out, they are grouped as the tax is, with their unit.
+        const bool amount = value.endsWith(u"Ft."_s);
+        told << l.name + u": "_s + (amount ? value : rt::groupThousands(value, u'.') + u" nm2"_s);
+    }
+    QString message = told.join(u". "_s);
+    if (!message.isEmpty() && !message.endsWith(u'.'))
+        message += u'.';
+    return message;
+}
 
 QString accessibleNameOf(const QString &screenCaption)
 {

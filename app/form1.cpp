@@ -25,7 +25,9 @@
 #include "declaration/catalogue.h"
 #include "declaration/taxcomputation.h"
 #include "runtime/messages.h"
+#include "runtime/ui/announce.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -510,7 +512,14 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 void TForm1::szamolas()
 {
+    // A listener cannot see the results change: the ones that did are told after the new focus.
+    if (!QAccessible::isActive()) {
+        decl::szamolas(m_access);
+        return;
+    }
+    const QHash<QString, QString> before = computedResults(*this);
     decl::szamolas(m_access);
+    rt::announce(this, resultsMessage(before, computedResults(*this)));
 }
 
 } // namespace app

@@ -45,7 +45,8 @@ public:
             const QString form = model().expectedForm();
             if (form.isEmpty())
                 return own;
-            return own.isEmpty() ? form : own + u"; "_s + form;
+            // A warning ends with its full stop; the block name does not.
+            return own.isEmpty() ? form : own + (own.endsWith(u'.') ? u" "_s : u"; "_s) + form;
         }
         return QAccessibleWidget::text(t);
     }

@@ -66,9 +66,18 @@ private Q_SLOTS:
             QCOMPARE(i->text(QAccessible::Name), app::accessibleNameOf(f.screenCaption));
             QVERIFY(!i->text(QAccessible::Name).endsWith(u':'));
             QVERIFY2(i->textInterface(), qPrintable(f.component));
-            QCOMPARE(i->text(QAccessible::Value), decl::initialText(f.kind));
+            // A masked field is read without its placeholders and says what it expects.
+            const bool masked = f.kind == decl::FieldKind::TaxNumber || f.kind == decl::FieldKind::TaxId;
+            const QString initial = decl::initialText(f.kind);
+            QCOMPARE(i->text(QAccessible::Value), masked ? QString(initial.size(), u' ') : initial);
             const decl::FieldBlock *block = decl::findBlock(f);
-            QCOMPARE(i->text(QAccessible::Description), block ? block->name : QString());
+            const QString whose = block ? block->name : QString();
+            if (f.kind == decl::FieldKind::TaxNumber)
+                QCOMPARE(i->text(QAccessible::Description), whose + u"; 8, 1 és 2 számjegy"_s);
+            else if (f.kind == decl::FieldKind::TaxId)
+                QCOMPARE(i->text(QAccessible::Description), whose + u"; 10 számjegy"_s);
+            else
+                QCOMPARE(i->text(QAccessible::Description), whose);
         }
         // Name and description together tell the four "neve" fields apart.
         QSet<QString> said;
@@ -152,7 +161,42 @@ private Q_SLOTS:
         // Label2 stays 0: nothing to tell.
         QVERIFY(events.of(form.control(u"Label2"_s), QAccessible::ValueChanged).isEmpty());
         QCOMPARE(ifaceOf(form.control(u"Label1"_s))->text(QAccessible::Value), u"1200"_s);
+        // A listener is told the values that changed, once per computation, grouped, with
+        // their units, after the focus has moved.
+        QVERIFY(events.announcements().isEmpty());
+        QTRY_COMPARE(events.announcements().size(), 2);
+        QCOMPARE(events.announcements().at(0),
+                 u"c. beépitetlen belterületi földrészlet (a-b): 1.500 nm2. k. Adóalap: 1.500 nm2. "
+                 u"fizetendő adó: 313.500 Ft."_s);
+        QCOMPARE(events.announcements().at(1),
+                 u"c. beépitetlen belterületi földrészlet (a-b): 1.200 nm2. k. Adóalap: 1.200 nm2. "
+                 u"fizetendő adó: 250.800 Ft."_s);
+        // Leaving a field with nothing changed tells nothing.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::qWait(50);
+        QCOMPARE(events.announcements().size(), 2);
         QVERIFY(m_messages.isEmpty());
+    }
+
+    // A warning is told as the field that raised it is left, once; it stays the description.
+    void warningIsToldAsTheFieldIsLeft()
+    {
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        AccessibleEvents events;
+        QWidget *taxNumber = form.control(u"CtlMaskEdit6"_s);
+        taxNumber->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(taxNumber, u"1234"_s);
+        QTest::keyClick(taxNumber, Qt::Key_Tab);
+        QTRY_COMPARE(events.announcements().size(), 1);
+        QVERIFY(events.announcements().at(0).startsWith(u"Az adószám hiányos"_s));
+        QVERIFY(ifaceOf(taxNumber)->text(QAccessible::Description).contains(events.announcements().at(0)));
+        // Back and out again with the same warning: not told twice.
+        taxNumber->setFocus(Qt::BacktabFocusReason);
+        QTest::keyClick(taxNumber, Qt::Key_Tab);
+        QTest::qWait(50);
+        QCOMPARE(events.announcements().size(), 1);
     }
 
     void choosingAnOptionIsTold()
