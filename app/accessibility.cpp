@@ -5,6 +5,7 @@
 
 #include "runtime/floatconv.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QScrollArea>
 #include <QStringList>
@@ -78,7 +79,44 @@ void nameFirstStop(TForm1 &form)
     }
 }
 
+// The computed values stand in the Tab order after the row above them, as focus stops only while
+// a screen reader listens: a listener reaches a result on demand, everybody else tabs as before.
+struct ResultStop
+{
+    const char16_t *label;
+    const char16_t *after;
+};
+constexpr ResultStop resultStops[] = {
+    {u"Label1", u"NumEdit2"},
+    {u"Label2", u"NumEdit8"},
+    {u"Label3", u"Label2"},
+    {u"Label4", u"Label3"},
+};
+
+void placeResultStops(TForm1 &form)
+{
+    // Qt orders only widgets that take the focus.
+    for (const ResultStop &r : resultStops)
+        if (QWidget *label = form.control(QString::fromUtf16(r.label)))
+            label->setFocusPolicy(Qt::TabFocus);
+    for (const ResultStop &r : resultStops) {
+        QWidget *label = form.control(QString::fromUtf16(r.label));
+        QWidget *after = form.control(QString::fromUtf16(r.after));
+        if (label && after)
+            QWidget::setTabOrder(after, label);
+    }
+    followScreenReader(form);
+}
+
 } // namespace
+
+void followScreenReader(TForm1 &form)
+{
+    const Qt::FocusPolicy policy = QAccessible::isActive() ? Qt::TabFocus : Qt::NoFocus;
+    for (const ResultStop &r : resultStops)
+        if (QWidget *label = form.control(QString::fromUtf16(r.label)); label && label->focusPolicy() != policy)
+            label->setFocusPolicy(policy);
+}
 
 QHash<QString, QString> computedResults(const TForm1 &form)
 {
@@ -89,6 +127,16 @@ QHash<QString, QString> computedResults(const TForm1 &form)
     return values;
 }
 
+QString spokenResult(const QString &component, const QString &value)
+{
+    // The areas are shown bare; read out, they are grouped as the tax is, with their unit. The
+    // tax shows its own, but not before the first computation.
+    if (value.endsWith(u"Ft."_s))
+        return value;
+    const bool tax = component == u"Label4"_s;
+    return rt::groupThousands(value, u'.') + (tax ? u" Ft."_s : u" nm2"_s);
+}
+
 QString resultsMessage(const QHash<QString, QString> &before, const QHash<QString, QString> &after)
 {
     QStringList told;
@@ -96,9 +144,7 @@ QString resultsMessage(const QHash<QString, QString> &before, const QHash<QStrin
         const QString value = after.value(l.component);
         if (value.isEmpty() || value == before.value(l.component))
             continue;
-        // The areas are shown bare; read out, they are grouped as the tax is, with their unit.
-        const bool amount = value.endsWith(u"Ft."_s);
-        told << l.name + u": "_s + (amount ? value : rt::groupThousands(value, u'.') + u" nm2"_s);
+        told << l.name + u": "_s + spokenResult(l.component, value);
     }
     QString message = told.join(u". "_s);
     if (!message.isEmpty() && !message.endsWith(u'.'))
@@ -117,6 +163,7 @@ void makeAccessible(TForm1 &form)
     giveGroupKeys(form);
     keepInvisibleOutOfFocus(form);
     nameFirstStop(form);
+    placeResultStops(form);
 }
 
 } // namespace app

@@ -510,6 +510,12 @@ void TForm1::closeEvent(QCloseEvent *event)
     event->setAccepted(mayClose);
 }
 
+bool TForm1::focusNextPrevChild(bool next)
+{
+    followScreenReader(*this);
+    return QMainWindow::focusNextPrevChild(next);
+}
+
 void TForm1::szamolas()
 {
     // A listener cannot see the results change: the ones that did are told after the new focus.

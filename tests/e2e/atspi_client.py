@@ -88,9 +88,15 @@ def whose(obj):
     return re.split(": |; ", obj.description or "", 1)[0]
 
 
+def named(obj, name):
+    """A computed value's name carries the value after its row: "k. Adóalap: 1.250 nm2"."""
+    return obj.name == name or (name in VALUES
+                                and re.fullmatch(re.escape(name) + r": [0-9.]+ (nm2|Ft\.)", obj.name or ""))
+
+
 def find(role, name, description=None, among=None):
     found = [o for o in (among if among is not None else objects())
-             if o.getRole() == role and o.name == name
+             if o.getRole() == role and named(o, name)
              and (description is None or whose(o) == description)]
     if len(found) != 1:
         fail("%d objects of role %s named %r (%r), not one" % (len(found), role, name, description))

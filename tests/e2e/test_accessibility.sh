@@ -48,7 +48,9 @@ client text "fizetendő adó" "" "250.800 Ft."
 client probe
 
 # A client listening to the events disappears while the user goes on typing.
-client listen >"$E2E_TMP/listen.log" 2>&1 &
+# Started directly, not through the client function: a function sent to the background runs in a
+# subshell, whose pid is not the listener's, and killing it would leave the listener running.
+"$PY" "$(dirname "$0")/atspi_client.py" listen >"$E2E_TMP/listen.log" 2>&1 &
 LISTEN_PID=$!
 E2E_PIDS+=($LISTEN_PID)
 wait_for 20 "the listener to start" grep -q listening "$E2E_TMP/listen.log"

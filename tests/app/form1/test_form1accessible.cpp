@@ -108,8 +108,9 @@ private Q_SLOTS:
             QCOMPARE(i->role(), QAccessible::Grouping);
             QCOMPARE(i->text(QAccessible::Name), sections.at(k));
         }
-        const QStringList values{u"c. beépitetlen belterületi földrészlet (a-b)"_s, u"j. levonás összesen"_s,
-                                 u"k. Adóalap"_s, u"fizetendő adó"_s};
+        // A value is named after its row and says itself, as it is read out.
+        const QStringList values{u"c. beépitetlen belterületi földrészlet (a-b): 0 nm2"_s, u"j. levonás összesen: 0 nm2"_s,
+                                 u"k. Adóalap: 0 nm2"_s, u"fizetendő adó: 0 Ft."_s};
         for (int k = 0; k < decl::computedLabels().size(); ++k) {
             QAccessibleInterface *i = ifaceOf(form.control(decl::computedLabels().at(k).component));
             QCOMPARE(i->role(), QAccessible::StaticText);
@@ -153,7 +154,12 @@ private Q_SLOTS:
         QCOMPARE(told.size(), 2);
         QCOMPARE(told[0].value.toString(), u"313.500 Ft."_s);
         QCOMPARE(told[1].value.toString(), u"250.800 Ft."_s);
-        const QList<AccessibleEvent> text = events.textChanges(tax);
+        // Qt's label adds edits of its own text layout while it can take the focus; the label's
+        // own change events carry the old value whole.
+        QList<AccessibleEvent> text;
+        for (const AccessibleEvent &e : events.of(tax, QAccessible::TextUpdated))
+            if (!e.removed.trimmed().isEmpty())
+                text << e;
         QCOMPARE(text.size(), 2);
         QCOMPARE(text[0].removed, u"0"_s);
         QCOMPARE(text[1].removed, u"313.500 Ft."_s);
@@ -176,6 +182,35 @@ private Q_SLOTS:
         QTest::qWait(50);
         QCOMPARE(events.announcements().size(), 2);
         QVERIFY(m_messages.isEmpty());
+    }
+
+    // While a screen reader listens the results are focus stops after the row above them; Tab
+    // skips them again once it has gone.
+    void resultsAreFocusStopsOnlyForAListener()
+    {
+        TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QWidget *b = form.control(u"NumEdit2"_s);
+        QWidget *h = form.control(u"NumEdit8"_s);
+        {
+            AccessibleEvents events;
+            b->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(b, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), form.control(u"Label1"_s));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), form.control(u"NumEdit3"_s));
+            h->setFocus(Qt::TabFocusReason);
+            QStringList visited;
+            for (int k = 0; k < 3; ++k) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                visited << QApplication::focusWidget()->objectName();
+            }
+            QCOMPARE(visited, QStringList({u"Label2"_s, u"Label3"_s, u"Label4"_s}));
+        }
+        b->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(b, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), form.control(u"NumEdit3"_s));
     }
 
     // A warning is told as the field that raised it is left, once; it stays the description.
