@@ -239,10 +239,13 @@ void TForm1::buildMenu()
         QAction *a = bar->addAction(caption);
         a->setObjectName(name);
         bind(a, this, command);
+        return a;
     };
     // The "&" marks the accelerator: Alt with the letter runs the command.
     add(u"Nyomtats1"_s, u"&Nyomtatás"_s, &TForm1::Nyomtats1Click);
-    add(u"Kitltsitmutat1"_s, u"&Kitöltési útmutató"_s, &TForm1::Kitltsitmutat1Click);
+    // F1 opens the guide too, as help opens in desktop programs; the menu bar does not show it.
+    add(u"Kitltsitmutat1"_s, u"&Kitöltési útmutató"_s, &TForm1::Kitltsitmutat1Click)
+        ->setShortcut(QKeySequence::HelpContents);
     add(u"Kilps1"_s, u"Ki&lépés"_s, &TForm1::Kilps1Click);
 }
 

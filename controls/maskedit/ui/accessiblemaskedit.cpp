@@ -145,7 +145,7 @@ public:
     void scrollToSubstring(int, int) override {}
     QString attributes(int offset, int *startOffset, int *endOffset) const override
     {
-        *startOffset = *endOffset = offset;
+        plainAttributeRun(characterCount(), offset, startOffset, endOffset);
         return QString();
     }
 
