@@ -248,7 +248,37 @@ def listen():
     pyatspi.Registry.start()
 
 
+def window_named(title):
+    app = application()
+    if app is None:
+        fail("the program is not on the accessibility bus")
+    for i in range(app.childCount):
+        w = app.getChildAtIndex(i)
+        if w is not None and w.name == title and w.getState().contains(pyatspi.STATE_SHOWING):
+            return w
+    fail("no window %r showing" % title)
+
+
+def focused_control(title):
+    """Prints the role, the name and the label's caption of the control of window TITLE that has
+    the focus, tab-separated."""
+    def find_focused():
+        for o in walk(window_named(title)):
+            if o.getState().contains(pyatspi.STATE_FOCUSED) and o.getRole() not in (
+                    pyatspi.ROLE_FRAME, pyatspi.ROLE_DIALOG, pyatspi.ROLE_WINDOW):
+                return o
+        return None
+    found = until(10, "a control with the focus", find_focused)
+    # Its name, and the caption of the label that labels it (a list box is named by its value).
+    label = ""
+    for relation in found.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY and relation.getNTargets() > 0:
+            label = (relation.getTarget(0).name or "").strip()
+    print("%s\t%s\t%s" % (found.getRoleName(), (found.name or "").strip(), label))
+
+
 COMMANDS = {
+    "focused-control": focused_control,
     "wait-app": wait_app,
     "check-tree": check_tree,
     "focused": focused,
