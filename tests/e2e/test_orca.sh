@@ -2,8 +2,9 @@
 # What a blind user hears: Orca listens on a session of its own while xdotool alone drives the
 # program, and what it says is checked. The first focus is named; no field reads out its
 # placeholders; a half-typed tax number's warning is told as it is left; the results are told as
-# b is left; F1 opens the guide and Down reads its next line; End in the preview tells the last
-# page; with the cups-pdf printer, every control of the print dialog is spoken with its caption.
+# b is left, and the flat review reads them; F1 opens the guide and Down reads its next line; End
+# in the preview tells the last page; with the cups-pdf printer, every control of the print
+# dialog is spoken with its caption.
 # The transcript of the run is printed at the end, also when a check fails.
 PROGRAM=$1
 OUT=$2
@@ -123,6 +124,10 @@ mark
 type_text 750
 press Tab
 heard "1.250"
+# The focus is on that result now; the flat review's line reads it with its value.
+mark
+press KP_Up
+heard "(a-b): 1250"
 # The options that make the form whole for printing.
 alt_key a; press Right; press Right
 heard "jogi személy"
