@@ -10,6 +10,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QTimer>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -392,9 +393,24 @@ void TrepPreviewForm::rewriteZoomBox()
     const QString zoom = zoomText(m_preview->zoom());
     m_zoomBox->setEditText(zoom);
     m_zoomBox->lineEdit()->setCursorPosition(0);
-    if (isVisible() && isActiveWindow() && !m_toldZoom.isEmpty() && zoom != m_toldZoom)
-        rt::announce(this, m_zoomBox->toolTip() + u": "_s + zoom);
-    m_toldZoom = zoom;
+    if (m_toldZoom.isEmpty()) {
+        m_toldZoom = zoom;
+        return;
+    }
+    // A command can change the zoom more than once as the layout settles: the zoom it ends at
+    // is told, once control is back in the event loop.
+    if (!m_zoomTellPending && isVisible() && isActiveWindow()) {
+        m_zoomTellPending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_zoomTellPending = false;
+            const QString now = zoomText(m_preview->zoom());
+            if (now != m_toldZoom)
+                rt::announce(this, m_zoomBox->toolTip() + u": "_s + now);
+            m_toldZoom = now;
+        });
+    } else if (!m_zoomTellPending) {
+        m_toldZoom = zoom;
+    }
 }
 
 void TrepPreviewForm::applyZoomBox(int index)

@@ -70,6 +70,7 @@ private:
     // is spoken with the focus.
     QString m_toldPage;
     QString m_toldZoom;
+    bool m_zoomTellPending = false;
 };
 
 } // namespace rep
