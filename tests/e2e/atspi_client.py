@@ -68,9 +68,21 @@ def application():
 
 
 def walk(obj):
+    """The object and its descendants. An object that goes while it is walked (a notification the
+    program told and removes again) is left out, as a screen reader leaves it."""
+    try:
+        count = obj.childCount
+        role = obj.getRole()
+    except Exception:
+        return
+    if role == pyatspi.ROLE_NOTIFICATION:
+        return
     yield obj
-    for i in range(obj.childCount):
-        child = obj.getChildAtIndex(i)
+    for i in range(count):
+        try:
+            child = obj.getChildAtIndex(i)
+        except Exception:
+            continue
         if child is not None:
             yield from walk(child)
 
