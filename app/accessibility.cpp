@@ -3,6 +3,12 @@
 #include "app/form1.h"
 #include "declaration/catalogue.h"
 
+#include "runtime/floatconv.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QScrollArea>
+#include <QStringList>
 #include <QShortcut>
 
 using namespace Qt::StringLiterals;
@@ -63,7 +69,88 @@ void keepInvisibleOutOfFocus(TForm1 &form)
             w->setFocusPolicy(Qt::NoFocus);
 }
 
+// The window opens with the focus on the scrolling page, which lets a sighted user scroll before
+// choosing a field; named after the form, it tells a listener where the focus is.
+void nameFirstStop(TForm1 &form)
+{
+    if (auto *scroll = form.findChild<QScrollArea *>(u"Form1Scroll"_s)) {
+        scroll->setAccessibleName(u"BEVALLÁS 2006 évi telekadó"_s);
+        scroll->setAccessibleDescription(u"Tab: a következő mező, F1: kitöltési útmutató"_s);
+    }
+}
+
+// The computed values stand in the Tab order after the row above them, as focus stops only while
+// a screen reader listens: a listener reaches a result on demand, everybody else tabs as before.
+struct ResultStop
+{
+    const char16_t *label;
+    const char16_t *after;
+};
+constexpr ResultStop resultStops[] = {
+    {u"Label1", u"NumEdit2"},
+    {u"Label2", u"NumEdit8"},
+    {u"Label3", u"Label2"},
+    {u"Label4", u"Label3"},
+};
+
+void placeResultStops(TForm1 &form)
+{
+    // Qt orders only widgets that take the focus.
+    for (const ResultStop &r : resultStops)
+        if (QWidget *label = form.control(QString::fromUtf16(r.label)))
+            label->setFocusPolicy(Qt::TabFocus);
+    for (const ResultStop &r : resultStops) {
+        QWidget *label = form.control(QString::fromUtf16(r.label));
+        QWidget *after = form.control(QString::fromUtf16(r.after));
+        if (label && after)
+            QWidget::setTabOrder(after, label);
+    }
+    followScreenReader(form);
+}
+
 } // namespace
+
+void followScreenReader(TForm1 &form)
+{
+    const Qt::FocusPolicy policy = QAccessible::isActive() ? Qt::TabFocus : Qt::NoFocus;
+    for (const ResultStop &r : resultStops)
+        if (QWidget *label = form.control(QString::fromUtf16(r.label)); label && label->focusPolicy() != policy)
+            label->setFocusPolicy(policy);
+}
+
+QHash<QString, QString> computedResults(const TForm1 &form)
+{
+    QHash<QString, QString> values;
+    for (const decl::ComputedLabel &l : decl::computedLabels())
+        if (auto *label = qobject_cast<QLabel *>(form.control(l.component)))
+            values.insert(l.component, label->text());
+    return values;
+}
+
+QString spokenResult(const QString &component, const QString &value)
+{
+    // The areas are shown bare; read out, they are grouped as the tax is, with their unit. The
+    // tax shows its own, but not before the first computation.
+    if (value.endsWith(u"Ft."_s))
+        return value;
+    const bool tax = component == u"Label4"_s;
+    return rt::groupThousands(value, u'.') + (tax ? u" Ft."_s : u" nm2"_s);
+}
+
+QString resultsMessage(const QHash<QString, QString> &before, const QHash<QString, QString> &after)
+{
+    QStringList told;
+    for (const decl::ComputedLabel &l : decl::computedLabels()) {
+        const QString value = after.value(l.component);
+        if (value.isEmpty() || value == before.value(l.component))
+            continue;
+        told << l.name + u": "_s + spokenResult(l.component, value);
+    }
+    QString message = told.join(u". "_s);
+    if (!message.isEmpty() && !message.endsWith(u'.'))
+        message += u'.';
+    return message;
+}
 
 QString accessibleNameOf(const QString &screenCaption)
 {
@@ -75,6 +162,8 @@ void makeAccessible(TForm1 &form)
     nameFields(form);
     giveGroupKeys(form);
     keepInvisibleOutOfFocus(form);
+    nameFirstStop(form);
+    placeResultStops(form);
 }
 
 } // namespace app

@@ -7,9 +7,11 @@
 #include "controls/radiogroup/ui/ctlradiogroup.h"
 #include "declaration/catalogue.h"
 #include "runtime/messages.h"
+#include "runtime/ui/announce.h"
 
 #include <QFocusEvent>
 #include <QPlainTextEdit>
+#include <QStringList>
 
 namespace app {
 
@@ -43,8 +45,20 @@ FieldWarnings::FieldWarnings(TForm1 &form) : m_form(form)
 
 void FieldWarnings::recheck(const QString &component)
 {
-    for (const QString &c : decl::dependentFields(component))
+    QStringList arisen;
+    for (const QString &c : decl::dependentFields(component)) {
         judge(c);
+        // A listener hears a warning once, when the field that raised it is left; as the
+        // description it stays for whoever comes back.
+        const QString message = m_messages.value(c);
+        if (message.isEmpty())
+            m_told.remove(c);
+        else if (m_told.value(c) != message) {
+            m_told.insert(c, message);
+            arisen << message;
+        }
+    }
+    rt::announce(&m_form, arisen.join(u' '));
 }
 
 void FieldWarnings::judge(const QString &component)

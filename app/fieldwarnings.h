@@ -13,7 +13,7 @@ class TForm1;
 // warning ground and frame, with the message as its tooltip and in its accessible description,
 // until its value is right. A field is judged as the user leaves it (and, while it shows a
 // warning, as its text changes), together with the fields that depend on it; the whole form
-// after a check run.
+// after a check run. A warning that arises as a field is left is also told to a listener, once.
 class FieldWarnings : public QObject
 {
     Q_OBJECT
@@ -40,6 +40,7 @@ private:
     TForm1 &m_form;
     QHash<QString, QString> m_messages;     // component -> message it shows
     QHash<QString, QString> m_descriptions; // component -> its description without the message
+    QHash<QString, QString> m_told;         // component -> the message a listener was told
 };
 
 } // namespace app

@@ -28,7 +28,9 @@
 #include "declaration/taxcomputation.h"
 #include "runtime/errors.h"
 #include "runtime/messages.h"
+#include "runtime/ui/announce.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -244,10 +246,13 @@ void TForm1::buildMenu()
         QAction *a = bar->addAction(caption);
         a->setObjectName(name);
         bind(a, this, command);
+        return a;
     };
     // The "&" marks the accelerator: Alt with the letter runs the command.
     add(u"Nyomtats1"_s, u"&Nyomtatás"_s, &TForm1::Nyomtats1Click);
-    add(u"Kitltsitmutat1"_s, u"&Kitöltési útmutató"_s, &TForm1::Kitltsitmutat1Click);
+    // F1 opens the guide too, as help opens in desktop programs; the menu bar does not show it.
+    add(u"Kitltsitmutat1"_s, u"&Kitöltési útmutató"_s, &TForm1::Kitltsitmutat1Click)
+        ->setShortcut(QKeySequence::HelpContents);
     add(u"Kilps1"_s, u"Ki&lépés"_s, &TForm1::Kilps1Click);
 }
 
@@ -625,9 +630,22 @@ void TForm1::closeEvent(QCloseEvent *event)
     event->setAccepted(mayClose);
 }
 
+bool TForm1::focusNextPrevChild(bool next)
+{
+    followScreenReader(*this);
+    return QMainWindow::focusNextPrevChild(next);
+}
+
 void TForm1::szamolas()
 {
+    // A listener cannot see the results change: the ones that did are told after the new focus.
+    if (!QAccessible::isActive()) {
+        decl::szamolas(m_access);
+        return;
+    }
+    const QHash<QString, QString> before = computedResults(*this);
     decl::szamolas(m_access);
+    rt::announce(this, resultsMessage(before, computedResults(*this)));
 }
 
 } // namespace app

@@ -96,6 +96,7 @@ public:
 protected:
     // The close box asks about unsaved changes as "Kilépés" does.
     void closeEvent(QCloseEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void buildMenu();

@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <QVariant>
 #include <QtGui/private/qguiapplication_p.h>
@@ -27,6 +28,7 @@ struct AccessibleEvent
     int selectionEnd = -1;
     QAccessible::State changed; // for state changes
     QVariant value;             // for value changes
+    QString announced;          // what a notification that appeared tells
 };
 
 // Records the events from its construction until its destruction. One at a time.
@@ -58,6 +60,15 @@ public:
         for (const AccessibleEvent &e : m_events)
             if (e.object == object && e.type == type)
                 r << e;
+        return r;
+    }
+    // What the notifications that appeared told, in order.
+    QStringList announcements() const
+    {
+        QStringList r;
+        for (const AccessibleEvent &e : m_events)
+            if (e.type == QAccessible::ObjectShow && !e.announced.isEmpty())
+                r << e.announced;
         return r;
     }
     // The text changes of one object, of whichever kind.
@@ -127,6 +138,10 @@ private:
             break;
         case QAccessible::ValueChanged:
             e.value = static_cast<QAccessibleValueChangeEvent *>(event)->value();
+            break;
+        case QAccessible::ObjectShow:
+            if (QAccessibleInterface *i = event->accessibleInterface(); i && i->role() == QAccessible::Notification)
+                e.announced = i->text(QAccessible::Name);
             break;
         default:
             break;

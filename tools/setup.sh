@@ -10,6 +10,7 @@ TK_PACKAGES=(
   fonts-liberation fonts-dejavu-core fonts-wine qt6-translations-l10n
   xvfb xdotool x11-utils x11-xserver-utils imagemagick openbox xclip
   at-spi2-core dbus-x11 python3-pyatspi
+  orca speech-dispatcher speech-dispatcher-audio-plugins libasound2 libasound2-data
   libbenchmark-dev libxml2-utils
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf poppler-utils
   tesseract-ocr tesseract-ocr-hun

@@ -4,6 +4,7 @@
 #include "controls/maskedit/appeditstate.h"
 
 #include <QLoggingCategory>
+#include <QStringList>
 
 namespace ctl {
 
@@ -26,6 +27,55 @@ void MaskEditModel::setMask(const QString &mask)
     m_editMask = EditMask(mask);
     if (isPatternKind())
         setText(blankPattern());
+}
+
+QString MaskEditModel::spokenText() const
+{
+    if (!isPatternKind())
+        return m_text;
+    QString spoken = m_text;
+    bool typedAfter = false;
+    for (qsizetype i = spoken.size() - 1; i >= 0; --i) {
+        const bool literal = i < m_editMask.size() && m_editMask.position(int(i)).cls == PositionClass::Literal;
+        if (literal) {
+            if (!typedAfter)
+                spoken[i] = u' ';
+        } else if (spoken.at(i) == m_blankChar) {
+            spoken[i] = u' ';
+        } else {
+            typedAfter = true;
+        }
+    }
+    return spoken;
+}
+
+QString MaskEditModel::expectedForm() const
+{
+    if (!isPatternKind())
+        return QString();
+    QStringList groups;
+    int run = 0;
+    bool digitsOnly = true;
+    for (int i = 0; i < m_editMask.size(); ++i) {
+        const PositionClass cls = m_editMask.position(i).cls;
+        if (cls == PositionClass::Literal) {
+            if (run > 0)
+                groups << QString::number(run);
+            run = 0;
+            continue;
+        }
+        ++run;
+        digitsOnly = digitsOnly && (cls == PositionClass::Digit || cls == PositionClass::NonZeroDigit
+                                   || cls == PositionClass::DigitOrSpace);
+    }
+    if (run > 0)
+        groups << QString::number(run);
+    if (groups.isEmpty())
+        return QString();
+    QString counted = groups.takeLast();
+    if (!groups.isEmpty())
+        counted = groups.join(QStringLiteral(", ")) + QStringLiteral(" és ") + counted;
+    return counted + (digitsOnly ? QStringLiteral(" számjegy") : QStringLiteral(" karakter"));
 }
 
 bool MaskEditModel::isValid(const QString &text) const

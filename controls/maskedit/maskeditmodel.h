@@ -59,6 +59,13 @@ public:
     bool isValid(const QString &text) const;
 
     QString text() const { return m_text; }
+    // The text as it is read aloud, of the same length as text(): each blank character a space,
+    // and the literals that no typed character follows spaces too, so that an empty field reads
+    // as empty and a partly typed one as what was typed. The text itself keeps its blanks.
+    QString spokenText() const;
+    // What a pattern asks for, for a listener: the groups of positions between literals, counted
+    // ("8, 1 és 2 számjegy"); empty for the other kinds.
+    QString expectedForm() const;
     // Rejected (the text stays) when not valid for the mask; caret to 1, selection cleared.
     void setText(const QString &text);
 

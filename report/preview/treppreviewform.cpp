@@ -2,6 +2,7 @@
 
 #include "report/resources/resources.h"
 #include "report/preview/previewzoom.h"
+#include "runtime/ui/announce.h"
 #include "toolbaricons_p.h"
 #include "runtime/messages.h"
 #include "runtime/ui/designfonts.h"
@@ -9,6 +10,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QTimer>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -367,6 +369,11 @@ void TrepPreviewForm::updateStatus()
     // when they take the focus and again on each turn of the page.
     if (m_preview->accessibleName() != m_statusPage->text())
         m_preview->setAccessibleName(m_statusPage->text());
+    // The focus stays on the pages while they turn: the new page is told.
+    const QString page = m_statusPage->text();
+    if (isVisible() && !m_toldPage.isEmpty() && page != m_toldPage)
+        rt::announce(this, page);
+    m_toldPage = page;
 }
 
 void TrepPreviewForm::nameByHints()
@@ -383,8 +390,27 @@ void TrepPreviewForm::nameByHints()
 
 void TrepPreviewForm::rewriteZoomBox()
 {
-    m_zoomBox->setEditText(zoomText(m_preview->zoom()));
+    const QString zoom = zoomText(m_preview->zoom());
+    m_zoomBox->setEditText(zoom);
     m_zoomBox->lineEdit()->setCursorPosition(0);
+    if (m_toldZoom.isEmpty()) {
+        m_toldZoom = zoom;
+        return;
+    }
+    // A command can change the zoom more than once as the layout settles: the zoom it ends at
+    // is told, once control is back in the event loop.
+    if (!m_zoomTellPending && isVisible() && isActiveWindow()) {
+        m_zoomTellPending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_zoomTellPending = false;
+            const QString now = zoomText(m_preview->zoom());
+            if (now != m_toldZoom)
+                rt::announce(this, m_zoomBox->toolTip() + u": "_s + now);
+            m_toldZoom = now;
+        });
+    } else if (!m_zoomTellPending) {
+        m_toldZoom = zoom;
+    }
 }
 
 void TrepPreviewForm::applyZoomBox(int index)

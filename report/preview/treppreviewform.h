@@ -69,6 +69,11 @@ private:
     QStatusBar *m_statusBar = nullptr;
     QLabel *m_statusPage = nullptr;
     QLabel *m_statusProgress = nullptr;
+    // What a listener last heard of the page and the zoom; a change is told, the first showing
+    // is spoken with the focus.
+    QString m_toldPage;
+    QString m_toldZoom;
+    bool m_zoomTellPending = false;
 };
 
 } // namespace rep

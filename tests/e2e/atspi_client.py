@@ -4,6 +4,7 @@
 import sys
 import time
 
+import re
 import pyatspi
 
 APP = "telekado"
@@ -67,9 +68,21 @@ def application():
 
 
 def walk(obj):
+    """The object and its descendants. An object that goes while it is walked (a notification the
+    program told and removes again) is left out, as a screen reader leaves it."""
+    try:
+        count = obj.childCount
+        role = obj.getRole()
+    except Exception:
+        return
+    if role == pyatspi.ROLE_NOTIFICATION:
+        return
     yield obj
-    for i in range(obj.childCount):
-        child = obj.getChildAtIndex(i)
+    for i in range(count):
+        try:
+            child = obj.getChildAtIndex(i)
+        except Exception:
+            continue
         if child is not None:
             yield from walk(child)
 
@@ -82,13 +95,20 @@ def objects():
 
 
 def whose(obj):
-    """The description's part that says whose field it is; a field's warning follows it after ": "."""
-    return (obj.description or "").split(": ", 1)[0]
+    """The description's part that says whose field it is; a field's warning follows it after ": ",
+    the form a masked field expects after "; "."""
+    return re.split(": |; ", obj.description or "", 1)[0]
+
+
+def named(obj, name):
+    """A computed value's name carries the value after its row: "k. Adóalap: 1.250 nm2"."""
+    return obj.name == name or (name in VALUES
+                                and re.fullmatch(re.escape(name) + r": [0-9.]+ (nm2|Ft\.)", obj.name or ""))
 
 
 def find(role, name, description=None, among=None):
     found = [o for o in (among if among is not None else objects())
-             if o.getRole() == role and o.name == name
+             if o.getRole() == role and named(o, name)
              and (description is None or whose(o) == description)]
     if len(found) != 1:
         fail("%d objects of role %s named %r (%r), not one" % (len(found), role, name, description))
@@ -272,7 +292,37 @@ def listen():
     pyatspi.Registry.start()
 
 
+def window_named(title):
+    app = application()
+    if app is None:
+        fail("the program is not on the accessibility bus")
+    for i in range(app.childCount):
+        w = app.getChildAtIndex(i)
+        if w is not None and w.name == title and w.getState().contains(pyatspi.STATE_SHOWING):
+            return w
+    fail("no window %r showing" % title)
+
+
+def focused_control(title):
+    """Prints the role, the name and the label's caption of the control of window TITLE that has
+    the focus, tab-separated."""
+    def find_focused():
+        for o in walk(window_named(title)):
+            if o.getState().contains(pyatspi.STATE_FOCUSED) and o.getRole() not in (
+                    pyatspi.ROLE_FRAME, pyatspi.ROLE_DIALOG, pyatspi.ROLE_WINDOW):
+                return o
+        return None
+    found = until(10, "a control with the focus", find_focused)
+    # Its name, and the caption of the label that labels it (a list box is named by its value).
+    label = ""
+    for relation in found.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY and relation.getNTargets() > 0:
+            label = (relation.getTarget(0).name or "").strip()
+    print("%s\t%s\t%s" % (found.getRoleName(), (found.name or "").strip(), label))
+
+
 COMMANDS = {
+    "focused-control": focused_control,
     "wait-app": wait_app,
     "check-tree": check_tree,
     "focused": focused,

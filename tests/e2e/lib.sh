@@ -348,3 +348,32 @@ add_pdf_queue() {
   lpadmin -h "127.0.0.1:$1" -p "$2" -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -E 2>/dev/null
   lpadmin -h "127.0.0.1:$1" -p "$2" -o pdftops-renderer-default=pdftocairo
 }
+
+# A screen reader listening on the accessibility bus (start_a11y_bus first): speech-dispatcher
+# with its dummy output module, playing into ALSA's "null" device (without a device the module
+# cannot start its audio), and Orca with preferences of its own, started through orca_launch.py
+# so that each utterance lands in $SPEECH_LOG as Orca speaks it. Both are stopped by pid.
+start_screen_reader() {
+  local dir="$E2E_TMP/speech"
+  mkdir -p "$dir/conf" "$dir/orca" "$dir/log"
+  cat >"$dir/conf/speechd.conf" <<CONF
+AudioOutputMethod "alsa"
+AudioALSADevice "null"
+AddModule "dummy" "sd_dummy" ""
+DefaultModule dummy
+LogDir "$dir/log"
+CONF
+  SPEECH_SOCKET="$dir/speechd.sock"
+  speech-dispatcher -s -t 0 -C "$dir/conf" -c unix_socket -S "$SPEECH_SOCKET" \
+    >"$dir/speechd.out" 2>&1 &
+  E2E_PIDS+=($!)
+  wait_for 20 "speech-dispatcher's socket" test -S "$SPEECH_SOCKET"
+  SPEECH_LOG="$dir/spoken.log"
+  : >"$SPEECH_LOG"
+  SPEECHD_ADDRESS="unix_socket:$SPEECH_SOCKET" /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/orca_launch.py" \
+    "$SPEECH_LOG" -u "$dir/orca" -e speech -d braille -d braille-monitor >"$dir/orca.out" 2>&1 &
+  ORCA_PID=$!
+  E2E_PIDS+=($ORCA_PID)
+  # Orca greets the user once it listens.
+  wait_for 60 "Orca to speak its greeting" grep -q 'SPEECH OUTPUT' "$SPEECH_LOG"
+}

@@ -197,7 +197,7 @@ void AccessibleLineEdit::scrollToSubstring(int, int) {}
 
 QString AccessibleLineEdit::attributes(int offset, int *startOffset, int *endOffset) const
 {
-    *startOffset = *endOffset = offset;
+    plainAttributeRun(characterCount(), offset, startOffset, endOffset);
     return QString();
 }
 

@@ -238,8 +238,18 @@ void AccessibleReadOnlyText::scrollToSubstring(int, int) {}
 
 QString AccessibleReadOnlyText::attributes(int offset, int *startOffset, int *endOffset) const
 {
-    *startOffset = *endOffset = offset;
+    plainAttributeRun(characterCount(), offset, startOffset, endOffset);
     return QString();
+}
+
+void plainAttributeRun(int length, int offset, int *start, int *end)
+{
+    if (offset >= 0 && offset < length) {
+        *start = 0;
+        *end = length;
+    } else {
+        *start = *end = std::clamp(offset, 0, std::max(0, length));
+    }
 }
 
 } // namespace ctl

@@ -27,6 +27,11 @@ enum class TextSide { Before, At, After };
 QString textAround(const QString &text, int offset, QAccessible::TextBoundaryType boundary, TextSide side,
                    int *start, int *end);
 
+// The attribute run of a text without attributes: the whole text is one run, so that a reader
+// walking the runs covers every character (a run of no width would make it lose the last one).
+// Outside the text the run is empty, at the offset clamped into the text.
+void plainAttributeRun(int length, int offset, int *start, int *end);
+
 // Clamps a range asked for by an assistive client to a text of `length` characters: a negative
 // start counts as 0, an end beyond the text or negative as the end; start > end gives an empty range.
 void clampTextRange(int length, int *start, int *end);

@@ -8,10 +8,14 @@
 
 namespace ctl {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The masked field as assistive technology sees it: an editable text whose value is the text as
-// displayed, blanks and literals included. Offsets count from 0, the model's positions from 1.
+// read aloud (blanks as spaces, so a listener hears what was typed rather than the placeholders),
+// of the displayed text's length, so that offsets are the same positions; the description says
+// what the mask asks for. Offsets count from 0, the model's positions from 1.
 // Edits asked for by a client go through the model like the user's, so the mask still decides.
 class AccessibleMaskEdit : public QAccessibleWidget,
                            public QAccessibleTextInterface,
@@ -35,7 +39,15 @@ public:
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Value)
-            return model().text();
+            return model().spokenText();
+        if (t == QAccessible::Description) {
+            const QString own = QAccessibleWidget::text(t);
+            const QString form = model().expectedForm();
+            if (form.isEmpty())
+                return own;
+            // A warning ends with its full stop; the block name does not.
+            return own.isEmpty() ? form : own + (own.endsWith(u'.') ? u" "_s : u"; "_s) + form;
+        }
         return QAccessibleWidget::text(t);
     }
 
@@ -91,29 +103,29 @@ public:
 
     QString text(int startOffset, int endOffset) const override
     {
-        const QString t = model().text();
+        const QString t = model().spokenText();
         clampTextRange(int(t.size()), &startOffset, &endOffset);
         return t.mid(startOffset, endOffset - startOffset);
     }
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
                              int *endOffset) const override
     {
-        return textAround(model().text(), offset == -2 ? cursorPosition() : offset, boundaryType, TextSide::Before,
+        return textAround(model().spokenText(), offset == -2 ? cursorPosition() : offset, boundaryType, TextSide::Before,
                           startOffset, endOffset);
     }
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
                             int *endOffset) const override
     {
-        return textAround(model().text(), offset == -2 ? cursorPosition() : offset, boundaryType, TextSide::After,
+        return textAround(model().spokenText(), offset == -2 ? cursorPosition() : offset, boundaryType, TextSide::After,
                           startOffset, endOffset);
     }
     QString textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
                          int *endOffset) const override
     {
-        return textAround(model().text(), offset == -2 ? cursorPosition() : offset, boundaryType, TextSide::At,
+        return textAround(model().spokenText(), offset == -2 ? cursorPosition() : offset, boundaryType, TextSide::At,
                           startOffset, endOffset);
     }
-    int characterCount() const override { return int(model().text().size()); }
+    int characterCount() const override { return int(model().spokenText().size()); }
 
     QRect characterRect(int offset) const override
     {
@@ -133,7 +145,7 @@ public:
     void scrollToSubstring(int, int) override {}
     QString attributes(int offset, int *startOffset, int *endOffset) const override
     {
-        *startOffset = *endOffset = offset;
+        plainAttributeRun(characterCount(), offset, startOffset, endOffset);
         return QString();
     }
 

@@ -230,7 +230,7 @@ QRect TCtlMaskEdit::characterRect(int position) const
 void TCtlMaskEdit::announceText()
 {
     // The field may have been loaded or set without a change event: what counts is what was told.
-    const QString now = m_model.text();
+    const QString now = m_model.spokenText();
     notifyTextChanged(this, m_announcedText, now, m_model.caret() - 1);
     m_announcedText = now;
 }

@@ -104,6 +104,24 @@ public:
     QPoint origin() const override { return label()->model().textArea(label()->size()).topLeft(); }
 };
 
+// The laid-out line holding `offset` of a text of `count` characters, its paragraph mark
+// included: false outside the text.
+bool lineRange(const TCtlRichScrollBox *box, const QString &text, int offset, int *start, int *end)
+{
+    int s = 0, length = 0;
+    if (offset < 0 || offset >= text.size() || !box->lineAt(offset, &s, &length))
+        return false;
+    s = std::clamp(s, 0, int(text.size()));
+    int e = std::clamp(s + length, s, int(text.size()));
+    if (e < text.size() && text.at(e) == QLatin1Char('\n'))
+        ++e;
+    if (e <= offset) // a paragraph mark alone
+        e = offset + 1;
+    *start = s;
+    *end = e;
+    return true;
+}
+
 // The viewer scrolls to show where a client reads: the caret is where reading goes on.
 class AccessibleRichScrollBox : public AccessibleRichText
 {
@@ -124,6 +142,55 @@ public:
         QAccessible::State s = AccessibleRichText::state();
         s.multiLine = true;
         return s;
+    }
+
+    // The caret is the box's own, which the keys move and the box shows.
+    int cursorPosition() const override { return std::min(box()->caretPosition(), characterCount()); }
+    void setCursorPosition(int position) override { box()->setCaretPosition(std::clamp(position, 0, characterCount())); }
+
+    // Lines are those laid out on the screen, each with the paragraph mark that ends it; every
+    // other unit is the plain text's.
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int *start, int *end) const override
+    {
+        if (boundary != QAccessible::LineBoundary)
+            return AccessibleRichText::textAtOffset(offset, boundary, start, end);
+        return lineText(offset, ctl::TextSide::At, start, end);
+    }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int *start, int *end) const override
+    {
+        if (boundary != QAccessible::LineBoundary)
+            return AccessibleRichText::textBeforeOffset(offset, boundary, start, end);
+        return lineText(offset, ctl::TextSide::Before, start, end);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int *start, int *end) const override
+    {
+        if (boundary != QAccessible::LineBoundary)
+            return AccessibleRichText::textAfterOffset(offset, boundary, start, end);
+        return lineText(offset, ctl::TextSide::After, start, end);
+    }
+
+    QString lineText(int offset, ctl::TextSide side, int *start, int *end) const
+    {
+        const QString text = plainText();
+        if (offset == -2)
+            offset = cursorPosition();
+        if (offset == -1)
+            offset = int(text.size());
+        *start = *end = -1;
+        if (offset < 0 || offset > text.size())
+            return QString();
+        int s = 0, e = 0;
+        if (!lineRange(box(), text, std::min(offset, int(text.size()) - 1), &s, &e)) {
+            *start = *end = int(text.size());
+            return QString();
+        }
+        if (side == ctl::TextSide::Before && !(s > 0 && lineRange(box(), text, s - 1, &s, &e)))
+            return QString();
+        if (side == ctl::TextSide::After && !(e < text.size() && lineRange(box(), text, e, &s, &e)))
+            return QString();
+        *start = s;
+        *end = e;
+        return text.mid(s, e - s);
     }
 
     void scrollToSubstring(int startIndex, int) override

@@ -187,6 +187,34 @@ private Q_SLOTS:
         QVERIFY(p->text(QAccessible::Value) != QStringLiteral("titok"));
         QVERIFY(p->textInterface()->text(0, 5) != QStringLiteral("titok"));
     }
+
+    // A reader walks the attribute runs to split a line; one run covering the text lets it keep
+    // the last character.
+    void attributeRunCoversTheText_data()
+    {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
+        QTest::newRow("first") << 0 << 0 << 5;
+        QTest::newRow("last") << 4 << 0 << 5;
+        QTest::newRow("at the end") << 5 << 5 << 5;
+        QTest::newRow("before") << -3 << 0 << 0;
+        QTest::newRow("beyond") << 99 << 5 << 5;
+    }
+    void attributeRunCoversTheText()
+    {
+        QFETCH(int, offset);
+        int start = -7, end = -7;
+        plainAttributeRun(5, offset, &start, &end);
+        QTEST(start, "start");
+        QTEST(end, "end");
+        QLineEdit edit(QStringLiteral("abcde"));
+        QAccessibleTextInterface *t = QAccessible::queryAccessibleInterface(&edit)->textInterface();
+        start = end = -7;
+        QVERIFY(t->attributes(offset, &start, &end).isEmpty());
+        QTEST(start, "start");
+        QTEST(end, "end");
+    }
 };
 
 QTEST_MAIN(TestAccessibleText)

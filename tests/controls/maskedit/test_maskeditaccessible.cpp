@@ -50,7 +50,7 @@ private Q_SLOTS:
         QVERIFY(i && i->isValid());
         QCOMPARE(i->role(), QAccessible::EditableText);
         QCOMPARE(i->text(QAccessible::Name), QStringLiteral("adószáma"));
-        QCOMPARE(i->text(QAccessible::Value), QStringLiteral("********-*-**"));
+        QCOMPARE(i->text(QAccessible::Value), QStringLiteral("             "));
         const QAccessible::State s = i->state();
         QVERIFY(s.focusable);
         QVERIFY(s.focused);
@@ -62,7 +62,7 @@ private Q_SLOTS:
         QAccessibleTextInterface *t = f.text();
         QVERIFY(t);
         QCOMPARE(t->characterCount(), 13);
-        QCOMPARE(t->text(0, 13), QStringLiteral("********-*-**"));
+        QCOMPARE(t->text(0, 13), QStringLiteral("             "));
         QCOMPARE(t->cursorPosition(), 0);
         QCOMPARE(t->selectionCount(), 0);
         // The characters stand left to right inside the field.
@@ -83,13 +83,13 @@ private Q_SLOTS:
         TaxNumberField f;
         AccessibleEvents events;
         QTest::keyClicks(f.edit, QStringLiteral("12"));
-        QCOMPARE(f.iface()->text(QAccessible::Value), QStringLiteral("12******-*-**"));
+        QCOMPARE(f.iface()->text(QAccessible::Value), QStringLiteral("12           "));
         // Each digit overwrites one blank and moves the caret on.
         QList<AccessibleEvent> changes = events.textChanges(f.edit);
         QCOMPARE(changes.size(), 2);
         QCOMPARE(changes[0].type, QAccessible::TextUpdated);
         QCOMPARE(changes[0].position, 0);
-        QCOMPARE(changes[0].removed, QStringLiteral("*"));
+        QCOMPARE(changes[0].removed, QStringLiteral(" "));
         QCOMPARE(changes[0].inserted, QStringLiteral("1"));
         QCOMPARE(changes[0].cursor, 1);
         QCOMPARE(changes[1].position, 1);
@@ -111,7 +111,7 @@ private Q_SLOTS:
         QCOMPARE(changes.size(), 1);
         QCOMPARE(changes[0].position, 1);
         QCOMPARE(changes[0].removed, QStringLiteral("2"));
-        QCOMPARE(changes[0].inserted, QStringLiteral("*"));
+        QCOMPARE(changes[0].inserted, QStringLiteral(" "));
         QCOMPARE(events.of(f.edit, QAccessible::TextCaretMoved).last().cursor, 1);
 
         // Selecting with Shift announces the selection; Esc announces it gone.
@@ -137,15 +137,15 @@ private Q_SLOTS:
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("end");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("whole") << 0 << 13 << QStringLiteral("********-*-**");
-        QTest::newRow("negative start") << -5 << 3 << QStringLiteral("***");
-        QTest::newRow("end beyond") << 11 << 1000 << QStringLiteral("**");
-        QTest::newRow("end -1 means the end") << 9 << -1 << QStringLiteral("*-**");
+        QTest::newRow("whole") << 0 << 13 << QStringLiteral("             ");
+        QTest::newRow("negative start") << -5 << 3 << QStringLiteral("   ");
+        QTest::newRow("end beyond") << 11 << 1000 << QStringLiteral("  ");
+        QTest::newRow("end -1 means the end") << 9 << -1 << QStringLiteral("    ");
         QTest::newRow("start after end") << 8 << 2 << QString();
         QTest::newRow("both beyond") << 100 << 200 << QString();
-        QTest::newRow("both negative") << -9 << -3 << QStringLiteral("********-*-**");
+        QTest::newRow("both negative") << -9 << -3 << QStringLiteral("             ");
         QTest::newRow("extremes") << std::numeric_limits<int>::min() << std::numeric_limits<int>::max()
-                                  << QStringLiteral("********-*-**");
+                                  << QStringLiteral("             ");
     }
     void requestsOutOfRangeGetEmptyAnswers()
     {

@@ -624,6 +624,52 @@ private Q_SLOTS:
             QCOMPARE(m.text(), start);
         }
     }
+
+    // Read aloud: placeholders are silent, literals only between typed characters; the text
+    // itself, which is printed and saved, keeps them.
+    void spokenText_data()
+    {
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("empty tax number") << taxNumberMask << u"********-*-**"_s << u"             "_s;
+        QTest::newRow("first group typed") << taxNumberMask << u"12345678-*-**"_s << u"12345678     "_s;
+        QTest::newRow("into the second group") << taxNumberMask << u"12345678-9-**"_s << u"12345678-9   "_s;
+        QTest::newRow("gap before a typed digit") << taxNumberMask << u"1*******-*-*2"_s << u"1       - - 2"_s;
+        QTest::newRow("full") << taxNumberMask << u"12345678-9-01"_s << u"12345678-9-01"_s;
+        QTest::newRow("tax id half") << taxIdMask << u"12345*****"_s << u"12345     "_s;
+    }
+    void spokenText()
+    {
+        QFETCH(QString, mask);
+        QFETCH(QString, text);
+        QFETCH(QString, spoken);
+        MaskEditModel m;
+        setUp(m, mask);
+        m.setText(text);
+        QCOMPARE(m.text(), text);
+        QCOMPARE(m.spokenText(), spoken);
+    }
+
+    void expectedForm_data()
+    {
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("form");
+        QTest::newRow("tax number") << taxNumberMask << u"8, 1 és 2 számjegy"_s;
+        QTest::newRow("tax id") << taxIdMask << u"10 számjegy"_s;
+        QTest::newRow("letters") << u"bb\\-00"_s << u"2 és 2 karakter"_s;
+    }
+    void expectedForm()
+    {
+        QFETCH(QString, mask);
+        QFETCH(QString, form);
+        MaskEditModel m;
+        setUp(m, mask);
+        QCOMPARE(m.expectedForm(), form);
+        // The other kinds ask for no form.
+        m.setMaskType(meInteger);
+        QVERIFY(m.expectedForm().isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMaskEditModel)

@@ -126,31 +126,73 @@ private Q_SLOTS:
         QCOMPARE(t->selectionCount(), 0);
     }
 
-    void viewerScrollsByKeysOnceFocusable()
+    // With the focus the viewer has a caret that the keys move through the lines as laid out,
+    // scrolling along; a reader hears each move and reads the line the caret is on.
+    void caretMovesThroughTheLinesAsLaidOut()
     {
         QWidget window;
         window.resize(400, 300);
         auto *box = new TCtlRichScrollBox(&window);
         box->setGeometry(10, 10, 300, 120);
-        box->setRichText(manyLines());
+        const QByteArray wrapped = "Ez egy hosszu bekezdes, amely a keskeny dobozban tobb sorba tordelodik, "
+                                   "mert sokkal szelesebb, mint a doboz maga, es meg folytatodik is.";
+        box->setRichText(rtfOf("elso\\par " + wrapped + "\\par " + manyLines().mid(0, 0) + "harmadik\\par "
+                               + QByteArray("sor\\par ").repeated(30)));
         QCOMPARE(box->focusPolicy(), Qt::NoFocus);
         box->setFocusPolicy(Qt::StrongFocus);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        box->setFocus();
+        QAccessibleTextInterface *t = QAccessible::queryAccessibleInterface(box)->textInterface();
         QScrollBar *v = box->verticalBar();
+        int s = 0, e = 0;
+        QCOMPARE(t->cursorPosition(), 0);
+        QCOMPARE(t->textAtOffset(0, QAccessible::LineBoundary, &s, &e), u"elso\n"_s);
+
+        AccessibleEvents events;
         QTest::keyClick(box, Qt::Key_Down);
-        QCOMPARE(v->value(), v->singleStep());
+        QCOMPARE(t->cursorPosition(), 5);
+        QCOMPARE(events.of(box, QAccessible::TextCaretMoved).size(), 1);
+        // The paragraph reads as the lines it is drawn in: whole when put together, each line
+        // below the one before.
+        QStringList lines;
+        int top = -1;
+        for (int at = 5;;) {
+            const QString line = t->textAtOffset(at, QAccessible::LineBoundary, &s, &e);
+            QCOMPARE(s, at);
+            QVERIFY(t->characterRect(s).top() > top);
+            top = t->characterRect(s).top();
+            lines << line;
+            at = e;
+            if (line.endsWith(u'\n'))
+                break;
+        }
+        QVERIFY(lines.size() >= 3);
+        QCOMPARE(lines.join(QString()), QString::fromLatin1(wrapped) + u'\n');
+        QCOMPARE(t->textAfterOffset(5, QAccessible::LineBoundary, &s, &e), lines.at(1));
+        QCOMPARE(t->textBeforeOffset(5 + int(lines.at(0).size()), QAccessible::LineBoundary, &s, &e), lines.at(0));
+        // Down goes to the next drawn line, not the next paragraph.
+        QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(t->cursorPosition(), 5 + int(lines.at(0).size()));
+        // By word.
+        QTest::keyClick(box, Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(t->textAtOffset(t->cursorPosition() - 1, QAccessible::CharBoundary, &s, &e), u" "_s);
+
+        // A page down moves the caret and the text by a box's height; the ends of the text by Ctrl.
+        const int before = t->cursorPosition();
         QTest::keyClick(box, Qt::Key_PageDown);
-        QCOMPARE(v->value(), v->singleStep() + v->pageStep());
-        QTest::keyClick(box, Qt::Key_End);
+        QVERIFY(t->cursorPosition() > before);
+        QVERIFY(v->value() > 0);
+        const QRect shown(box->mapToGlobal(box->textArea().topLeft()), box->textArea().size());
+        QVERIFY(shown.intersects(t->characterRect(t->cursorPosition())));
+        QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(t->cursorPosition(), t->characterCount());
         QCOMPARE(v->value(), v->maximum());
-        QTest::keyClick(box, Qt::Key_Up);
-        QCOMPARE(v->value(), v->maximum() - v->singleStep());
-        QTest::keyClick(box, Qt::Key_Home);
+        QTest::keyClick(box, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(t->cursorPosition(), 0);
         QCOMPARE(v->value(), 0);
-        // No horizontal bar: Left and Right do nothing.
-        QTest::keyClick(box, Qt::Key_Right);
-        QCOMPARE(box->horizontalBar()->value(), 0);
+        QTest::keyClick(box, Qt::Key_Up);
+        QCOMPARE(t->cursorPosition(), 0);
     }
 };
 

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
+#include "tests/accessibilitytest.h"
+
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -349,6 +351,29 @@ private Q_SLOTS:
         // Esc closes the window.
         QTest::keyClick(preview, Qt::Key_Escape);
         QVERIFY(!form.isVisible());
+    }
+
+    // The focus stays on the pages while they turn: a listener is told the new page, and a zoom
+    // that changed.
+    void turningThePageAndZoomingAreTold()
+    {
+        FakePageSource source(twoPages());
+        TrepPreviewForm form(nullptr);
+        showAt(form, source);
+        QTRY_VERIFY(form.isActiveWindow());
+        tk::test::AccessibleEvents events;
+        QTest::keyClick(form.preview(), Qt::Key_End);
+        QTRY_COMPARE(events.announcements(), QStringList{u"2. oldal 2 oldalból"_s});
+        QTest::keyClick(form.preview(), Qt::Key_End);
+        QTest::keyClick(form.preview(), Qt::Key_Home);
+        QTRY_COMPARE(events.announcements().size(), 2);
+        QCOMPARE(events.announcements().last(), u"1. oldal 2 oldalból"_s);
+        // A zoom command: the zoom it ends at is told, as the box shows it.
+        QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("Zoom50B")), Qt::LeftButton);
+        QTRY_COMPARE(events.announcements().size(), 3);
+        QCOMPARE(events.announcements().last(), form.zoomBox()->toolTip() + u": "_s + form.zoomBox()->currentText());
+        QTest::qWait(50);
+        QCOMPARE(events.announcements().size(), 3);
     }
 
     void wheelAndDrag()
