@@ -55,8 +55,11 @@ PREVIEW_RE='^El.*k.*p$'
 previous=""
 for ((c = 1; c <= CYCLES; c++)); do
   value=$((3000 + c))
-  keys End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
-  keys $(sed 's/./& /g' <<<"$value") Tab
+  # The value comes in as one paste: on a busy machine a keystroke of many may be read too late
+  # and dropped, which would make the job's area another number than the cycle's.
+  printf '%s' "$value" | xclip -selection clipboard
+  wait_for 10 "the clipboard to hold $value" eval '[ "$(xclip -o -selection clipboard 2>/dev/null)" = "$value" ]'
+  keys End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace ctrl+v Tab
   keys alt+n
   P=$(wait_window "$PREVIEW_RE")
   print_cycle "$P"
