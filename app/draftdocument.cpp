@@ -128,11 +128,8 @@ void DraftDocument::readScan(const QString &path)
         throw rt::Exception(headline + u'\n' + fileError);
     if (!found)
         throw rt::Exception(headline + u'\n' + reasons.join(u'\n'));
-    // The code is the whole form, as a file is.
-    decl::Draft whole = decl::draftOf(decl::MapForm());
-    whole.texts.insert(found->texts);
-    whole.choices.insert(found->choices);
-    decl::applyDraft(whole, m_form);
+    // The code's reader gives the whole form, what the code leaves out as on an untouched form.
+    decl::applyDraft(*found, m_form);
     // Read from paper, it is in no file yet: the form is changed until it is saved, and the file
     // open before is closed.
     m_path.clear();

@@ -68,9 +68,12 @@ bool codeFitsForm(const QString &payload)
     return rep::draw::qrModuleSize(code, rep::draw::encodeQR(payload, code.ErrorLevel)) > 0;
 }
 
-QString declarationCode(const FormAccess &form)
+namespace {
+
+// The payload for a draft: nothing when a number of it cannot be computed (then there is no code
+// at all), empty when it does not fit the printed form's code even compressed.
+std::optional<QString> codeOf(const Draft &draft)
 {
-    const Draft draft = draftOf(form);
     // The tax computed afresh from what the code carries, as its reader will: a caption not yet
     // brought up to date by the window must not make the paper unreadable.
     MapForm computed;
@@ -78,7 +81,7 @@ QString declarationCode(const FormAccess &form)
     try {
         szamolas(computed);
     } catch (const std::exception &) {
-        return {};
+        return std::nullopt;
     }
     const QString tax = code_p::taxOf(computed);
     const QString plain = plainCode(draft, tax);
@@ -88,17 +91,19 @@ QString declarationCode(const FormAccess &form)
     return codeFitsForm(packed) ? packed : QString();
 }
 
+} // namespace
+
+QString declarationCode(const FormAccess &form)
+{
+    return codeOf(draftOf(form)).value_or(QString());
+}
+
 QString fieldTooLongForCode(const FormAccess &form)
 {
     const Draft draft = draftOf(form);
-    MapForm computed;
-    applyDraft(draft, computed);
-    try {
-        szamolas(computed);
-    } catch (const std::exception &) {
-        return {}; // no code at all; the computation's own error says why
-    }
-    if (!declarationCode(form).isEmpty())
+    const std::optional<QString> code = codeOf(draft);
+    // Without a computable tax there is no code at all; the computation's own error says why.
+    if (!code || !code->isEmpty())
         return {};
     QString longest;
     qsizetype most = -1;
