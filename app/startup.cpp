@@ -1,16 +1,11 @@
 #include "app/startup.h"
 
-#include "app/checkcommand.h"
-#include "app/commandline.h"
-#include "app/form1.h"
-#include "app/guide/tform2.h"
-#include "app/pdfbatch.h"
-#include "app/scancommand.h"
+#include "app/cli/checkcommand.h"
+#include "app/cli/commandline.h"
+#include "app/cli/pdfbatch.h"
+#include "app/cli/scancommand.h"
 #include "app/qttranslation.h"
-#include "app/recentfiles.h"
-#include "app/recoverycopy.h"
-#include "app/recoverystart.h"
-#include "app/terminationsignals.h"
+#include "app/window/windowstart.h"
 #include "report/render/pagedrawer.h"
 #include "report/resources/resources.h"
 #include "runtime/formatsettings.h"
@@ -20,8 +15,6 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHashFunctions>
-#include <QMetaObject>
-#include <QSessionManager>
 #include <QTextStream>
 
 #include <cstdio>
@@ -133,39 +126,7 @@ int run(int argc, char **argv)
     // The report texts exist before any window; every page store draws through the drawing layer.
     rep::fillHungarianResources();
     rep::installPageDrawer();
-    // Made before the windows, which use them to the last.
-    RecentFiles recent(RecentFiles::defaultSettingsPath());
-    // Unsaved work is kept for the next start where the user's data folder allows it.
-    RecoveryStore recovery(RecoveryStore::defaultFolder());
-    TForm1 form1;
-    guide::TForm2 form2(&form1);
-    form1.setGuideWindow(&form2);
-    form1.keepRecentFiles(recent);
-    onTerminationSignals(&form1, [&form1] { form1.endKeepingWork(); });
-    QObject::connect(&application, &QGuiApplication::commitDataRequest, &form1, [&form1](QSessionManager &manager) {
-        if (!form1.endSession(manager.allowsInteraction()))
-            manager.cancel();
-        manager.release();
-    });
-    form1.show();
-    // From the event loop, over the shown window: the recovery folder (its lock is synced to
-    // disk, which the window need not wait for), the question about recovered work, then the
-    // file; a file that cannot be read leaves the untouched form and says why.
-    QMetaObject::invokeMethod(
-        &form1,
-        [&form1, &recovery, path = commandLine.openFile] {
-            QString recoveryProblem;
-            if (!recovery.open(&recoveryProblem)) {
-                form1.showRecoveryProblem(u"A program helyreállítási másolat nélkül fut: "_s + recoveryProblem);
-                if (!path.isEmpty())
-                    rt::runHandler([&] { form1.openFile(path); });
-                return;
-            }
-            form1.keepRecoveryCopies(recovery);
-            rt::runHandler([&] { offerRecoveredWork(form1, recovery, path); });
-        },
-        Qt::QueuedConnection);
-    return application.exec();
+    return runWindow(commandLine.openFile);
 }
 
 } // namespace app

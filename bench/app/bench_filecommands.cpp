@@ -3,7 +3,7 @@
 // 5 ms); the form read from the controls and written atomically (goal: under 5 ms). Medians of
 // nine repetitions.
 
-#include "app/form1.h"
+#include "app/window/form1.h"
 #include "bench/benchmain.h"
 #include "bench/filledform.h"
 #include "declaration/draftfile.h"

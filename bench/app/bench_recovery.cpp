@@ -5,11 +5,11 @@
 // locked, the settings read) and just after (the folder searched for copies of ended programs),
 // with no copy there. Medians of nine repetitions.
 
-#include "app/draftdocument.h"
-#include "app/form1.h"
-#include "app/recoverycopy.h"
-#include "app/recentfiles.h"
-#include "app/recoverykeeper.h"
+#include "app/commands/draftdocument.h"
+#include "app/window/form1.h"
+#include "app/commands/recoverycopy.h"
+#include "app/commands/recentfiles.h"
+#include "app/commands/recoverykeeper.h"
 #include "bench/benchmain.h"
 #include "bench/filledform.h"
 #include "declaration/draftfile.h"

@@ -3,7 +3,7 @@
 // notification (goal: under 1 ms more than without). Each iteration alternates the area, so
 // that every computation changes the results, and lets the event loop show the notification.
 
-#include "app/form1.h"
+#include "app/window/form1.h"
 #include "bench/benchmain.h"
 #include "controls/numedit/ui/numedit.h"
 #include "runtime/formatsettings.h"

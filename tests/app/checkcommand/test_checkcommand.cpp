@@ -1,4 +1,4 @@
-#include "app/checkcommand.h"
+#include "app/cli/checkcommand.h"
 #include "declaration/checks.h"
 #include "declaration/draftfile.h"
 #include "declaration/formaccess.h"

@@ -1,5 +1,5 @@
-#include "app/commandline.h"
-#include "app/pdfbatch.h"
+#include "app/cli/commandline.h"
+#include "app/cli/pdfbatch.h"
 #include "declaration/draftfile.h"
 #include "declaration/formaccess.h"
 #include "report/render/pagedrawer.h"

@@ -1,5 +1,5 @@
-#include "app/form1.h"
-#include "app/form1layout.h"
+#include "app/window/form1.h"
+#include "app/window/form1layout.h"
 #include "controls/maskedit/ui/ctlmaskedit.h"
 #include "controls/radiogroup/ui/ctlradiogroup.h"
 #include "declaration/catalogue.h"

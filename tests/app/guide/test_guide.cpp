@@ -1,4 +1,4 @@
-#include "app/form1layout.h"
+#include "app/window/form1layout.h"
 #include "app/guide/captions.h"
 #include "app/guide/tform2.h"
 #include "controls/richtext/richtextlayout.h"

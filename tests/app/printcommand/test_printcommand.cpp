@@ -1,4 +1,4 @@
-#include "app/printcommand.h"
+#include "app/commands/printcommand.h"
 #include "declaration/declarationpdf.h"
 #include "declaration/formaccess.h"
 #include "declaration/reportvalues.h"

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/window/form1.h"
 #include "controls/maskedit/ui/ctlmaskedit.h"
 #include "controls/radiogroup/ui/ctlradiogroup.h"
 #include "report/preview/treppreviewform.h"

@@ -1,5 +1,5 @@
-#include "app/filedialogs.h"
-#include "app/form1.h"
+#include "app/commands/filedialogs.h"
+#include "app/window/form1.h"
 #include "app/qttranslation.h"
 #include "runtime/ui/application.h"
 #include "tests/testhelpers.h"

@@ -1,0 +1,7 @@
+#include "logging_p.h"
+
+namespace app {
+
+Q_LOGGING_CATEGORY(lcWindow, "telekado.app.window")
+
+} // namespace app
