@@ -13,6 +13,8 @@
 #include "runtime/ui/application.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHashFunctions>
 #include <QTextStream>
@@ -46,7 +48,7 @@ void drawOffScreen()
     qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-// "--pdf": no window and no display.
+// "--pdf" and its helpers: no window and no display.
 int writePdfsWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
 {
     drawOffScreen();
@@ -57,8 +59,17 @@ int writePdfsWithoutWindow(int argc, char **argv, const CommandLine &commandLine
     installQtTranslation();
     rep::fillHungarianResources();
     rep::installPageDrawer();
-    return writePdfs(commandLine.output, commandLine.inputs,
-                     [](const QString &line) { print(stderr, line + QLatin1Char('\n')); });
+    const auto errorLine = [](const QString &line) { print(stderr, line + QLatin1Char('\n')); };
+    if (commandLine.mode == CommandLine::Mode::PdfWorker) {
+        QFile in;
+        QFile out;
+        if (!in.open(stdin, QIODevice::ReadOnly) || !out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return 1;
+        return runPdfWorker(commandLine.output, in, out);
+    }
+    if (commandLine.jobs > 1 && commandLine.inputs.size() > 1 && QFileInfo(commandLine.output).isDir())
+        return writePdfsAtOnce(commandLine.output, commandLine.inputs, commandLine.jobs, errorLine);
+    return writePdfs(commandLine.output, commandLine.inputs, errorLine);
 }
 
 // "--check": no window and no display, but the fonts: they tell whether each value fits on paper.
@@ -111,11 +122,14 @@ int run(int argc, char **argv)
         print(stdout, commandLine.text);
         return 0;
     case CommandLine::Mode::Pdf:
+    case CommandLine::Mode::PdfWorker:
         return writePdfsWithoutWindow(argc, argv, commandLine);
     case CommandLine::Mode::Check:
         return checkWithoutWindow(argc, argv, commandLine);
     case CommandLine::Mode::Scan:
         return scanWithoutWindow(argc, argv, commandLine);
+    case CommandLine::Mode::Table:
+    case CommandLine::Mode::FromTable:
     case CommandLine::Mode::Window:
         break;
     }

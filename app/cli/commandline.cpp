@@ -4,9 +4,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -76,6 +78,37 @@ QStringList withoutQtOptions(const QStringList &arguments)
     return kept;
 }
 
+// Puts a heading over each task's options in the help text, which lists them in task order.
+void groupByTask(QString &helpText)
+{
+    const struct
+    {
+        const char16_t *firstOption;
+        const char16_t *heading;
+    } groups[] = {
+        {u"  -h, --help", u"Általános:"},
+        {u"  --pdf ", u"Nyomtatvány PDF-ben:"},
+        {u"  --check", u"Ellenőrzés:"},
+        {u"  --scan ", u"Beolvasás papírról:"},
+        {u"  --table ", u"Nyilvántartás táblázatban:"},
+    };
+    for (const auto &g : groups) {
+        const qsizetype at = helpText.indexOf(u"\n"_s + QString::fromUtf16(g.firstOption));
+        if (at >= 0)
+            helpText.insert(at + 1, u"\n "_s + QString::fromUtf16(g.heading) + u'\n');
+    }
+}
+
+// "--jobs N": a whole number from 1; the default is one per core.
+std::optional<int> jobCount(const QString &text)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < 1 || n > 256)
+        return std::nullopt;
+    return n;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QStringList &givenArguments)
@@ -90,8 +123,14 @@ CommandLine parseCommandLine(const QStringList &givenArguments)
     const QCommandLineOption pdf(
         u"pdf"_s,
         u"Ablak nélkül PDF-be írja a megadott bevallásfájlokat: egy fájlt a KIMENET nevű .pdf fájlba, "
-        u"egy vagy több fájlt a KIMENET mappába, mindegyiket a saját nevén."_s,
+        u"egy vagy több fájlt a KIMENET mappába, mindegyiket a saját nevén. "
+        u"Kilépési kód: 0 ha minden fájl elkészült, 1 ha nem."_s,
         u"KIMENET"_s);
+    const QCommandLineOption jobs(
+        u"jobs"_s,
+        u"A --pdf ennyi bevallást ír egyszerre (alapértelmezés: a processzormagok száma); az eredmény "
+        u"ugyanaz, mint egyenként."_s,
+        u"N"_s);
     const QCommandLineOption check(
         u"check"_s,
         u"Ablak nélkül ellenőrzi a megadott bevallásfájlokat, ahogy a nyomtatás előtt az ablak: "
@@ -103,13 +142,35 @@ CommandLine parseCommandLine(const QStringList &givenArguments)
         u"kódját, és oldalanként egy bevallásfájlt (.tkd) ír a MAPPA nevű meglévő mappába; meglévő fájlt "
         u"nem ír felül. Kilépési kód: 0 ha minden oldalon volt olvasható kód, 1 ha nem."_s,
         u"MAPPA"_s);
-    parser.addOption(help);
-    parser.addOption(version);
-    parser.addOption(pdf);
-    parser.addOption(check);
-    parser.addOption(scan);
+    const QCommandLineOption table(
+        u"table"_s,
+        u"Ablak nélkül a megadott bevallásfájlokat egy CSV-táblázatba írja, bevallásonként egy sorba "
+        u"(UTF-8, \";\" elválasztó): a fájl neve, minden mező, a választások, a kiszámolt értékek és az "
+        u"ellenőrzés hibáinak száma. Kilépési kód: 0 ha minden fájl bekerült, 1 ha nem."_s,
+        u"TÁBLA.csv"_s);
+    const QCommandLineOption fromTable(
+        u"from-table"_s,
+        u"Ablak nélkül a TÁBLA.csv minden sorából egy bevallásfájlt (.tkd) ír a megadott meglévő "
+        u"mappába; meglévő fájlt nem ír felül. Kilépési kód: 0 ha minden sor bevallás lett, 1 ha nem."_s,
+        u"TÁBLA.csv"_s);
+    const QCommandLineOption nameColumn(
+        u"name-column"_s,
+        u"A --from-table a fájlokat ennek az oszlopnak az értékéről nevezi el (alapértelmezés: az adózó "
+        u"neve); az ismétlődő nevek sorszámot kapnak."_s,
+        u"OSZLOP"_s);
+    // The helper processes of "--pdf --jobs"; their inputs come on standard input.
+    const QCommandLineOption pdfWorker = [] {
+        QCommandLineOption o(u"pdf-worker"_s, QString(), u"KIMENET"_s);
+        o.setFlags(QCommandLineOption::HiddenFromHelp);
+        return o;
+    }();
+    // Listed by task; the headings are put in below.
+    for (const QCommandLineOption *o : {&help, &version, &pdf, &jobs, &check, &scan, &table, &fromTable, &nameColumn, &pdfWorker})
+        parser.addOption(*o);
     parser.addPositionalArgument(u"fájlok"_s,
-                                 u"A megnyitandó bevallásfájl, --pdf vagy --check mellett a feldolgozandók."_s,
+                                 u"A megnyitandó bevallásfájl; --pdf, --check, --scan és --table mellett a "
+                                 u"feldolgozandó fájlok és mappák (egy mappa a benne lévő fájlokat jelenti, "
+                                 u"név szerint), --from-table mellett a kimeneti mappa."_s,
                                  u"[FÁJL.tkd...]"_s);
 
     const QString program = arguments.isEmpty() ? u"telekado"_s : QFileInfo(arguments.constFirst()).fileName();
@@ -119,6 +180,7 @@ CommandLine parseCommandLine(const QStringList &givenArguments)
     QString helpText = parser.helpText();
     if (const qsizetype at = helpText.indexOf(named); at >= 0)
         helpText.replace(at, named.size(), program);
+    groupByTask(helpText);
     CommandLine cl;
     auto usageError = [&](const QString &problem) {
         cl.mode = CommandLine::Mode::UsageError;
@@ -142,11 +204,26 @@ CommandLine parseCommandLine(const QStringList &givenArguments)
         return cl;
     }
     const QStringList files = parser.positionalArguments();
+    int commands = 0;
+    for (const QCommandLineOption *o : {&pdf, &check, &scan, &table, &fromTable, &pdfWorker})
+        commands += parser.isSet(*o) ? 1 : 0;
+    if (commands > 1)
+        return usageError(u"a --pdf, a --check, a --scan, a --table és a --from-table közül egyszerre csak egy adható meg."_s);
+    for (const QCommandLineOption *o : {&pdf, &scan, &table, &fromTable, &nameColumn, &jobs}) {
+        if (parser.values(*o).size() > 1)
+            return usageError(u"a --%1 csak egyszer adható meg."_s.arg(o->names().constFirst()));
+    }
+    if (parser.isSet(nameColumn) && !parser.isSet(fromTable))
+        return usageError(u"a --name-column csak a --from-table mellett adható meg."_s);
+    if (parser.isSet(jobs) && !parser.isSet(pdf))
+        return usageError(u"a --jobs csak a --pdf mellett adható meg."_s);
+
+    if (parser.isSet(pdfWorker)) {
+        cl.mode = CommandLine::Mode::PdfWorker;
+        cl.output = parser.value(pdfWorker);
+        return cl;
+    }
     if (parser.isSet(scan)) {
-        if (parser.isSet(pdf) || parser.isSet(check))
-            return usageError(u"a --scan nem adható meg a --pdf vagy a --check mellett."_s);
-        if (parser.values(scan).size() > 1)
-            return usageError(u"a --scan csak egyszer adható meg."_s);
         cl.output = parser.value(scan);
         if (files.isEmpty())
             return usageError(u"a --scan után legalább egy kép vagy PDF kell."_s);
@@ -159,8 +236,6 @@ CommandLine parseCommandLine(const QStringList &givenArguments)
         return cl;
     }
     if (parser.isSet(check)) {
-        if (parser.isSet(pdf))
-            return usageError(u"a --check és a --pdf nem adható meg együtt."_s);
         if (files.isEmpty())
             return usageError(u"a --check után legalább egy bevallásfájl kell."_s);
         cl.mode = CommandLine::Mode::Check;
@@ -169,14 +244,42 @@ CommandLine parseCommandLine(const QStringList &givenArguments)
             return usageError(u"a megadott mappákban nincs bevallásfájl."_s);
         return cl;
     }
+    if (parser.isSet(table)) {
+        cl.output = parser.value(table);
+        if (files.isEmpty())
+            return usageError(u"a --table után legalább egy bevallásfájl kell."_s);
+        if (QFileInfo(cl.output).isDir())
+            return usageError(u"a TÁBLA.csv (%1) egy mappa; a táblázat egy fájl."_s.arg(cl.output));
+        cl.mode = CommandLine::Mode::Table;
+        cl.inputs = expandFolders(files, declarationSuffixes);
+        if (cl.inputs.isEmpty())
+            return usageError(u"a megadott mappákban nincs bevallásfájl."_s);
+        return cl;
+    }
+    if (parser.isSet(fromTable)) {
+        cl.tableFile = parser.value(fromTable);
+        cl.nameColumn = parser.value(nameColumn);
+        if (files.size() != 1)
+            return usageError(u"a --from-table TÁBLA.csv után egy kimeneti mappa kell."_s);
+        cl.output = files.constFirst();
+        if (!QFileInfo(cl.output).isDir())
+            return usageError(u"a kimeneti mappa (%1) nem meglévő mappa."_s.arg(cl.output));
+        cl.mode = CommandLine::Mode::FromTable;
+        return cl;
+    }
     if (!parser.isSet(pdf)) {
         if (files.size() > 1)
             return usageError(u"egyszerre egy bevallásfájl nyitható meg ablakban."_s);
         cl.openFile = files.value(0);
         return cl;
     }
-    if (parser.values(pdf).size() > 1)
-        return usageError(u"a --pdf csak egyszer adható meg."_s);
+    cl.jobs = std::max(1, QThread::idealThreadCount());
+    if (parser.isSet(jobs)) {
+        const std::optional<int> n = jobCount(parser.value(jobs));
+        if (!n)
+            return usageError(u"a --jobs értéke (%1) nem 1 és 256 közötti egész szám."_s.arg(parser.value(jobs)));
+        cl.jobs = *n;
+    }
     cl.output = parser.value(pdf);
     cl.inputs = expandFolders(files, declarationSuffixes);
     if (files.isEmpty())

@@ -13,6 +13,9 @@ struct CommandLine
         Pdf,        // no window: the inputs written as PDFs into output
         Check,      // no window: the inputs checked as before printing, one line per finding
         Scan,       // no window: the declarations read from scanned pages into output, a folder
+        Table,      // no window: the inputs as one CSV table, output
+        FromTable,  // no window: one declaration file per row of the table tableFile into output, a folder
+        PdfWorker,  // no window: a --pdf helper; its inputs come on standard input
         Help,       // text to standard output, exit code 0
         Version,    // text to standard output, exit code 0
         UsageError, // text to standard error, exit code 2
@@ -23,6 +26,12 @@ struct CommandLine
     // folder the declaration files go into.
     QString output;
     QStringList inputs;
+    // "--from-table": the table read, and the column the files are named after (empty: the
+    // taxpayer's name).
+    QString tableFile;
+    QString nameColumn;
+    // "--pdf": how many declarations are written at once.
+    int jobs = 1;
     QString text;
 };
 

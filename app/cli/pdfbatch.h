@@ -8,6 +8,8 @@
 
 #include <functional>
 
+class QIODevice;
+
 namespace app {
 
 // Writes declaration files as PDFs without a window. One form and one report serve every file,
@@ -33,5 +35,15 @@ private:
 // "FILE: headline: reason." (errorline.h) and the others are still written. Returns the exit code: 0 when every input
 // was written, else 1.
 int writePdfs(const QString &output, const QStringList &inputs, const std::function<void(const QString &)> &errorLine);
+
+// The same with `jobs` helper processes ("--pdf-worker") writing at once, each with its share of
+// the inputs: the files and the error lines, in input order, are those of writePdfs.
+int writePdfsAtOnce(const QString &output, const QStringList &inputs, int jobs,
+                    const std::function<void(const QString &)> &errorLine);
+
+// "--pdf-worker OUTPUT": a helper of writePdfsAtOnce. Reads the inputs from `in`, each ended by a
+// NUL, writes them into the folder OUTPUT as writePdfs does and answers on `out` for each input
+// in order "+" or "-" and its error line, ended by a NUL. Returns 0.
+int runPdfWorker(const QString &output, QIODevice &in, QIODevice &out);
 
 } // namespace app

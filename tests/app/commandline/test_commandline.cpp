@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTest>
 
 using app::CommandLine;
@@ -85,7 +86,24 @@ private Q_SLOTS:
         QTest::newRow("two outputs") << u"--pdf a.pdf --pdf b.pdf a.tkd"_s << M::UsageError << u"csak egyszer"_s;
         QTest::newRow("files to check") << u"--check a.tkd b.tkd"_s << M::Check << u""_s;
         QTest::newRow("nothing to check") << u"--check"_s << M::UsageError << u"--check után"_s;
-        QTest::newRow("check and PDF") << u"--check --pdf ki.pdf a.tkd"_s << M::UsageError << u"nem adható meg együtt"_s;
+        QTest::newRow("check and PDF") << u"--check --pdf ki.pdf a.tkd"_s << M::UsageError << u"egyszerre csak egy"_s;
+        QTest::newRow("table and scan") << u"--table t.csv --scan {dir} a.tkd"_s << M::UsageError << u"egyszerre csak egy"_s;
+        QTest::newRow("files into a table") << u"--table t.csv a.tkd b.tkd"_s << M::Table << u"t.csv"_s;
+        QTest::newRow("a table into a folder") << u"--table {dir} a.tkd"_s << M::UsageError << u"egy mappa"_s;
+        QTest::newRow("nothing into a table") << u"--table t.csv"_s << M::UsageError << u"--table után"_s;
+        QTest::newRow("a table into files") << u"--from-table t.csv {dir}"_s << M::FromTable << u"{dir}"_s;
+        QTest::newRow("named after a column") << u"--from-table t.csv --name-column fájl {dir}"_s << M::FromTable
+                                              << u"{dir}"_s;
+        QTest::newRow("a table into no folder") << u"--from-table t.csv {dir}/nincs"_s << M::UsageError
+                                                << u"nem meglévő mappa"_s;
+        QTest::newRow("a table into two folders") << u"--from-table t.csv {dir} {dir}"_s << M::UsageError
+                                                  << u"egy kimeneti mappa"_s;
+        QTest::newRow("a name column alone") << u"--name-column fájl a.tkd"_s << M::UsageError << u"--from-table mellett"_s;
+        QTest::newRow("jobs") << u"--pdf {dir} --jobs 3 a.tkd"_s << M::Pdf << u"{dir}"_s;
+        QTest::newRow("jobs without --pdf") << u"--check --jobs 2 a.tkd"_s << M::UsageError << u"--pdf mellett"_s;
+        QTest::newRow("jobs not a number") << u"--pdf {dir} --jobs sok a.tkd"_s << M::UsageError << u"(sok)"_s;
+        QTest::newRow("no jobs") << u"--pdf {dir} --jobs 0 a.tkd"_s << M::UsageError << u"(0)"_s;
+        QTest::newRow("help by task") << u"--help"_s << M::Help << u"\n Nyilvántartás táblázatban:\n  --table <TÁBLA.csv>"_s;
     }
     void parse()
     {
@@ -104,11 +122,23 @@ private Q_SLOTS:
             break;
         case CommandLine::Mode::Pdf:
             QCOMPARE(cl.output, detail);
-            QCOMPARE(cl.inputs, args.mid(3));
+            QCOMPARE(cl.inputs, args.filter(u".tkd"_s));
+            QCOMPARE(cl.jobs, args.contains(u"--jobs"_s) ? 3 : std::max(1, QThread::idealThreadCount()));
             break;
         case CommandLine::Mode::Check:
             QCOMPARE(cl.inputs, args.mid(2));
             break;
+        case CommandLine::Mode::Table:
+            QCOMPARE(cl.output, detail);
+            QCOMPARE(cl.inputs, args.mid(3));
+            break;
+        case CommandLine::Mode::FromTable:
+            QCOMPARE(cl.tableFile, u"t.csv"_s);
+            QCOMPARE(cl.output, detail);
+            QCOMPARE(cl.nameColumn, args.contains(u"--name-column"_s) ? u"fájl"_s : QString());
+            break;
+        case CommandLine::Mode::PdfWorker:
+            QFAIL("not asked for");
         case CommandLine::Mode::Version:
             QCOMPARE(cl.text, detail);
             break;
