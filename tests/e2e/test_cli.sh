@@ -155,4 +155,26 @@ for i in 1 2 3 4 5; do
 done
 TZ=UTC pdfinfo "$E2E_TMP/ujra-1.pdf" | grep -q '^CreationDate: *Sun Jan  1 00:00:00 2006 UTC$' \
   || fail "the creation date: $(pdfinfo "$E2E_TMP/ujra-1.pdf" | grep CreationDate)"
+# Many at once: --jobs gives the files and the error lines of the serial run, byte for byte, with
+# a broken file among them and two inputs of one name (the first is written, the second named).
+mkdir -p "$E2E_TMP/sok/a" "$E2E_TMP/sok/b" "$E2E_TMP/jobs1" "$E2E_TMP/jobs3"
+for i in $(seq -w 1 11); do
+  sed "s/Kovács Őrs Tűzkő/Kovács $i/; s/\"1500\"/\"15$i\"/" "$E2E_TMP/kovacs.tkd" >"$E2E_TMP/sok/a/d$i.tkd"
+done
+cp "$E2E_TMP/rossz.tkd" "$E2E_TMP/sok/a/d05.tkd"
+cp "$E2E_TMP/nagy.tkd" "$E2E_TMP/sok/b/d03.tkd"
+for jobs in 1 3; do
+  rc=0
+  SOURCE_DATE_EPOCH=1136073600 headless "$PROGRAM" --pdf "$E2E_TMP/jobs$jobs" --jobs $jobs "$E2E_TMP/sok/a" \
+    "$E2E_TMP/sok/b" 2>"$E2E_TMP/jobs$jobs.err" || rc=$?
+  [ "$rc" = 1 ] || fail "--jobs $jobs: exit code $rc; stderr: $(cat "$E2E_TMP/jobs$jobs.err")"
+done
+[ "$(wc -l <"$E2E_TMP/jobs1.err")" = 2 ] || fail "--jobs 1 did not give two lines: $(cat "$E2E_TMP/jobs1.err")"
+# The lines name the output folder, which is all they may differ in.
+[ "$(sed 's/jobs1/jobsN/' "$E2E_TMP/jobs1.err")" = "$(sed 's/jobs3/jobsN/' "$E2E_TMP/jobs3.err")" ] \
+  || fail "--jobs 3 told otherwise: $(cat "$E2E_TMP/jobs3.err")"
+diff -r "$E2E_TMP/jobs1" "$E2E_TMP/jobs3" || fail "--jobs 3 wrote other files than --jobs 1"
+[ "$(ls "$E2E_TMP/jobs3" | wc -l)" = 10 ] || fail "--jobs 3 wrote: $(ls "$E2E_TMP/jobs3")"
+pdftotext "$E2E_TMP/jobs3/d03.pdf" - | grep -qF 'Kovács 03' || fail "d03.pdf is not the first d03.tkd"
+
 echo "two PDFs and one error line without a display; the PDF is in $OUT/cli-kovacs.pdf"
