@@ -132,11 +132,6 @@ QString remarkFromFile(const QString &text)
     return out;
 }
 
-QString fileTextOf(const Field &f, const QString &formText)
-{
-    return f.kind == FieldKind::RichEdit ? remarkToFile(formText) : formText;
-}
-
 // The form text for a file text, or the reason why the field cannot hold it.
 // The first control character a field cannot hold, as its position (1-based), or 0: a tab
 // anywhere, and the remark's line breaks, are text; NUL and the other controls are not, and would
@@ -258,6 +253,11 @@ bool readChoices(const QJsonObject &object, const QString &path, Draft &draft, Q
 }
 
 } // namespace
+
+QString fileTextOf(const Field &f, const QString &formText)
+{
+    return f.kind == FieldKind::RichEdit ? remarkToFile(formText) : formText;
+}
 
 Draft draftOf(const FormAccess &form)
 {

@@ -10,6 +10,7 @@
 namespace decl {
 
 class FormAccess;
+struct Field;
 
 // The declaration file (".tkd"): an indented UTF-8 JSON object
 //   {"choices": {"CtlRadioGroup1": -1, ...}, "fields": {"m1": "...", ...},
@@ -44,6 +45,10 @@ struct Draft
 
 // Every input field's text and every group's choice of the form.
 Draft draftOf(const FormAccess &form);
+
+// A field's text as the file stores it, for its text as the form holds it: the remark's lines
+// separated by "\n", any other text as it is.
+QString fileTextOf(const Field &field, const QString &formText);
 
 // Writes the draft as the file's bytes; the same draft always gives the same bytes.
 QByteArray toJson(const Draft &draft);
