@@ -4,6 +4,7 @@
 #include "app/cli/commandline.h"
 #include "app/cli/pdfbatch.h"
 #include "app/cli/scancommand.h"
+#include "app/cli/tablecommand.h"
 #include "app/qttranslation.h"
 #include "app/window/windowstart.h"
 #include "report/render/pagedrawer.h"
@@ -93,6 +94,25 @@ int scanWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
                             [](const QString &line) { print(stderr, line + QLatin1Char('\n')); });
 }
 
+// "--table": no window and no display, but the fonts: the row counts the checks' findings.
+int tableWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
+{
+    drawOffScreen();
+    QGuiApplication application(argc, argv);
+    installQtTranslation();
+    return writeTable(commandLine.output, commandLine.inputs,
+                      [](const QString &line) { print(stderr, line + QLatin1Char('\n')); });
+}
+
+// "--from-table": reading and writing declaration files only.
+int fromTableWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
+{
+    QCoreApplication application(argc, argv);
+    installQtTranslation();
+    const auto line = [](const QString &text) { print(stderr, text + QLatin1Char('\n')); };
+    return writeDeclarationsFromTable(commandLine.tableFile, commandLine.output, commandLine.nameColumn, line, line);
+}
+
 // "--help" and usage errors. Qt's part of the text (the usage line, its headings, its own errors)
 // is translated only through an application object, which the first reading had not: the
 // arguments are read again under one. Still no display.
@@ -129,7 +149,9 @@ int run(int argc, char **argv)
     case CommandLine::Mode::Scan:
         return scanWithoutWindow(argc, argv, commandLine);
     case CommandLine::Mode::Table:
+        return tableWithoutWindow(argc, argv, commandLine);
     case CommandLine::Mode::FromTable:
+        return fromTableWithoutWindow(argc, argv, commandLine);
     case CommandLine::Mode::Window:
         break;
     }

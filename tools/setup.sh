@@ -19,6 +19,7 @@ TK_PACKAGES=(
   dpkg-dev file lintian desktop-file-utils appstream shared-mime-info man-db
   xdg-utils libfile-mimeinfo-perl
   weston qt6-wayland
+  libreoffice-calc-nogui
   devscripts
 )
 

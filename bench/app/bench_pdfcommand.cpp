@@ -2,7 +2,10 @@
 //   - the whole process "telekado --pdf out.pdf one.tkd" (goal: median under 150 ms);
 //   - 100 and 1000 declaration files into a folder in one process: the time per declaration
 //     (goal: under 10 ms; the program's own processor time beside it, which other load on the
-//     machine does not change) and the process's peak memory, which must not grow with the count.
+//     machine does not change) and the process's peak memory, which must not grow with the count;
+//   - 1000 files with --jobs 1 and --jobs 2 in one run, and the ratio (goal: at least 1.7).
+
+#include "programrun.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,16 +15,12 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include <chrono>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <vector>
 
-extern char **environ;
-
 namespace {
+
+using tk::bench::Run;
+using tk::bench::runProgram;
 
 // A filled declaration, different in each file.
 QByteArray draft(int n)
@@ -34,59 +33,6 @@ QByteArray draft(int n)
         .arg(n)
         .arg(1500 + n)
         .toUtf8();
-}
-
-struct Run
-{
-    double seconds = 0;
-    double cpuSeconds = 0; // the program's own, user and system: what other load does not change
-    long maxRssKb = 0;
-    int exitCode = -1;
-};
-
-// Runs the program with the arguments and no display, as the command line is meant to run.
-Run runProgram(const std::vector<std::string> &arguments)
-{
-    std::vector<char *> argv;
-    std::string program = TK_PROGRAM;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = arguments;
-    for (std::string &a : copies)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    std::vector<std::string> env;
-    for (char **e = environ; *e; ++e) {
-        const std::string entry = *e;
-        if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("WAYLAND_DISPLAY=", 0) != 0
-            && entry.rfind("QT_QPA_PLATFORM=", 0) != 0)
-            env.push_back(entry);
-    }
-    std::vector<char *> envp;
-    for (std::string &e : env)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-
-    Run run;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) {
-        posix_spawn_file_actions_destroy(&actions);
-        return run;
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    posix_spawn_file_actions_destroy(&actions);
-    run.maxRssKb = usage.ru_maxrss;
-    run.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)
@@ -112,17 +58,25 @@ void BM_PdfOfOneDraftWholeProcess(benchmark::State &state)
     }
 }
 
-void BM_PdfsOfDraftsIntoAFolder(benchmark::State &state)
+// "--pdf FOLDER --jobs N" and the files, which are written into dir.
+std::vector<std::string> pdfArguments(const QTemporaryDir &dir, int count, int jobs)
 {
-    const int count = int(state.range(0));
-    QTemporaryDir dir;
     QDir(dir.path()).mkdir(QStringLiteral("pdf"));
-    std::vector<std::string> args{"--pdf", dir.filePath(QStringLiteral("pdf")).toStdString()};
+    std::vector<std::string> args{"--pdf", dir.filePath(QStringLiteral("pdf")).toStdString(), "--jobs",
+                                  std::to_string(jobs)};
     for (int i = 0; i < count; ++i) {
         const QString input = dir.filePath(QStringLiteral("bevallas%1.tkd").arg(i));
         writeFile(input, draft(i));
         args.push_back(input.toStdString());
     }
+    return args;
+}
+
+void BM_PdfsOfDraftsIntoAFolder(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    QTemporaryDir dir;
+    const std::vector<std::string> args = pdfArguments(dir, count, int(state.range(1)));
     Run last;
     for (auto _ : state) {
         last = runProgram(args);
@@ -137,6 +91,32 @@ void BM_PdfsOfDraftsIntoAFolder(benchmark::State &state)
     state.counters["peak_rss_MB"] = double(last.maxRssKb) / 1024;
 }
 
+// One run with one job and with two on the same files: how much the second core gives (goal: at
+// least 1.7 times as fast on a machine of two cores).
+void BM_PdfJobsOneAndTwo(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    QTemporaryDir dir;
+    std::vector<std::string> args = pdfArguments(dir, count, 1);
+    Run one;
+    Run two;
+    for (auto _ : state) {
+        args[3] = "1";
+        one = runProgram(args);
+        args[3] = "2";
+        two = runProgram(args);
+        if (one.exitCode != 0 || two.exitCode != 0) {
+            state.SkipWithError("the program failed");
+            break;
+        }
+        state.SetIterationTime(one.seconds + two.seconds);
+    }
+    state.counters["jobs1_s"] = one.seconds;
+    state.counters["jobs2_s"] = two.seconds;
+    state.counters["speed_up"] = two.seconds > 0 ? one.seconds / two.seconds : 0;
+    state.counters["jobs2_peak_rss_MB"] = double(two.maxRssKb) / 1024;
+}
+
 } // namespace
 
 BENCHMARK(BM_PdfOfOneDraftWholeProcess)
@@ -146,12 +126,20 @@ BENCHMARK(BM_PdfOfOneDraftWholeProcess)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 BENCHMARK(BM_PdfsOfDraftsIntoAFolder)
-    ->Arg(100)
-    ->Arg(1000)
+    ->ArgNames({"files", "jobs"})
+    ->Args({100, 1})
+    ->Args({1000, 1})
+    ->Args({1000, 2})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
+
+BENCHMARK(BM_PdfJobsOneAndTwo)
+    ->Arg(1000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 BENCHMARK_MAIN();

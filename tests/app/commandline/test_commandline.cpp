@@ -1,4 +1,5 @@
 #include "app/cli/commandline.h"
+#include "app/cli/outputfiles.h"
 #include "app/cli/pdfbatch.h"
 #include "declaration/draftfile.h"
 #include "declaration/formaccess.h"
@@ -150,6 +151,28 @@ private Q_SLOTS:
         }
         if (mode == CommandLine::Mode::UsageError)
             QVERIFY(cl.text.startsWith(u"telekado: "_s));
+    }
+
+    // A cell's value as a file name: nothing that leaves the folder, hides the file or other
+    // systems refuse.
+    void safeFileStem_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("stem");
+        QTest::newRow("a name") << u"Kovács Őrs"_s << u"Kovács Őrs"_s;
+        QTest::newRow("folders") << u"../../etc/passwd"_s << u"_.._etc_passwd"_s;
+        QTest::newRow("hidden") << u".rejtett"_s << u"rejtett"_s;
+        QTest::newRow("refused characters") << u"a:b*c?\"d\"<e>|f\\g"_s << u"a_b_c__d__e__f_g"_s;
+        QTest::newRow("line breaks and blanks") << u"  Első\r\nmásodik\t "_s << u"Első második"_s;
+        QTest::newRow("nothing left") << u" . \u0007 "_s << u""_s;
+        QTest::newRow("long") << QString(150, u'ő') << QString(100, u'ő');
+        QTest::newRow("a surrogate pair at the cut") << QString(99, u'a') + u"😀"_s << QString(99, u'a');
+    }
+    void safeFileStem()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, stem);
+        QCOMPARE(app::safeFileStem(value), stem);
     }
 
     // Every input that can be written is, whatever fails around it; each failure is one line
