@@ -64,8 +64,7 @@ QString compressedCode(const Draft &draft, const QString &tax)
 
 bool codeFitsForm(const QString &payload)
 {
-    const rep::draw::DrawQRCode &code = formCode();
-    return rep::draw::qrModuleSize(code, rep::draw::encodeQR(payload, code.ErrorLevel)) > 0;
+    return rep::draw::qrFitsBox(formCode(), payload);
 }
 
 namespace {

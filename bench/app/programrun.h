@@ -19,6 +19,7 @@ struct Run
 {
     double seconds = 0;
     double cpuSeconds = 0; // the program's own, user and system: what other load does not change
+    double userSeconds = 0; // of that, outside the kernel: the program's code without the file system
     long maxRssKb = 0; // of the program or, with helper processes, the largest of them
     int exitCode = -1;
 };
@@ -64,6 +65,7 @@ inline Run runProgram(const std::vector<std::string> &arguments)
     run.maxRssKb = usage.ru_maxrss;
     run.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    run.userSeconds = double(usage.ru_utime.tv_sec) + double(usage.ru_utime.tv_usec) / 1e6;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }

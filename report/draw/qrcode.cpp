@@ -14,6 +14,8 @@
 #include <cmath>
 #include <exception>
 
+using namespace Qt::StringLiterals;
+
 namespace rep::draw {
 
 namespace {
@@ -61,6 +63,23 @@ QRMatrix encodeUncached(const QString &text, TrepQRErrorLevel level)
     return matrix;
 }
 
+// What a text's symbol size depends on: the encoder's mode for it and its length in that mode's
+// units, characters for digits alone or the alphanumeric set, UTF-8 bytes otherwise.
+struct QRLength
+{
+    char mode; // '1' digits, 'A' alphanumeric, 'a' bytes: a character of a text of that mode
+    qsizetype units;
+};
+
+QRLength lengthOf(const QString &text)
+{
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return {'1', text.size()};
+    if (alphanumeric(text))
+        return {'A', text.size()};
+    return {'a', text.toUtf8().size()};
+}
+
 } // namespace
 
 QRMatrix encodeQR(const QString &text, TrepQRErrorLevel level)
@@ -91,6 +110,38 @@ double qrModuleSize(const DrawQRCode &code, const QRMatrix &matrix)
     const double side = std::min(std::abs(code.Width), std::abs(code.Height));
     const double size = side / modules;
     return size + 1e-9 >= code.MinModuleSize ? size : 0;
+}
+
+bool qrFitsBox(const DrawQRCode &code, const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    const QRLength length = lengthOf(text);
+    // The largest symbol holds 7089 digits, 4296 alphanumeric characters or 2953 bytes.
+    constexpr qsizetype most = 7089;
+    static QMutex mutex;
+    static QHash<QString, qsizetype> longest;
+    const QString key = u"%1:%2:%3:%4:%5"_s.arg(int(code.ErrorLevel))
+                            .arg(std::min(std::abs(code.Width), std::abs(code.Height)), 0, 'g', 17)
+                            .arg(code.MinModuleSize, 0, 'g', 17)
+                            .arg(code.QuietZone)
+                            .arg(QLatin1Char(length.mode));
+    QMutexLocker lock(&mutex);
+    auto it = longest.constFind(key);
+    if (it == longest.cend()) {
+        // The longest length whose symbol fits: fits(0) holds by definition, fits(most + 1) not.
+        qsizetype fitting = 0;
+        qsizetype failing = most + 1;
+        while (failing - fitting > 1) {
+            const qsizetype middle = fitting + (failing - fitting) / 2;
+            if (qrModuleSize(code, encodeUncached(QString(middle, QLatin1Char(length.mode)), code.ErrorLevel)) > 0)
+                fitting = middle;
+            else
+                failing = middle;
+        }
+        it = longest.insert(key, fitting);
+    }
+    return length.units <= *it;
 }
 
 void drawQRCode(const DrawQRCode &code, const DrawArgs &args)

@@ -41,6 +41,12 @@ struct DrawQRCode : DrawView
 // The module size the symbol takes in the box, in units; 0 when it does not fit.
 double qrModuleSize(const DrawQRCode &code, const QRMatrix &matrix);
 
+// Whether the text's symbol fits the box: qrModuleSize(code, encodeQR(text, level)) > 0, without
+// encoding the text. The encoder writes a text in one mode throughout, so the symbol grows with
+// the text's length alone; the longest text of each mode that fits is searched once per layout
+// and then every question is a comparison.
+bool qrFitsBox(const DrawQRCode &code, const QString &text);
+
 // Draws the symbol as filled rectangles whose edges fall on whole device pixels, so that every
 // module has the same size on every device; vector paths on a printer or PDF.
 void drawQRCode(const DrawQRCode &code, const DrawArgs &args);

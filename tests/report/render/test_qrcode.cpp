@@ -112,6 +112,42 @@ private Q_SLOTS:
         QVERIFY(blank(f.draw(96)));
     }
 
+    // The quick answer whether a text fits is the encoder's, at the lengths around each limit and
+    // for each mode: digits, the alphanumeric set, bytes of Hungarian UTF-8.
+    void fitsAsEncoded_data()
+    {
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<double>("side");
+        QTest::newRow("digits") << u"7"_s << 151.1812;
+        QTest::newRow("alphanumeric") << u"TKD1Z"_s << 151.1812;
+        QTest::newRow("bytes") << u"Kovács Őrs; "_s << 151.1812;
+        QTest::newRow("bytes, small box") << u"ő"_s << 60.0;
+    }
+    void fitsAsEncoded()
+    {
+        QFETCH(QString, unit);
+        QFETCH(double, side);
+        draw::DrawQRCode code;
+        code.Width = code.Height = side;
+        auto fits = [&](const QString &text) { return draw::qrModuleSize(code, draw::encodeQR(text, code.ErrorLevel)) > 0; };
+        // The longest repetition that the encoder fits, found by doubling and halving.
+        int lo = 0, hi = 1;
+        while (fits(unit.repeated(hi)))
+            lo = hi, hi *= 2;
+        while (hi - lo > 1) {
+            const int mid = (lo + hi) / 2;
+            (fits(unit.repeated(mid)) ? lo : hi) = mid;
+        }
+        QVERIFY(lo > 0);
+        for (int n : {lo - 1, lo, lo + 1, hi + 1}) {
+            const QString text = unit.repeated(n);
+            QCOMPARE(draw::qrFitsBox(code, text), fits(text));
+        }
+        // A text one unit past the limit within the same mode.
+        const QString justOver = unit.repeated(lo) + unit.back();
+        QCOMPARE(draw::qrFitsBox(code, justOver), fits(justOver));
+    }
+
     // Every module has the same size on the device, whatever the scale: no gaps, no overlaps.
     void modulesWholePixels()
     {
