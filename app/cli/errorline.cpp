@@ -19,6 +19,9 @@ QString errorLine(const QString &input, const QString &message)
     const QString named = u": "_s + name;
     if (headline.endsWith(named) && !lines.isEmpty())
         headline.chop(named.size());
+    // A headline written as a sentence of its own loses its full stop before the reason.
+    if (headline.endsWith(u'.') && !lines.isEmpty())
+        headline.chop(1);
     return name + u": "_s + rt::displayMessage(lines.isEmpty() ? headline : headline + u": "_s + lines.join(u' '));
 }
 

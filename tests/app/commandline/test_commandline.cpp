@@ -1,4 +1,5 @@
 #include "app/cli/commandline.h"
+#include "app/cli/errorline.h"
 #include "app/cli/outputfiles.h"
 #include "app/cli/pdfbatch.h"
 #include "declaration/draftfile.h"
@@ -151,6 +152,27 @@ private Q_SLOTS:
         }
         if (mode == CommandLine::Mode::UsageError)
             QVERIFY(cl.text.startsWith(u"telekado: "_s));
+    }
+
+    // Every command's error line: "FILE: headline: reason." on one line.
+    void errorLine_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("headline and reason") << u"A fájl nem telekadó-bevallás\nNem JSON"_s
+                                             << u"t.tkd: A fájl nem telekadó-bevallás: Nem JSON."_s;
+        QTest::newRow("the headline names the file") << u"A fájl nem olvasható: t.tkd\nNincs ilyen fájl."_s
+                                                     << u"t.tkd: A fájl nem olvasható: Nincs ilyen fájl."_s;
+        QTest::newRow("a headline with its full stop") << u"A táblázat 3. sora nem olvasható be.\nA sorban 50 cella áll."_s
+                                                       << u"t.tkd: A táblázat 3. sora nem olvasható be: A sorban 50 cella áll."_s;
+        QTest::newRow("reason of two lines") << u"Hiba\nelső\nmásodik"_s << u"t.tkd: Hiba: első második."_s;
+        QTest::newRow("one line") << u"Nincs beolvasható kód."_s << u"t.tkd: Nincs beolvasható kód."_s;
+    }
+    void errorLine()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, line);
+        QCOMPARE(app::errorLine(u"t.tkd"_s, message), line);
     }
 
     // A cell's value as a file name: nothing that leaves the folder, hides the file or other
