@@ -128,7 +128,7 @@ if [ "$(id -u)" = 0 ] && mkdir "$E2E_TMP/small" && mount -t tmpfs -o size=96k tm
   [ "$rc" = 1 ] || fail "a full folder: exit code $rc"
   written=$(ls "$E2E_TMP/small" | wc -l)
   { [ "$written" -gt 0 ] && [ "$written" -lt 50 ]; } || fail "a full folder took $written files"
-  grep -v '^QStandardPaths' "$E2E_TMP/err" | head -n 1 | grep -q "^$E2E_TMP/t1.csv: $((written + 2))\. sor" \
+  grep -m 1 -v '^QStandardPaths' "$E2E_TMP/err" | grep -q "^$E2E_TMP/t1.csv: $((written + 2))\. sor" \
     || fail "the first failure is not row $((written + 2)): $(head -n 2 "$E2E_TMP/err")"
   all_whole "$E2E_TMP/small"
   # A table that does not fit leaves the old one as it was.
@@ -142,9 +142,25 @@ if [ "$(id -u)" = 0 ] && mkdir "$E2E_TMP/small" && mount -t tmpfs -o size=96k tm
   grep -q "t.csv: A táblázat nem írható" "$E2E_TMP/err" || fail "a table into a full folder: $(cat "$E2E_TMP/err")"
   [ "$(md5sum <"$E2E_TMP/small/t.csv")" = "$before" ] || fail "the old table was changed"
   [ "$(ls -A "$E2E_TMP/small" | sort | tr '\n' ' ')" = "filler t.csv " ] || fail "left behind: $(ls -A "$E2E_TMP/small")"
+  # PDFs into a folder that fills up: those written are whole, the first that is not is named.
+  rm -f "$E2E_TMP/small"/*
+  umount "$E2E_TMP/small"
+  mount -t tmpfs -o size=640k tmpfs "$E2E_TMP/small"
+  rc=0
+  headless "$PROGRAM" --pdf "$E2E_TMP/small" --jobs 1 "$E2E_TMP/in" 2>"$E2E_TMP/err" || rc=$?
+  [ "$rc" = 1 ] || fail "PDFs into a full folder: exit code $rc"
+  pdfs=$(ls "$E2E_TMP/small" | wc -l)
+  { [ "$pdfs" -gt 0 ] && [ "$pdfs" -lt 50 ]; } || fail "a full folder took $pdfs PDFs"
+  for pdf in "$E2E_TMP/small"/*.pdf; do
+    pdfinfo "$pdf" >/dev/null 2>&1 || fail "$pdf is not whole"
+  done
+  first=$(printf 'd%02d.tkd' $((pdfs + 1)))
+  grep -m 1 -v '^QStandardPaths' "$E2E_TMP/err" | grep -q "^$E2E_TMP/in/$first: A PDF nem menthető" \
+    || fail "the first PDF not written is not $first: $(head -n 2 "$E2E_TMP/err")"
+  [ -z "$(ls -A "$E2E_TMP/small" | grep -v '\.pdf$')" ] || fail "left behind: $(ls -A "$E2E_TMP/small")"
   umount "$E2E_TMP/small"
   trap e2e_cleanup EXIT
-  echo "a full folder: $written whole files, the next one named; a table that does not fit left the old one"
+  echo "a full folder: $written whole files, the next one named; a table that does not fit left the old one; $pdfs whole PDFs"
 else
   echo "no tmpfs to fill (not root): the full folder is not tried"
 fi
