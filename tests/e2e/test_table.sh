@@ -81,7 +81,9 @@ table("ketszer.csv", [header + [header[0]], rows[1] + [rows[1][0]]])
 # The second of three rows has a cell too many; the others are written.
 table("tobb.csv", [header, rows[1], rows[2] + ["többlet"], rows[3]])
 table("nyitott.csv", rows, b'd99.tkd;"nyitott id\xc3\xa9z\xc5\x91jel\r\n')
-open(f"{out}/utf8.csv", "wb").write(raw[:2000] + b"\xff\xfe" + raw[2000:])
+# Within the third row: the row before it is written.
+at = raw.index(b"\r\nd02.tkd;") + 20
+open(f"{out}/utf8.csv", "wb").write(raw[:at] + b"\xff\xfe" + raw[at:])
 open(f"{out}/latin2.csv", "wb").write(raw[3:].decode("utf-8").encode("iso-8859-2"))
 with open(f"{out}/nagy.csv", "wb") as f:
     f.write(b"\xef\xbb\xbf" + ";".join(header).encode() + b'\r\nd1.tkd;"')
@@ -115,7 +117,7 @@ check_bad "$E2E_TMP/bad/fejlec.csv" "sor" 0
 check_bad "$E2E_TMP/bad/ketszer.csv" "„fájl”" 0
 check_bad "$E2E_TMP/bad/tobb.csv" "3\. sor" 2
 check_bad "$E2E_TMP/bad/nyitott.csv" "idézőjel" 50
-check_bad "$E2E_TMP/bad/utf8.csv" "UTF-8" 0
+check_bad "$E2E_TMP/bad/utf8.csv" "3\. sor.*UTF-8" 1
 check_bad "$E2E_TMP/bad/latin2.csv" "UTF-8" 0
 check_bad "$E2E_TMP/bad/nagy.csv" "MB" 0
 [ "$(cat "$E2E_TMP/peak")" -lt 150000 ] || fail "the 200 MB table took $(cat "$E2E_TMP/peak") kB"
