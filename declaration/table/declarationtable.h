@@ -46,7 +46,8 @@ QByteArray tableHeaderBytes();
 // The cells of a declaration's row: the draft put on an untouched form (what it does not name
 // stays as there), computed and checked. The computed cells are empty when the computation
 // fails. The checks measure values in their boxes on paper with the fonts, which needs a
-// QGuiApplication; without one, whether values fit is not checked.
+// QGuiApplication; without one, whether values fit is not checked. Birth dates in tax
+// identification codes must not be after today, as in checkForm.
 QStringList tableRow(const QString &fileName, const Draft &draft, QDate today = QDate::currentDate());
 
 // One record: the cells quoted where needed and separated by ";", in UTF-8, ended by CRLF. The

@@ -6,6 +6,7 @@
 #include <QIODevice>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <optional>
@@ -59,6 +60,15 @@ QString strayQuote()
            u"benne minden idézőjelet megkettőzve."_s;
 }
 
+// A cell's text exactly as its bytes give it. QString::fromUtf8 drops a byte-order mark at the
+// start, which within the table is a cell's text: only the file's own mark is no part of it.
+QString textOf(QByteArrayView utf8)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(utf8);
+}
+
 // The header split at separator; nothing when its quotes are broken there. A line end the split
 // sees outside quotes, where finding the record saw none, is a stray quote too.
 std::optional<QList<QByteArray>> splitHeader(QByteArrayView header, char separator)
@@ -73,7 +83,7 @@ std::optional<QList<QByteArray>> splitHeader(QByteArrayView header, char separat
 qsizetype knownColumns(const QList<QByteArray> &names)
 {
     return std::count_if(names.cbegin(), names.cend(),
-                         [](const QByteArray &n) { return table_p::columnIndex(QString::fromUtf8(n)) >= 0; });
+                         [](const QByteArray &n) { return table_p::columnIndex(textOf(n)) >= 0; });
 }
 
 bool allEmpty(const QList<QByteArray> &cells)
@@ -162,7 +172,7 @@ bool TableReader::readHeader(QString *error)
     const QList<QByteArray> &cells = comma ? *commaCells : *semicolonCells;
     bool known = false;
     for (int i = 0; i < cells.size(); ++i) {
-        const QString name = QString::fromUtf8(cells[i]);
+        const QString name = textOf(cells[i]);
         if (!name.isEmpty()) {
             if (const auto it = m_columnIndex.constFind(name); it != m_columnIndex.cend())
                 return refuse(u"A(z) „%1” oszlop kétszer áll a fejlécben: a(z) %2. és a(z) %3. oszlop neve."_s.arg(name)
@@ -254,7 +264,7 @@ TableReader::Next TableReader::next()
     }
     m_cells.reserve(fetched.record.cells.size());
     for (const QByteArray &cell : std::as_const(fetched.record.cells))
-        m_cells.append(QString::fromUtf8(cell));
+        m_cells.append(textOf(cell));
     if (const int stray = fetched.record.strayQuoteCell; stray >= 0)
         return stray < m_header.size() ? refuseColumn(stray, strayQuote()) : refuseRow(strayQuote());
     return takeRow();

@@ -163,6 +163,8 @@ private Q_SLOTS:
         QTest::newRow("decimal comma unquoted") << QStringList{u"1500,5"_s} << "1500,5\r\n"_ba;
         QTest::newRow("empty cells") << QStringList{QString(), u"x"_s, QString()} << ";x;\r\n"_ba;
         QTest::newRow("one empty cell") << QStringList{QString()} << "\r\n"_ba;
+        QTest::newRow("byte-order marks as text")
+            << QStringList{u"\uFEFF"_s, u"\uFEFF\uFEFFx"_s} << "\xEF\xBB\xBF;\xEF\xBB\xBF\xEF\xBB\xBFx\r\n"_ba;
         QTest::newRow("tab and NUL") << QStringList{u"a\tb"_s + QChar(0)} << "a\tb\0\r\n"_ba;
         QTest::newRow("everything") << QStringList{u" \"x;\"\r\n"_s, u";"_s} << "\" \"\"x;\"\"\r\n\";\";\"\r\n"_ba;
     }
