@@ -42,6 +42,33 @@ python3 "$HERE/table_check.py" same "$E2E_TMP/in" "$E2E_TMP/back" "$E2E_TMP/unto
 python3 "$HERE/table_check.py" values "$E2E_TMP/t1.csv" "$E2E_TMP/in" || fail "Python's csv module"
 cp "$E2E_TMP/t1.csv" "$OUT/table-50.csv"
 
+# A spreadsheet's own column is passed over and named once; a column left out leaves its field
+# as on an untouched form.
+python3 - "$E2E_TMP/t1.csv" "$E2E_TMP/sajat.csv" <<'PY'
+import csv, io, sys
+rows = list(csv.reader(io.StringIO(open(sys.argv[1], encoding="utf-8-sig").read(), newline=""), delimiter=";"))
+drop = rows[0].index("adózó: cime")
+with open(sys.argv[2], "w", encoding="utf-8", newline="") as f:
+    w = csv.writer(f, delimiter=",", lineterminator="\n")
+    for n, r in enumerate(rows[:4]):
+        w.writerow(["ügyintéző" if n == 0 else "Kiss Ábel"] + r[:drop] + r[drop + 1:])
+PY
+mkdir "$E2E_TMP/sajat"
+headless "$PROGRAM" --from-table "$E2E_TMP/sajat.csv" --name-column fájl "$E2E_TMP/sajat" 2>"$E2E_TMP/err" \
+  || fail "a table with a column of its own: $(cat "$E2E_TMP/err")"
+[ "$(grep -vc '^QStandardPaths' "$E2E_TMP/err")" = 1 ] && grep -q ': .*„ügyintéző”' "$E2E_TMP/err" \
+  || fail "the column of its own was not named once: $(cat "$E2E_TMP/err")"
+[ "$(ls "$E2E_TMP/sajat")" = "$(printf 'd01.tkd\nd02.tkd\nd03.tkd')" ] || fail "the files: $(ls "$E2E_TMP/sajat")"
+headless "$PROGRAM" --table "$E2E_TMP/sajat-vissza.csv" "$E2E_TMP/sajat" || fail "--table of them"
+python3 - "$E2E_TMP/sajat-vissza.csv" "$E2E_TMP/t1.csv" <<'PY' || fail "the column left out was not left untouched"
+import csv, io, sys
+read = lambda p: list(csv.reader(io.StringIO(open(p, encoding="utf-8-sig").read(), newline=""), delimiter=";"))
+back, orig = read(sys.argv[1]), read(sys.argv[2])
+col = orig[0].index("adózó: cime")
+for b, o in zip(back[1:], orig[1:4]):
+    assert b[col] == "" and b[:col] == o[:col] and b[col + 1:] == o[col + 1:], (b, o)
+PY
+
 # Named after the taxpayer by default, made safe, numbered where names repeat.
 mkdir "$E2E_TMP/named"
 headless "$PROGRAM" --from-table "$E2E_TMP/t1.csv" "$E2E_TMP/named" || fail "--from-table named after the taxpayer"
