@@ -132,7 +132,6 @@ QString remarkFromFile(const QString &text)
     return out;
 }
 
-// The form text for a file text, or the reason why the field cannot hold it.
 // The first control character a field cannot hold, as its position (1-based), or 0: a tab
 // anywhere, and the remark's line breaks, are text; NUL and the other controls are not, and would
 // print as blanks or cut a value short.
@@ -148,6 +147,7 @@ qsizetype controlCharacterAt(const QString &text, FieldKind kind)
     return 0;
 }
 
+// The form text for a file text, or the reason why the field cannot hold it.
 std::optional<QString> formTextOf(const Field &f, const QString &fileText, QString *reason,
                                   NumericTexts numbers = NumericTexts::MustBeNumbers)
 {

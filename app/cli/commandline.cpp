@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QThread>
 
@@ -35,8 +36,17 @@ QStringList expandFolders(const QStringList &inputs, const QStringList &suffixes
         QStringList patterns;
         for (const QString &suffix : suffixes)
             patterns << u"*."_s + suffix;
+        // Names only: a sorted listing would keep every entry's file details at once, which for
+        // an office's day of declarations is many megabytes for nothing.
+        QStringList names;
+        QDirIterator it(input, patterns, QDir::Files);
+        while (it.hasNext()) {
+            it.next();
+            names << it.fileName();
+        }
+        std::sort(names.begin(), names.end());
         const QDir dir(input);
-        for (const QString &name : dir.entryList(patterns, QDir::Files, QDir::Name))
+        for (const QString &name : std::as_const(names))
             result << dir.filePath(name);
     }
     return result;
