@@ -175,6 +175,19 @@ private Q_SLOTS:
         QCOMPARE(app::errorLine(u"t.tkd"_s, message), line);
     }
 
+    // A helper process that ends without its answers leaves no input told as written: here the
+    // helpers are this test program, which ends at once (see main).
+    void helpersThatDieAnswerForNothing()
+    {
+        QTemporaryDir out;
+        const QStringList inputs{path(u"a.tkd"_s), path(u"a.tkd"_s), path(u"nincs.tkd"_s)};
+        QStringList lines;
+        QCOMPARE(app::writePdfsAtOnce(out.path(), inputs, 2, [&](const QString &line) { lines << line; }), 1);
+        QCOMPARE(lines.size(), inputs.size());
+        for (qsizetype i = 0; i < inputs.size(); ++i)
+            QCOMPARE(lines[i], inputs[i] + u": A PDF nem készült el: A PDF-et író folyamat váratlanul leállt."_s);
+    }
+
     // A cell's value as a file name: nothing that leaves the folder, hides the file or other
     // systems refuse.
     void safeFileStem_data()
@@ -248,5 +261,14 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestCommandLine)
+int main(int argc, char **argv)
+{
+    // Started as a helper of --pdf by helpersThatDieAnswerForNothing: a helper that ends at once.
+    if (argc > 1 && qstrcmp(argv[1], "--pdf-worker") == 0)
+        return 3;
+    QGuiApplication application(argc, argv);
+    TestCommandLine test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_commandline.moc"
