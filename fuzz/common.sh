@@ -11,6 +11,12 @@ fuzz_build() {
   cmake --build "$2"
 }
 
+# fuzz_once NAME OUT FILE: runs the target once on FILE, an input longer than the timed run's
+# max_len, under the same memory bound.
+fuzz_once() {
+  ASAN_OPTIONS=detect_leaks=0 "$2/fuzz_$1" -rss_limit_mb=2048 "$3"
+}
+
 # fuzz_run NAME OUT SECONDS MAXLEN: fuzzes for SECONDS, starting from OUT/corpus, with the
 # target's dictionary; new finds stay in OUT.
 fuzz_run() {

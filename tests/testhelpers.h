@@ -6,6 +6,7 @@
 #include "runtime/messages.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QList>
 #include <QProcess>
@@ -35,6 +36,26 @@ inline QByteArray readFile(const QString &path, bool *ok = nullptr)
 }
 
 // False when the file cannot be written whole.
+// The rows of a fuzz corpus's replay, one per file of the folder in name order: its "bytes" and
+// its "verdict", 1 for an "ok-" seed, 0 for a "bad-" one, -1 for a find saved by the fuzzer, which
+// tells nothing but must not crash the target. Returns how many files, -1 when one is unreadable.
+inline int addCorpusRows(const QString &folder)
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("verdict");
+    int seeds = 0;
+    for (const QFileInfo &f : QDir(folder).entryInfoList(QDir::Files, QDir::Name)) {
+        bool read = false;
+        const QByteArray bytes = readFile(f.filePath(), &read);
+        if (!read)
+            return -1;
+        const int verdict = f.fileName().startsWith(u"ok-") ? 1 : f.fileName().startsWith(u"bad-") ? 0 : -1;
+        QTest::newRow(qPrintable(f.fileName())) << bytes << verdict;
+        ++seeds;
+    }
+    return seeds;
+}
+
 inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);

@@ -16,7 +16,7 @@ HUGE="$OUT/huge-value.tkd"
   head -c 50000000 /dev/zero | tr '\000' 'a'
   printf '"}}'
 } >"$HUGE"
-ASAN_OPTIONS=detect_leaks=0 "$OUT/fuzz_draft" -rss_limit_mb=2048 "$HUGE"
+fuzz_once draft "$OUT" "$HUGE"
 
 # Seeds: valid and broken declaration files; new finds stay in the build.
 mkdir -p "$OUT/corpus"

@@ -16,7 +16,7 @@ HUGE="$OUT/huge-record.csv"
   head -c 20000000 /dev/zero | tr '\000' 'a'
   printf '"\r\n'
 } >"$HUGE"
-ASAN_OPTIONS=detect_leaks=0 "$OUT/fuzz_table" -rss_limit_mb=2048 "$HUGE"
+fuzz_once table "$OUT" "$HUGE"
 
 # Seeds: tables that read and tables that are refused; new finds stay in the build.
 mkdir -p "$OUT/corpus"

@@ -1,7 +1,6 @@
 #include "declaration/draftfile.h"
 #include "tests/testhelpers.h"
 
-#include <QDir>
 #include <QTest>
 
 #include <cstdint>
@@ -16,19 +15,7 @@ class TestDraftCorpus : public QObject
 private Q_SLOTS:
     void replay_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("verdict"); // 1 loads, 0 refused, -1 not told (a find)
-        const QDir dir(QStringLiteral(TK_SOURCE_DIR "/fuzz/draft/corpus"));
-        int seeds = 0;
-        for (const QFileInfo &f : dir.entryInfoList(QDir::Files, QDir::Name)) {
-            bool read = false;
-            const QByteArray bytes = tk::test::readFile(f.filePath(), &read);
-            QVERIFY(read);
-            const int verdict = f.fileName().startsWith(u"ok-") ? 1 : f.fileName().startsWith(u"bad-") ? 0 : -1;
-            QTest::newRow(qPrintable(f.fileName())) << bytes << verdict;
-            ++seeds;
-        }
-        QVERIFY(seeds >= 20);
+        QVERIFY(tk::test::addCorpusRows(QStringLiteral(TK_SOURCE_DIR "/fuzz/draft/corpus")) >= 20);
         QTest::newRow("generated 50 MB value")
             << QByteArray("{\"format\": \"telekado-bevallas\", \"version\": 1, \"fields\": {\"m1\": \"")
                    + QByteArray(50 * 1000 * 1000, 'a') + QByteArray("\"}}")

@@ -2,7 +2,6 @@
 #include "tests/testhelpers.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QTest>
 
 #include <cstdint>
@@ -20,19 +19,7 @@ private Q_SLOTS:
 
     void replay_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("verdict"); // 1 reads, 0 refused, -1 not told (a find)
-        const QDir dir(QStringLiteral(TK_SOURCE_DIR "/fuzz/table/corpus"));
-        int seeds = 0;
-        for (const QFileInfo &f : dir.entryInfoList(QDir::Files, QDir::Name)) {
-            bool read = false;
-            const QByteArray bytes = tk::test::readFile(f.filePath(), &read);
-            QVERIFY(read);
-            const int verdict = f.fileName().startsWith(u"ok-") ? 1 : f.fileName().startsWith(u"bad-") ? 0 : -1;
-            QTest::newRow(qPrintable(f.fileName())) << bytes << verdict;
-            ++seeds;
-        }
-        QVERIFY(seeds >= 5);
+        QVERIFY(tk::test::addCorpusRows(QStringLiteral(TK_SOURCE_DIR "/fuzz/table/corpus")) >= 5);
     }
     void replay()
     {
