@@ -162,8 +162,9 @@ int writePdfsAtOnce(const QString &output, const QStringList &inputs, int jobs,
             if (e == QProcess::FailedToStart && --running == 0)
                 loop.quit();
         });
-        p->start(QCoreApplication::applicationFilePath(), {u"--pdf-worker"_s, output});
+        // Counted first: a helper that cannot start says so within start().
         ++running;
+        p->start(QCoreApplication::applicationFilePath(), {u"--pdf-worker"_s, output});
         QByteArray list;
         for (const qsizetype i : share)
             list += QFile::encodeName(inputs.at(i)) + '\0';
