@@ -2,7 +2,6 @@
 
 #include "app/cli/errorline.h"
 #include "app/cli/outputfiles.h"
-#include "declaration/catalogue.h"
 #include "declaration/draftfile.h"
 #include "declaration/table/declarationtable.h"
 
@@ -14,21 +13,6 @@
 using namespace Qt::StringLiterals;
 
 namespace app {
-
-namespace {
-
-// The column of the taxpayer's name, which names the files unless told otherwise.
-QString taxpayerNameColumn()
-{
-    const QList<decl::Field> &fields = decl::fields();
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        if (fields.at(i).component == u"StyledEdit35"_s)
-            return decl::tableHeader().value(1 + i);
-    }
-    return QString();
-}
-
-} // namespace
 
 int writeTable(const QString &table, const QStringList &inputs, const std::function<void(const QString &)> &errorLine)
 {
@@ -81,7 +65,8 @@ int writeDeclarationsFromTable(const QString &table, const QString &folder, cons
         notice(QDir::toNativeSeparators(table) + u": Ezek az oszlopok nem a bevallás részei, kimaradnak: "_s +
                quoted.join(u", "_s) + u'.');
     }
-    const QString naming = nameColumn.isEmpty() ? taxpayerNameColumn() : nameColumn;
+    // The taxpayer's name unless told otherwise.
+    const QString naming = nameColumn.isEmpty() ? decl::tableColumnName(u"StyledEdit35"_s) : nameColumn;
     const int namingColumn = reader.columnOf(naming);
     if (namingColumn < 0) {
         errorLine(app::errorLine(table, u"A táblázatban nincs „%1” oszlop, amelyről a fájlok nevüket kapnák."_s.arg(naming)));

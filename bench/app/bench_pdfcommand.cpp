@@ -21,6 +21,7 @@ namespace {
 
 using tk::bench::Run;
 using tk::bench::runProgram;
+using tk::bench::writeFile;
 
 // A filled declaration, different in each file.
 QByteArray draft(int n)
@@ -33,12 +34,6 @@ QByteArray draft(int n)
         .arg(n)
         .arg(1500 + n)
         .toUtf8();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 void BM_PdfOfOneDraftWholeProcess(benchmark::State &state)

@@ -20,6 +20,7 @@ namespace {
 
 using tk::bench::Run;
 using tk::bench::runProgram;
+using tk::bench::writeFile;
 
 // A filled declaration with a co-owner and a remark of two lines, different in each file.
 QByteArray draft(int n)
@@ -34,12 +35,6 @@ QByteArray draft(int n)
         .arg(n)
         .arg(1500 + n)
         .toUtf8();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // A folder of `count` declaration files, made once per count.

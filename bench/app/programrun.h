@@ -1,7 +1,11 @@
 #pragma once
 
 // The real program run as a user runs it from a shell, without a display: its wall time, its
-// own processor time and its peak memory.
+// own processor time and its peak memory; and the files it is given.
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
 
 #include <chrono>
 #include <fcntl.h>
@@ -68,6 +72,12 @@ inline Run runProgram(const std::vector<std::string> &arguments)
     run.userSeconds = double(usage.ru_utime.tv_sec) + double(usage.ru_utime.tv_usec) / 1e6;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace tk::bench

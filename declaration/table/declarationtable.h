@@ -40,6 +40,9 @@ inline constexpr qint64 maxTableRecordSize = 16 * 1024 * 1024;
 // The column names, in the table's order; unique, none with a line break.
 QStringList tableHeader();
 
+// The column of a field or radio group by its component name, empty for none.
+QString tableColumnName(const QString &component);
+
 // The start of a table: the byte-order mark and the header record.
 QByteArray tableHeaderBytes();
 

@@ -71,6 +71,15 @@ QStringList tableHeader()
     return header;
 }
 
+QString tableColumnName(const QString &component)
+{
+    for (const table_p::Column &c : table_p::columns()) {
+        if ((c.field && c.field->component == component) || (c.group && c.group->component == component))
+            return c.header;
+    }
+    return QString();
+}
+
 QByteArray tableHeaderBytes()
 {
     return "\xEF\xBB\xBF" + csvRecord(tableHeader());

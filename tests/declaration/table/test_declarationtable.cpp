@@ -185,6 +185,9 @@ private Q_SLOTS:
         QCOMPARE(header.constFirst(), u"fájl"_s);
         QCOMPARE(header.constLast(), u"ellenőrzési találatok"_s);
         QCOMPARE(header[1], u"adózó: neve"_s);
+        QCOMPARE(tableColumnName(u"StyledEdit35"_s), header[1]);
+        QCOMPARE(tableColumnName(u"CtlRadioGroup5"_s), u"adózó: Az adó alanya"_s);
+        QCOMPARE(tableColumnName(u"Label1"_s), QString());
         for (const QString &name :
              {u"1. tulajdonostárs: adószáma"_s, u"3. tulajdonostárs: tulajdoni hányada"_s, u"adózó: Az adó alanya"_s,
               u"I. AZ ADÓ ALANYA: Változás oka"_s, u"II. A BELTERÜLETI FÖLDRÉSZLET (TELEK): helyrajzi száma"_s,
