@@ -41,6 +41,12 @@ void print(FILE *stream, const QString &text)
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
+// One line of a headless command on standard error.
+void printLine(const QString &line)
+{
+    print(stderr, line + QLatin1Char('\n'));
+}
+
 // The headless commands draw off screen whatever platform the environment names: a desktop's
 // QT_QPA_PLATFORM=wayland without a compositor (a cron job, ssh) would otherwise end the program
 // before its first file. A "-platform" argument still chooses, as in any Qt program.
@@ -60,7 +66,6 @@ int writePdfsWithoutWindow(int argc, char **argv, const CommandLine &commandLine
     installQtTranslation();
     rep::fillHungarianResources();
     rep::installPageDrawer();
-    const auto errorLine = [](const QString &line) { print(stderr, line + QLatin1Char('\n')); };
     if (commandLine.mode == CommandLine::Mode::PdfWorker) {
         QFile in;
         QFile out;
@@ -69,8 +74,8 @@ int writePdfsWithoutWindow(int argc, char **argv, const CommandLine &commandLine
         return runPdfWorker(commandLine.output, in, out);
     }
     if (commandLine.jobs > 1 && commandLine.inputs.size() > 1 && QFileInfo(commandLine.output).isDir())
-        return writePdfsAtOnce(commandLine.output, commandLine.inputs, commandLine.jobs, errorLine);
-    return writePdfs(commandLine.output, commandLine.inputs, errorLine);
+        return writePdfsAtOnce(commandLine.output, commandLine.inputs, commandLine.jobs, printLine);
+    return writePdfs(commandLine.output, commandLine.inputs, printLine);
 }
 
 // "--check": no window and no display, but the fonts: they tell whether each value fits on paper.
@@ -90,8 +95,7 @@ int scanWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
     drawOffScreen();
     QGuiApplication application(argc, argv);
     installQtTranslation();
-    return scanDeclarations(commandLine.output, commandLine.inputs,
-                            [](const QString &line) { print(stderr, line + QLatin1Char('\n')); });
+    return scanDeclarations(commandLine.output, commandLine.inputs, printLine);
 }
 
 // "--table": no window and no display, but the fonts: the row counts the checks' findings.
@@ -100,8 +104,7 @@ int tableWithoutWindow(int argc, char **argv, const CommandLine &commandLine)
     drawOffScreen();
     QGuiApplication application(argc, argv);
     installQtTranslation();
-    return writeTable(commandLine.output, commandLine.inputs,
-                      [](const QString &line) { print(stderr, line + QLatin1Char('\n')); });
+    return writeTable(commandLine.output, commandLine.inputs, printLine);
 }
 
 // "--from-table": reading and writing declaration files only.
@@ -109,8 +112,8 @@ int fromTableWithoutWindow(int argc, char **argv, const CommandLine &commandLine
 {
     QCoreApplication application(argc, argv);
     installQtTranslation();
-    const auto line = [](const QString &text) { print(stderr, text + QLatin1Char('\n')); };
-    return writeDeclarationsFromTable(commandLine.tableFile, commandLine.output, commandLine.nameColumn, line, line);
+    return writeDeclarationsFromTable(commandLine.tableFile, commandLine.output, commandLine.nameColumn, printLine,
+                                      printLine);
 }
 
 // "--help" and usage errors. Qt's part of the text (the usage line, its headings, its own errors)
