@@ -42,6 +42,14 @@ export XDG_DATA_HOME="$E2E_TMP/data" XDG_CONFIG_HOME="$E2E_TMP/config"
 # that looks at the display and leaves (the accessibility bus's launcher, xprop) would make the
 # program's start fail now and then.
 # Usage: start_xvfb [WxHxD]
+# Runs a command as from cron or over ssh: no display of any kind and no platform chosen, so
+# that the program must choose its own; Hungarian numbers. A private runtime folder keeps the
+# platform's remark about a missing one off standard error.
+headless() {
+  mkdir -m 700 -p "$E2E_TMP/runtime"
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$E2E_TMP/runtime" LANG=hu_HU.UTF-8 "$@"
+}
+
 start_xvfb() {
   local screen=${1:-1280x1024x24}
   local fifo="$E2E_TMP/displayfd"

@@ -7,13 +7,6 @@ OUT=$2
 source "$(dirname "$0")/lib.sh"
 mkdir -p "$OUT"
 
-# No display of any kind, and no platform chosen for the program: it must choose its own.
-# A private runtime folder keeps the platform's remark about a missing one off standard error.
-mkdir -m 700 "$E2E_TMP/runtime"
-headless() {
-  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$E2E_TMP/runtime" LANG=hu_HU.UTF-8 "$@"
-}
-
 cat >"$E2E_TMP/kovacs.tkd" <<'EOF'
 {
     "choices": {"CtlRadioGroup1": 0, "CtlRadioGroup5": 2, "CtlRadioGroup6": 4},

@@ -10,10 +10,6 @@ HERE=$(dirname "$0")
 mkdir -p "$OUT"
 command -v soffice >/dev/null || fail "LibreOffice (soffice) is not installed"
 
-mkdir -m 700 -p "$E2E_TMP/runtime"
-headless() {
-  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$E2E_TMP/runtime" LANG=hu_HU.UTF-8 "$@"
-}
 # A profile of its own, so that no running LibreOffice and no user settings take part.
 calc() {
   env -u DISPLAY HOME="$E2E_TMP" soffice --headless --norestore "-env:UserInstallation=file://$E2E_TMP/profile" "$@" \

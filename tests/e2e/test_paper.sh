@@ -11,10 +11,6 @@ mkdir -p "$OUT"
 require_printer
 WORDS="$(dirname "$0")/paper_words.py"
 
-mkdir -m 700 "$E2E_TMP/runtime"
-headless() {
-  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$E2E_TMP/runtime" LANG=hu_HU.UTF-8 "$@"
-}
 
 # Every check satisfied, each block with codes of its own.
 cat >"$E2E_TMP/teljes.tkd" <<'EOF'

@@ -14,10 +14,6 @@ mkdir -p "$OUT"
 require_printer
 HERE=$(dirname "$0")
 
-mkdir -m 700 "$E2E_TMP/runtime"
-headless() {
-  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$E2E_TMP/runtime" LANG=hu_HU.UTF-8 "$@"
-}
 # An office scanner's damage to a page image: $1 in, $2 out.
 scanner() {
   convert "$1" -background white -rotate 2 -attenuate 0.5 +noise Gaussian -blur 0x0.6 -quality 60 "$2"

@@ -9,10 +9,6 @@ source "$(dirname "$0")/lib.sh"
 HERE=$(dirname "$0")
 mkdir -p "$OUT"
 
-mkdir -m 700 -p "$E2E_TMP/runtime"
-headless() {
-  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$E2E_TMP/runtime" LANG=hu_HU.UTF-8 "$@"
-}
 # No file of a run stays half-written: no temporary files, every declaration readable.
 all_whole() {
   local folder=$1
