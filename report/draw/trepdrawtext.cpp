@@ -21,6 +21,19 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcReportDraw, "telekado.report.draw", QtInfoMsg)
 
+// Where the paragraph after the one ending at `end` (its CR, LF or CRLF, or the text's end)
+// begins; -1 when there is none, a break at the very end opening no further line.
+qsizetype nextParagraph(const QString &text, qsizetype end)
+{
+    const qsizetype n = text.size();
+    if (end == n)
+        return -1;
+    qsizetype start = end + 1;
+    if (text[end] == QLatin1Char('\r') && start < n && text[start] == QLatin1Char('\n'))
+        ++start;
+    return start == n ? -1 : start;
+}
+
 int readScreenDpi()
 {
     const QImage probe(1, 1, QImage::Format_RGB32);
@@ -140,13 +153,8 @@ void TrepDrawText::setText(const QString &text)
         while (end < n && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n'))
             ++end;
         breakLine(font, text.mid(start, end - start));
-        if (end == n)
-            break;
-        start = end + 1;
-        if (text[end] == QLatin1Char('\r') && start < n && text[start] == QLatin1Char('\n'))
-            ++start;
-        // A break at the very end opens no further line.
-        if (start == n)
+        start = nextParagraph(text, end);
+        if (start < 0)
             break;
     }
 }
@@ -331,12 +339,8 @@ TrepDrawText::Fit TrepDrawText::fit(const QString &text, double areaHeight)
             return result;
         }
         result.shown += length;
-        if (end == n)
-            break;
-        start = end + 1;
-        if (text[end] == QLatin1Char('\r') && start < n && text[start] == QLatin1Char('\n'))
-            ++start;
-        if (start == n)
+        start = nextParagraph(text, end);
+        if (start < 0)
             break;
     }
     return result;
